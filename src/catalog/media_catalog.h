@@ -1,0 +1,103 @@
+// MediaCatalog: every loaded media record, grouped into projects by project name.
+// The catalog owns its projects and records; views keep only record indexes and project ids.
+#pragma once
+
+#include "catalog/file_table.h"
+#include "catalog/media_record.h"
+#include "seams/console.h"
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace tw {
+
+// The media a bin references: pairs (low 32 bits, high 32 bits) of fileMobId values.
+using ReferencedIds = std::set<std::pair<uint32_t, uint32_t>>;
+
+// One entry of a folder listing.
+struct DiskFileInfo {
+    uint32_t attributes = 0;
+    uint64_t creationTime = 0; // FILETIME
+    uint64_t size = 0;
+    std::wstring folder; // the folder that was listed
+};
+
+struct ProjectEntry {
+    // The full project name; the catalog never cuts it.
+    std::wstring name;
+    uint64_t totalSize = 0;
+    // Keyed by fileName, compared exactly. The entry owns its records; a record's fileName must not
+    // change while the catalog holds it.
+    FileTable files;
+    int32_t id = 0;
+};
+
+class MediaCatalog {
+public:
+    // console receives the name of every project the catalog creates; it may be null.
+    explicit MediaCatalog(Console* console = nullptr) : console(console) {}
+    ~MediaCatalog() { Clear(); }
+    MediaCatalog(const MediaCatalog&) = delete;
+    MediaCatalog& operator=(const MediaCatalog&) = delete;
+
+    void SetConsole(Console* newConsole) { console = newConsole; }
+
+    // Destroys every project and record; leaves diskFiles alone.
+    void Clear();
+    // Accepts the record into its project, or destroys it (missing and excluded, or a file name the
+    // project already holds). An absent projectName or fileName is stored as an empty one.
+    void AddRecord(std::unique_ptr<MediaRecord> record, bool includeMissing);
+    // As AddRecord, but only for records whose fileMobId the set holds.
+    void AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool includeMissing, const ReferencedIds& ids);
+    // Rebuilds the arrays behind RecordAt and ProjectAt.
+    void BuildIndex();
+
+    // Null when the index is beyond the last BuildIndex.
+    [[nodiscard]] MediaRecord* RecordAt(uint32_t index) const;
+    [[nodiscard]] ProjectEntry* ProjectAt(uint32_t id) const;
+    // The first record of that exact file name in any project, or null. Moves the project cursor.
+    [[nodiscard]] MediaRecord* FindRecordByFileName(const std::wstring& fileName);
+
+    // Enumeration in the maps' own order; one cursor of each kind.
+    bool FirstProject();
+    bool NextProject();
+    [[nodiscard]] ProjectEntry* CurrentProject() const;
+    bool FirstRecord(ProjectEntry* project);
+    bool NextRecord();
+    [[nodiscard]] MediaRecord* CurrentRecord() const;
+
+    [[nodiscard]] uint32_t ProjectCount() const { return projectCount; }
+    [[nodiscard]] uint32_t IndexedRecordCount() const { return indexedRecordCount; }
+    [[nodiscard]] uint64_t TotalSize() const { return totalSize; }
+    [[nodiscard]] int32_t RecordCount() const { return recordCount; }
+
+    // The listing of the database folder being loaded; empty outside a load.
+    std::unordered_map<std::wstring, DiskFileInfo> diskFiles;
+
+private:
+    using ProjectMap = std::unordered_map<std::wstring, std::unique_ptr<ProjectEntry>>;
+
+    Console* console;
+    uint32_t projectCount = 0;
+    uint32_t indexedRecordCount = 0;
+    uint64_t totalSize = 0;
+    int32_t recordCount = 0;
+    ProjectMap projects;
+    std::vector<ProjectEntry*> projectsById;
+    std::vector<MediaRecord*> recordsByIndex;
+    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them.
+    std::vector<MediaRecord*> accepted;
+    ProjectMap::iterator projectCursor;
+    bool projectCursorValid = false;
+    ProjectEntry* recordCursorProject = nullptr;
+    size_t recordCursor = 0;
+    bool recordCursorValid = false;
+    ProjectEntry* lastProject = nullptr;
+};
+
+} // namespace tw

@@ -1,0 +1,78 @@
+// PMRFile reads a media file index (msmFMID.pmr) entry by entry into MediaRecords.
+//
+// Layout. Header of three 32-bit words: byte-order mark 1961 (little-endian when the first four bytes
+// read little-endian give 1961, big-endian otherwise), guidLength in 32-bit words (2 or 8), an unused
+// word. Then entries back to back, with L = 4 * guidLength:
+//   L bytes first identifier (fileMobId) | u16 name length N (1..256) | N bytes file name (8-bit, no
+//   terminator) | u16 project length P (0..64) | P bytes project name | L bytes second identifier
+//   (compUid) | 4 bytes not interpreted.
+// In a big-endian file the header words and both 16-bit lengths are swapped; identifiers never are.
+// Of each identifier the 8 bytes at 0 (guidLength 2) or 16 (guidLength 8) are used: the first four
+// are the low 32 bits read little-endian, the next four the high 32 bits.
+//
+// Damaged entries are skipped one byte at a time; a length out of range is reported once, at the end.
+#pragma once
+
+#include "catalog/media_record.h"
+#include "container/qrb_file.h"
+#include "seams/progress.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tw {
+
+class PMRFile : public QRBFile {
+public:
+    static constexpr uint16_t kMaxNameLength = 256;
+    static constexpr uint16_t kMaxProjectLength = 64;
+
+    explicit PMRFile(Console* console = nullptr) : QRBFile(console) {}
+
+    // 1 when the file is open and its header valid; 0 otherwise (the file is then closed).
+    [[nodiscard]] int OpenIndex(const std::wstring& path);
+    // 1 when the next valid entry has been stored into record; 0 at the end of the file or when
+    // record is null. progress (may be null) follows the read position.
+    [[nodiscard]] int ReadNextRecord(MediaRecord* record, Progress* progress);
+
+    [[nodiscard]] bool Swapped() const { return swapped; }
+    [[nodiscard]] bool BadData() const { return badData; }
+    [[nodiscard]] uint32_t GuidLength() const { return guidLength; }
+    [[nodiscard]] uint32_t HeaderValue() const { return headerValue; }
+
+private:
+    enum class Attempt { valid, invalid, outOfBytes };
+
+    // The fields of one attempt, pointing into the reader's window or into the entry buffer.
+    struct EntryView {
+        const uint8_t* firstId = nullptr;
+        uint16_t nameLength = 0;
+        const uint8_t* name = nullptr;
+        uint16_t projectLength = 0;
+        const uint8_t* project = nullptr;
+        const uint8_t* secondId = nullptr;
+    };
+
+    uint32_t ReadWord();
+    Attempt ReadEntryAt(EntryView& e);
+    template <typename Source> Attempt Decode(Source& source, EntryView& e);
+    static bool IsValid(const EntryView& e);
+    void ClearEntry();
+
+    uint64_t fileLength = 0;
+    bool swapped = false;
+    bool badData = false;
+    uint64_t recordStart = 0;
+    uint32_t guidLength = 0;
+    uint32_t headerValue = 0;
+
+    // The entry buffer of a read field by field; zeroed before every such attempt.
+    std::array<uint8_t, 2> lengthBytes{};
+    std::array<uint8_t, kMaxNameLength> name{};
+    std::array<uint8_t, kMaxProjectLength + 4> project{};
+    std::array<uint8_t, 32> firstId{};
+    std::array<uint8_t, 32> secondId{};
+};
+
+} // namespace tw

@@ -1,0 +1,24 @@
+#include "cli/cli_output.h"
+
+#include "platform/platform.h"
+
+#include <cwchar>
+
+namespace tw::cli {
+
+void WriteLine(std::FILE* stream, const std::wstring& text) {
+    std::string bytes = platform::WideToUtf8(text);
+    bytes += '\n';
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    if (stream == stderr) {
+        std::fflush(stream);
+    }
+}
+
+std::wstring Hex16(uint64_t value) {
+    wchar_t buffer[17];
+    std::swprintf(buffer, 17, L"%016llx", static_cast<unsigned long long>(value));
+    return buffer;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,27 @@
+// Output helpers of tarnwick-cli: UTF-8 on stdout and stderr, the console seam on stderr.
+#pragma once
+
+#include "seams/console.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tw::cli {
+
+using Args = std::vector<std::wstring>;
+
+// Writes text as UTF-8, followed by a line break.
+void WriteLine(std::FILE* stream, const std::wstring& text);
+
+// Console lines go to stderr as they are written.
+class StderrConsole : public Console {
+public:
+    void AppendLine(const std::wstring& text) override { WriteLine(stderr, text); }
+};
+
+// 16 lower-case hexadecimal digits, zero-padded.
+std::wstring Hex16(uint64_t value);
+
+} // namespace tw::cli

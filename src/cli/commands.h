@@ -1,0 +1,15 @@
+// The subcommands of tarnwick-cli. Each returns the process exit status:
+// 0 success, 1 usage error, 2 the input could not be opened or read.
+#pragma once
+
+#include "cli/cli_output.h"
+
+namespace tw::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFailed = 2;
+
+int PmrCommand(const Args& args);
+
+} // namespace tw::cli

@@ -1,0 +1,81 @@
+// tarnwick-cli: the Tarnwick engine from the command line.
+#include "cli/commands.h"
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace tw::cli {
+namespace {
+
+struct Command {
+    const wchar_t* name;
+    const wchar_t* synopsis;
+    const wchar_t* help;
+    int (*run)(const Args&);
+};
+
+const Command kCommands[] = {
+    {L"pmr", L"pmr FILE",
+     L"Reads a media file index (msmFMID.pmr) and prints one line per valid entry, tab-separated:\n"
+     L"fileMobId, compUid (16 hexadecimal digits each), project and file name. Damaged entries are\n"
+     L"skipped; the reader's console lines go to stderr. Exit status 2 when the index cannot be opened.",
+     PmrCommand},
+};
+
+void PrintUsage(std::FILE* stream) {
+    WriteLine(stream, L"usage: tarnwick-cli COMMAND [ARGUMENTS]\n\ncommands:");
+    for (const Command& c : kCommands) {
+        WriteLine(stream, std::wstring(L"  ") + c.synopsis);
+    }
+    WriteLine(stream, L"\ntarnwick-cli COMMAND --help explains a command.\n"
+                      L"Exit status: 0 success, 1 usage error, 2 the input could not be opened.");
+}
+
+int Run(const Args& args) {
+    if (args.empty()) {
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    if (args[0] == L"--help" || args[0] == L"-h" || args[0] == L"help") {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] != c.name) {
+            continue;
+        }
+        Args rest(args.begin() + 1, args.end());
+        for (const std::wstring& a : rest) {
+            if (a == L"--help" || a == L"-h") {
+                WriteLine(stdout, std::wstring(L"usage: tarnwick-cli ") + c.synopsis + L"\n\n" + c.help);
+                return kExitOk;
+            }
+        }
+        return c.run(rest);
+    }
+    WriteLine(stderr, L"tarnwick-cli: unknown command '" + args[0] + L"'");
+    PrintUsage(stderr);
+    return kExitUsage;
+}
+
+} // namespace
+} // namespace tw::cli
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    tw::cli::Args args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return tw::cli::Run(args);
+}
+#else
+int main(int argc, char** argv) {
+    tw::cli::Args args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(tw::platform::Utf8ToWide(argv[i]));
+    }
+    return tw::cli::Run(args);
+}
+#endif

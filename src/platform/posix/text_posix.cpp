@@ -1,0 +1,42 @@
+// POSIX systems have no ANSI code page: 8-bit text is read as Windows-1252, the code page of the
+// Western editions of Windows on which the editing application writes its databases.
+#include "platform/platform.h"
+
+#include <array>
+#include <cstring>
+
+namespace tw::platform {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; the five unassigned bytes map to the C1 control of the same value,
+// as MultiByteToWideChar does.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+std::wstring AnsiToWide(const char* text, size_t length) {
+    if (text == nullptr) {
+        return {};
+    }
+    static const auto table = [] {
+        std::array<wchar_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            t[b] = (b >= 0x80 && b < 0xA0) ? static_cast<wchar_t>(kHighControls[b - 0x80]) : static_cast<wchar_t>(b);
+        }
+        return t;
+    }();
+    const void* zero = std::memchr(text, 0, length);
+    const size_t n = zero == nullptr ? length : static_cast<size_t>(static_cast<const char*>(zero) - text);
+    std::wstring out(n, L'\0');
+    for (size_t i = 0; i < n; ++i) {
+        out[i] = table[static_cast<unsigned char>(text[i])];
+    }
+    return out;
+}
+
+} // namespace tw::platform

@@ -1,0 +1,109 @@
+// Unicode conversions shared by both backends; wchar_t is UTF-16 on Windows and UTF-32 elsewhere.
+#include "platform/platform.h"
+
+namespace tw::platform {
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendWide(std::wstring& out, uint32_t cp) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(cp);
+}
+
+} // namespace
+
+std::string WideToUtf8(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t cp = static_cast<uint32_t>(text[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
+                uint32_t low = static_cast<uint32_t>(text[i + 1]);
+                if (low >= 0xDC00 && low < 0xE000) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                }
+            }
+        }
+        if ((cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) {
+            cp = 0xFFFD; // lone surrogate or out of range
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        uint32_t cp = 0xFFFD;
+        size_t extra = 0;
+        uint32_t minimum = 0;
+        if (b0 < 0x80) {
+            cp = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            cp = b0 & 0x1F;
+            extra = 1;
+            minimum = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            cp = b0 & 0x0F;
+            extra = 2;
+            minimum = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            cp = b0 & 0x07;
+            extra = 3;
+            minimum = 0x10000;
+        } else {
+            AppendWide(out, 0xFFFD);
+            ++i;
+            continue;
+        }
+        size_t k = 1;
+        for (; k <= extra; ++k) {
+            if (i + k >= n || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                break;
+            }
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        if (k <= extra || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
+            AppendWide(out, 0xFFFD);
+            i += k; // skip the malformed sequence as far as it was read
+            continue;
+        }
+        AppendWide(out, cp);
+        i += extra + 1;
+    }
+    return out;
+}
+
+} // namespace tw::platform

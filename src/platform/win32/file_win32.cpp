@@ -1,0 +1,127 @@
+// Win32 backend of the read-only file: CreateFileW, GetFileSizeEx, SetFilePointerEx and ReadFile.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+namespace tw::platform {
+
+struct ReadOnlyFile::Impl {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::wstring path;
+};
+
+namespace {
+
+std::wstring FullPathOf(const std::wstring& path) {
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring full(needed, L'\0');
+    DWORD written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    full.resize(written);
+    return full;
+}
+
+std::wstring MessageOf(DWORD code) {
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                             reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (n != 0 && buffer != nullptr) {
+        text.assign(buffer, n);
+        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+            text.pop_back();
+        }
+    }
+    if (buffer != nullptr) {
+        LocalFree(buffer);
+    }
+    if (text.empty()) {
+        text = L"error " + std::to_wstring(code);
+    }
+    return text;
+}
+
+} // namespace
+
+ReadOnlyFile::ReadOnlyFile() : impl(std::make_unique<Impl>()) {}
+
+ReadOnlyFile::~ReadOnlyFile() { Close(); }
+
+bool ReadOnlyFile::Open(const std::wstring& path, uint32_t& errorCode, std::wstring& errorText) {
+    Close();
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        errorCode = code;
+        errorText = path + L": " + MessageOf(code);
+        return false;
+    }
+    impl->handle = h;
+    impl->path = FullPathOf(path);
+    return true;
+}
+
+void ReadOnlyFile::Close() {
+    if (impl->handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(impl->handle);
+    }
+    impl->handle = INVALID_HANDLE_VALUE;
+    impl->path.clear();
+}
+
+bool ReadOnlyFile::IsOpen() const { return impl->handle != INVALID_HANDLE_VALUE; }
+
+uint64_t ReadOnlyFile::Length() const {
+    LARGE_INTEGER size{};
+    if (impl->handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(impl->handle, &size)) {
+        return 0;
+    }
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+uint64_t ReadOnlyFile::SeekAbsolute(uint64_t offset) {
+    if (impl->handle == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    LARGE_INTEGER distance{};
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    LARGE_INTEGER result{};
+    if (!SetFilePointerEx(impl->handle, distance, &result, FILE_BEGIN)) {
+        return Position();
+    }
+    return static_cast<uint64_t>(result.QuadPart);
+}
+
+uint32_t ReadOnlyFile::Read(void* destination, uint32_t count) {
+    if (impl->handle == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    DWORD got = 0;
+    if (!ReadFile(impl->handle, destination, count, &got, nullptr)) {
+        return 0;
+    }
+    return got;
+}
+
+uint64_t ReadOnlyFile::Position() const {
+    if (impl->handle == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    LARGE_INTEGER zero{};
+    LARGE_INTEGER result{};
+    if (!SetFilePointerEx(impl->handle, zero, &result, FILE_CURRENT)) {
+        return 0;
+    }
+    return static_cast<uint64_t>(result.QuadPart);
+}
+
+const std::wstring& ReadOnlyFile::FullPath() const { return impl->path; }
+
+} // namespace tw::platform

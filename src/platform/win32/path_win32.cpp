@@ -1,0 +1,37 @@
+// Path helpers through the shell's Path*W functions; paths beyond MAX_PATH follow the same rules by hand.
+#include "platform/platform.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace tw::platform {
+
+size_t FileNameStart(const std::wstring& path) {
+    if (path.empty()) {
+        return 0;
+    }
+    const wchar_t* start = PathFindFileNameW(path.c_str());
+    return static_cast<size_t>(start - path.c_str());
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    if (folder.size() + name.size() + 2 <= MAX_PATH) {
+        wchar_t buffer[MAX_PATH];
+        lstrcpynW(buffer, folder.c_str(), MAX_PATH);
+        if (PathAppendW(buffer, name.c_str())) {
+            return buffer;
+        }
+    }
+    size_t skip = 0;
+    while (skip < name.size() && name[skip] == L'\\') {
+        ++skip;
+    }
+    std::wstring out = folder;
+    if (!out.empty() && out.back() != L'\\' && skip < name.size()) {
+        out += L'\\';
+    }
+    out.append(name, skip, std::wstring::npos);
+    return out;
+}
+
+} // namespace tw::platform

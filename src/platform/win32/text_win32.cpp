@@ -1,0 +1,30 @@
+// 8-bit text in the current thread's ANSI code page, through MultiByteToWideChar.
+#include "platform/platform.h"
+
+#include <cstring>
+#include <windows.h>
+
+namespace tw::platform {
+
+std::wstring AnsiToWide(const char* text, size_t length) {
+    std::wstring out;
+    if (text == nullptr || length == 0) {
+        return out;
+    }
+    const void* zero = std::memchr(text, 0, length);
+    if (zero != nullptr) {
+        length = static_cast<size_t>(static_cast<const char*>(zero) - text);
+    }
+    if (length == 0 || length > 0x7FFFFFFF) {
+        return out;
+    }
+    const int n = MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0);
+    if (n <= 0) {
+        return out;
+    }
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), out.data(), n);
+    return out;
+}
+
+} // namespace tw::platform

@@ -1,0 +1,285 @@
+#include "catalog/pmr_file.h"
+#include "fixtures/pmr_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace tw {
+namespace {
+
+using fixtures::Bytes;
+using fixtures::PmrEntry;
+using fixtures::PmrWriter;
+
+const std::wstring kBadData = L"PMR File::Bad data detected, please rebuild your databases";
+
+const PmrEntry kFirst{0x8877665544332211ull, 0x0102030405060708ull, "Interview 01.omf", "Harbour Lights"};
+const PmrEntry kLast{0x1122334455667788ull, 0xA1A2A3A4B1B2B3B4ull, "clip.mxf", "P"};
+
+// Every case runs in both byte orders and with both identifier lengths.
+class PmrFileTest : public ::testing::TestWithParam<std::tuple<bool, uint32_t>> {
+protected:
+    PmrWriter Writer() const { return PmrWriter(std::get<0>(GetParam()), std::get<1>(GetParam())); }
+
+    // Saves the index, opens it and reads every record.
+    std::vector<MediaRecord> ReadAll(const PmrWriter& writer) {
+        const std::wstring path = dir / L"msmFMID.pmr";
+        EXPECT_TRUE(writer.Save(path));
+        PMRFile reader(&console);
+        EXPECT_EQ(reader.OpenIndex(path), 1);
+        std::vector<MediaRecord> records;
+        MediaRecord record;
+        while (reader.ReadNextRecord(&record, nullptr) == 1) {
+            EXPECT_TRUE(record.filled);
+            records.push_back(record);
+            record = MediaRecord();
+        }
+        EXPECT_FALSE(record.filled);
+        return records;
+    }
+
+    static void ExpectRecord(const MediaRecord& r, const PmrEntry& e) {
+        EXPECT_EQ(r.fileName, std::wstring(e.name.begin(), e.name.end()));
+        EXPECT_EQ(r.fileMobId, e.fileMobId);
+        EXPECT_EQ(r.compUid, e.compUid);
+        if (!e.project.empty()) {
+            EXPECT_EQ(r.projectName, std::wstring(e.project.begin(), e.project.end()));
+        }
+    }
+
+    fixtures::ScratchDir dir;
+    LineConsole console;
+};
+
+TEST_P(PmrFileTest, OneValidEntryGivesOneRecordWithIdentifiersAsStored) {
+    PmrWriter w = Writer();
+    w.Entry(kFirst);
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    ExpectRecord(records[0], kFirst);
+    EXPECT_TRUE(console.lines.empty());
+}
+
+TEST_P(PmrFileTest, EmptyProjectBecomesNullProject) {
+    PmrWriter w = Writer();
+    w.Entry({1, 2, "a.wav", ""});
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].projectName, L"**NULL_PROJECT");
+}
+
+TEST_P(PmrFileTest, InvalidNamesAreSkippedSilently) {
+    const std::string names[] = {"clip.Omf", "clip.txt",    "clipxomf",
+                                 "omf",      "cl\x01p.omf", std::string("clip.omf\0", 9)};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        console.lines.clear();
+        PmrWriter w = Writer();
+        PmrEntry bad{7, 8, name, "P"};
+        w.Entry(bad).Entry(kLast);
+        ASSERT_TRUE(w.Save(dir / L"i.pmr"));
+        PMRFile reader(&console);
+        ASSERT_EQ(reader.OpenIndex(dir / L"i.pmr"), 1);
+        MediaRecord r;
+        ASSERT_EQ(reader.ReadNextRecord(&r, nullptr), 1);
+        ExpectRecord(r, kLast);
+        // The skip itself writes nothing; lengths out of range met while resynchronising through the
+        // skipped bytes are reported only at the end.
+        EXPECT_TRUE(console.lines.empty());
+        EXPECT_EQ(reader.ReadNextRecord(&r, nullptr), 0);
+        EXPECT_LE(console.lines.size(), 1u);
+    }
+}
+
+TEST_P(PmrFileTest, ProjectWithControlByteIsSkipped) {
+    PmrWriter w = Writer();
+    w.Entry({7, 8, "clip.omf", std::string("P\x1F", 2)}).Entry(kLast);
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    ExpectRecord(records[0], kLast);
+}
+
+TEST_P(PmrFileTest, GarbageBetweenEntriesIsSkippedAndReportedOnceAtTheEnd) {
+    PmrWriter w = Writer();
+    w.Entry(kFirst).Raw(Bytes(37, 0x00)).Entry(kLast);
+    PMRFile reader(&console);
+    ASSERT_TRUE(w.Save(dir / L"i.pmr"));
+    ASSERT_EQ(reader.OpenIndex(dir / L"i.pmr"), 1);
+    MediaRecord r;
+    ASSERT_EQ(reader.ReadNextRecord(&r, nullptr), 1);
+    ExpectRecord(r, kFirst);
+    ASSERT_EQ(reader.ReadNextRecord(&r, nullptr), 1);
+    ExpectRecord(r, kLast);
+    EXPECT_TRUE(console.lines.empty()); // not before the last entry is delivered
+    EXPECT_EQ(reader.ReadNextRecord(&r, nullptr), 0);
+    EXPECT_EQ(console.lines, std::vector<std::wstring>{kBadData});
+    // A call at the end answers 0 at once, repeating the line while badData stays set.
+    EXPECT_EQ(reader.ReadNextRecord(&r, nullptr), 0);
+    EXPECT_EQ(console.lines.size(), 2u);
+}
+
+// An attempt that starts inside the damage reads a name length of 255 and runs out of bytes before
+// the resynchronisation reaches the last entry: the last entry must still be found.
+TEST_P(PmrFileTest, GarbageBeforeTheLastEntryDoesNotLoseIt) {
+    Bytes garbage;
+    for (int i = 0; i < 24; ++i) {
+        garbage.push_back(0xFF);
+        garbage.push_back(0x00);
+    }
+    PmrWriter w = Writer();
+    w.Entry(kFirst).Raw(garbage).Entry(kLast);
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 2u);
+    ExpectRecord(records[0], kFirst);
+    ExpectRecord(records[1], kLast);
+    EXPECT_EQ(console.lines, std::vector<std::wstring>{kBadData});
+}
+
+TEST_P(PmrFileTest, NameLengthBoundIs256) {
+    PmrWriter w = Writer();
+    PmrEntry longest{3, 4, std::string(252, 'n') + ".OMF", "P"};
+    w.Entry(longest);
+    auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].fileName->size(), 256u);
+    EXPECT_TRUE(console.lines.empty());
+
+    PmrWriter w2 = Writer();
+    w2.Entry({3, 4, std::string(253, 'n') + ".OMF", "P"}).Entry(kLast);
+    records = ReadAll(w2);
+    ASSERT_EQ(records.size(), 1u);
+    ExpectRecord(records[0], kLast);
+    EXPECT_EQ(console.lines, std::vector<std::wstring>{kBadData});
+}
+
+TEST_P(PmrFileTest, ProjectLengthAbove64IsBadData) {
+    PmrWriter w = Writer();
+    w.Entry({3, 4, "x.aif", std::string(65, 'p')}).Entry(kLast);
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    ExpectRecord(records[0], kLast);
+    EXPECT_EQ(console.lines, std::vector<std::wstring>{kBadData});
+}
+
+TEST_P(PmrFileTest, TruncatedLastEntryIsLost) {
+    PmrWriter w = Writer();
+    w.Entry(kFirst).Entry(kLast);
+    Bytes cut(w.Data().begin(), w.Data().end() - 8); // ends inside the second identifier
+    PmrWriter raw = Writer();
+    raw.Raw(Bytes(cut.begin() + 12, cut.end()));
+    const auto records = ReadAll(raw);
+    ASSERT_EQ(records.size(), 1u);
+    ExpectRecord(records[0], kFirst);
+}
+
+TEST_P(PmrFileTest, EightBitTextIsConvertedFromTheCodePage) {
+    PmrWriter w = Writer();
+    w.Entry({5, 6, "caf\xE9.wav", "Proj\xE8t \x80"});
+    const auto records = ReadAll(w);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].fileName, L"caf\u00E9.wav");
+    EXPECT_EQ(records[0].projectName, L"Proj\u00E8t \u20AC");
+}
+
+INSTANTIATE_TEST_SUITE_P(ByteOrderAndGuidLength, PmrFileTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(2u, 8u)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) ? "BigEndian" : "LittleEndian") + "Guid" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
+
+TEST(PmrFileOpenTest, HeaderChecks) {
+    fixtures::ScratchDir dir;
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        int result;
+        std::vector<std::wstring> lines;
+    };
+    Bytes thirty = PmrWriter().Data();
+    thirty.resize(30, 0x20);
+    Bytes twentyNine = thirty;
+    twentyNine.pop_back();
+    Bytes badGuid = PmrWriter(false, 4).Data();
+    badGuid.resize(40, 0);
+    Bytes badGuidSwapped = PmrWriter(true, 2).Data();
+    badGuidSwapped[0] = 0; // not 1961 little-endian: read as big-endian, where guidLength 2 is fine
+    badGuidSwapped.resize(40, 0);
+    Bytes littleMarkBigWords = PmrWriter(false, 2).Data();
+    littleMarkBigWords.resize(40, 0);
+    const Case cases[] = {
+        {"30 bytes", thirty, 1, {}},
+        {"29 bytes", twentyNine, 0, {L"PMRFile: too small"}},
+        {"empty", {}, 0, {L"PMRFile: too small"}},
+        {"guid length 4", badGuid, 0, {L"PMRFile: bad GUID Length"}},
+        {"any other mark means big-endian", badGuidSwapped, 1, {}},
+        {"little-endian", littleMarkBigWords, 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(fixtures::WriteFile(dir / L"x.pmr", c.bytes));
+        LineConsole console;
+        PMRFile reader(&console);
+        EXPECT_EQ(reader.OpenIndex(dir / L"x.pmr"), c.result);
+        EXPECT_EQ(console.lines, c.lines);
+        EXPECT_EQ(reader.IsOpen(), c.result == 1);
+        if (c.result == 1) {
+            EXPECT_EQ(reader.GetPosition(), 12u);
+        }
+    }
+}
+
+TEST(PmrFileOpenTest, SwappedHeaderWordsAreRead) {
+    fixtures::ScratchDir dir;
+    PmrWriter w(true, 8, 0x01020304);
+    w.Entry(kFirst);
+    ASSERT_TRUE(w.Save(dir / L"x.pmr"));
+    PMRFile reader;
+    ASSERT_EQ(reader.OpenIndex(dir / L"x.pmr"), 1);
+    EXPECT_TRUE(reader.Swapped());
+    EXPECT_EQ(reader.GuidLength(), 8u);
+    EXPECT_EQ(reader.HeaderValue(), 0x01020304u);
+}
+
+TEST(PmrFileOpenTest, MissingFileAndAbsentRecord) {
+    fixtures::ScratchDir dir;
+    LineConsole console;
+    PMRFile reader(&console);
+    EXPECT_EQ(reader.OpenIndex(dir / L"none.pmr"), 0);
+    ASSERT_EQ(console.lines.size(), 2u);
+    EXPECT_EQ(console.lines[0], L"QRB File->Open error : ");
+    PmrWriter w;
+    w.Entry(kFirst);
+    ASSERT_TRUE(w.Save(dir / L"x.pmr"));
+    ASSERT_EQ(reader.OpenIndex(dir / L"x.pmr"), 1);
+    EXPECT_EQ(reader.ReadNextRecord(nullptr, nullptr), 0);
+    EXPECT_EQ(reader.GetPosition(), 12u); // nothing was read
+}
+
+class RecordingProgress : public Progress {
+public:
+    void SetCaption(const std::wstring&) override {}
+    void SetProgress(uint64_t done, uint64_t total) override { calls.emplace_back(done, total); }
+    std::vector<std::pair<uint64_t, uint64_t>> calls;
+};
+
+TEST(PmrFileProgressTest, ReportsEachEntryStartAgainstTheFileLength) {
+    fixtures::ScratchDir dir;
+    PmrWriter w;
+    w.Entry(kFirst);
+    const size_t second = w.Size();
+    w.Entry(kLast);
+    ASSERT_TRUE(w.Save(dir / L"x.pmr"));
+    PMRFile reader;
+    ASSERT_EQ(reader.OpenIndex(dir / L"x.pmr"), 1);
+    RecordingProgress progress;
+    MediaRecord r;
+    while (reader.ReadNextRecord(&r, &progress) == 1) {
+    }
+    const std::vector<std::pair<uint64_t, uint64_t>> expected = {{12, w.Size()}, {second, w.Size()}};
+    EXPECT_EQ(progress.calls, expected);
+}
+
+} // namespace
+} // namespace tw

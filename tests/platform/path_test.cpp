@@ -1,0 +1,39 @@
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::platform {
+namespace {
+
+std::wstring P(std::wstring s) {
+    for (auto& c : s) {
+        if (c == L'|') {
+            c = kPathSeparator;
+        }
+    }
+    return s;
+}
+
+TEST(PathTest, FindFileName) {
+    struct Case {
+        std::wstring path;
+        size_t start;
+    };
+    const Case cases[] = {
+        {P(L"|media|clip.omf"), 7}, {P(L"clip.omf"), 0}, {P(L"|media|dir|"), 7}, {P(L"|clip.omf"), 1}, {L"", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileNameStart(c.path), c.start) << WideToUtf8(c.path);
+    }
+}
+
+TEST(PathTest, AppendUsesExactlyOneSeparator) {
+    EXPECT_EQ(JoinPath(P(L"|media"), L"clip.omf"), P(L"|media|clip.omf"));
+    EXPECT_EQ(JoinPath(P(L"|media|"), L"clip.omf"), P(L"|media|clip.omf"));
+    EXPECT_EQ(JoinPath(P(L"|media"), P(L"|clip.omf")), P(L"|media|clip.omf"));
+    const std::wstring longFolder = P(L"|") + std::wstring(300, L'd');
+    EXPECT_EQ(JoinPath(longFolder, L"x.omf"), longFolder + P(L"|x.omf"));
+}
+
+} // namespace
+} // namespace tw::platform

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets and runs each for a bounded time; any finding fails the run.
+# Usage: tools/fuzz.sh [SECONDS]   (default 30 per target)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-${FUZZ_SECONDS:-30}}
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+
+build=build/fuzz
+work=$build/fuzz-work
+rm -rf "$work"
+mkdir -p "$work"
+
+# Seed inputs, written by the same generators the tests use.
+seeds() {
+    local target=$1 dir=$2
+    mkdir -p "$dir"
+    case $target in
+        pmr_fuzz)
+            "$build/tools/tarnwick-sample-index" "$dir/le.pmr" --entries 4
+            "$build/tools/tarnwick-sample-index" "$dir/be8.pmr" --entries 4 --big-endian --guid8 --damaged
+            ;;
+    esac
+}
+
+status=0
+for fuzzer in "$build"/fuzz/*_fuzz; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    seeds "$name" "$work/$name-seeds"
+    mkdir -p "$work/$name-corpus"
+    echo "== $name for ${seconds}s"
+    if ! (cd "$work" && "../fuzz/$name" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+            -print_final_stats=1 "$name-corpus" "$name-seeds" >"$name.log" 2>&1); then
+        echo "$name FOUND A PROBLEM:"
+        tail -50 "$work/$name.log"
+        status=1
+    else
+        grep -E "stat::number_of_executed_units" "$work/$name.log" || true
+    fi
+done
+exit $status

@@ -1,0 +1,73 @@
+// tarnwick-sample-index: writes a realistic msmFMID.pmr for demonstrations and benchmarks.
+#include "fixtures/sample_entries.h"
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Run(const std::vector<std::wstring>& args) {
+    std::wstring out;
+    size_t count = 200;
+    uint32_t seed = 1;
+    bool bigEndian = false;
+    uint32_t guidLength = 2;
+    bool damaged = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& a = args[i];
+        if (a == L"--entries" && i + 1 < args.size()) {
+            count = std::wcstoul(args[++i].c_str(), nullptr, 10);
+        } else if (a == L"--seed" && i + 1 < args.size()) {
+            seed = static_cast<uint32_t>(std::wcstoul(args[++i].c_str(), nullptr, 10));
+        } else if (a == L"--big-endian") {
+            bigEndian = true;
+        } else if (a == L"--guid8") {
+            guidLength = 8;
+        } else if (a == L"--damaged") {
+            damaged = true;
+        } else if (!a.empty() && a[0] != L'-' && out.empty()) {
+            out = a;
+        } else {
+            out.clear();
+            break;
+        }
+    }
+    if (out.empty()) {
+        std::fputs("usage: tarnwick-sample-index OUT [--entries N] [--seed N] [--big-endian] [--guid8] [--damaged]\n",
+                   stderr);
+        return 1;
+    }
+    tw::fixtures::PmrWriter writer(bigEndian, guidLength);
+    size_t i = 0;
+    for (const auto& entry : tw::fixtures::MakeSampleEntries(count, seed)) {
+        if (damaged && i++ == count / 2) {
+            // A damaged stretch: a zero name length and some noise before the next entry.
+            writer.Raw({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x13, 0x37, 0xFF});
+        }
+        writer.Entry(entry);
+    }
+    if (!writer.Save(out)) {
+        std::fprintf(stderr, "tarnwick-sample-index: cannot write %s\n", tw::platform::WideToUtf8(out).c_str());
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+}
+#else
+int main(int argc, char** argv) {
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(tw::platform::Utf8ToWide(argv[i]));
+    }
+    return Run(args);
+}
+#endif

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test: the native suites, the same
+# suites cross-compiled and run under Wine, and the fuzz targets. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh test
+
+echo "== native build and tests"
+cmake --preset native -DTW_BUILD_TESTS=ON -DTW_BUILD_BENCH=ON
+cmake --build --preset native
+ctest --preset native
+
+echo "== Windows build and the same tests under Wine"
+cmake --preset windows -DTW_BUILD_TESTS=ON
+cmake --build --preset windows
+tools/wine-prefix.sh build/windows
+ctest --preset windows
+
+echo "== fuzzing"
+tools/fuzz.sh "${FUZZ_SECONDS:-30}"
+
+echo "All tests passed."
