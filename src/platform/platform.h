@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <functional>
 #include <string>
 
 namespace tw::platform {
@@ -64,5 +65,79 @@ inline constexpr wchar_t kPathSeparator = L'/';
 [[nodiscard]] size_t FileNameStart(const std::wstring& path);
 // Joins folder and name with exactly one separator between them (the rule of PathAppendW).
 [[nodiscard]] std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+} // namespace tw::platform
+
+namespace tw::platform {
+
+// Attribute bits of folder entries (the Windows FILE_ATTRIBUTE_ values).
+inline constexpr uint32_t kAttributeReadOnly = 0x1;
+inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kAttributeNormal = 0x80;
+
+// One entry of a folder listing. On POSIX systems the attribute bits are synthesised (0x10 for a folder,
+// 0x1 when the owner may not write, 0x80 otherwise) and the creation time is the birth time, or the
+// modification time where the file system keeps no birth time; both as a FILETIME.
+struct FolderEntry {
+    std::wstring name;
+    uint32_t attributes = 0;
+    uint64_t creationTime = 0; // FILETIME: 100 ns intervals since 1601-01-01 UTC
+    uint64_t size = 0;
+};
+
+using EntryVisitor = std::function<void(const FolderEntry&)>;
+
+// Lists one folder, not recursively: every name, "." and ".." included, in the order the system gives.
+// Calls visit for each entry; returns false (calling nothing) when the folder cannot be listed.
+bool ListFolder(const std::wstring& folder, const EntryVisitor& visit);
+
+// A path's own directory entry (FindFirstFileW on the path itself): false when there is none.
+[[nodiscard]] bool GetEntry(const std::wstring& path, FolderEntry& entry);
+// The entries of folder whose names equal name as the file system matches names: on Windows without
+// regard to letter case (FindFirstFileW of folder\name); on POSIX systems likewise, ignoring case.
+// Returns whether any entry was found.
+bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit);
+
+// Path helpers with the rules of the shell's Path*W functions.
+// The folder part of a path without its trailing separator (PathRemoveFileSpecW); a root stays a root.
+[[nodiscard]] std::wstring RemoveFileSpec(const std::wstring& path);
+// The extension of the last component, from its last dot, or empty (PathFindExtensionW).
+[[nodiscard]] std::wstring FindExtension(const std::wstring& path);
+// True when the path is relative (PathIsRelativeW).
+[[nodiscard]] bool IsRelativePath(const std::wstring& path);
+// The path without one trailing separator, unless it is a root (PathRemoveBackslashW).
+[[nodiscard]] std::wstring RemoveTrailingSeparator(const std::wstring& path);
+// True when both paths lie on the same drive or share (PathIsSameRootW); on POSIX, on the same device.
+[[nodiscard]] bool IsSameRoot(const std::wstring& a, const std::wstring& b);
+// True when something exists at the path (PathFileExistsW).
+[[nodiscard]] bool PathExists(const std::wstring& path);
+// True when the path names a folder (PathIsDirectoryW).
+[[nodiscard]] bool IsFolder(const std::wstring& path);
+
+} // namespace tw::platform
+
+namespace tw::platform {
+
+// The platform's byte-size text (StrFormatByteSizeW): "0 bytes", "1023 bytes", "1.17 MB", "117 GB".
+// Three significant digits, truncated, with the units KB, MB, GB, TB, PB and EB of 1024.
+[[nodiscard]] std::wstring FormatByteSize(uint64_t bytes);
+
+// The system's message text for an error code (FormatMessageW on Windows, strerror elsewhere), as the
+// platform delivers it; empty when the system has none.
+[[nodiscard]] std::wstring SystemErrorText(uint32_t code);
+
+// Milliseconds of a monotonic process clock (GetTickCount64).
+[[nodiscard]] uint64_t TickCountMs();
+
+// A FILETIME converted to the local time zone.
+struct LocalTime {
+    int year = 0;
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+[[nodiscard]] bool FileTimeToLocal(uint64_t fileTime, LocalTime& local);
 
 } // namespace tw::platform

@@ -1,0 +1,90 @@
+// Folder listing through FindFirstFileW and FindNextFileW, and the shell's path helpers.
+#include "platform/platform.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace tw::platform {
+
+namespace {
+
+FolderEntry ToEntry(const WIN32_FIND_DATAW& data) {
+    FolderEntry entry;
+    entry.name = data.cFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.creationTime = (static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32) |
+                         data.ftCreationTime.dwLowDateTime;
+    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return entry;
+}
+
+// Every entry that FindFirstFileW and FindNextFileW give for a pattern.
+bool Find(const std::wstring& pattern, const EntryVisitor& visit) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    do {
+        visit(ToEntry(data));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return true;
+}
+
+} // namespace
+
+bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) {
+    return Find(JoinPath(folder, L"*.*"), visit);
+}
+
+bool GetEntry(const std::wstring& path, FolderEntry& entry) {
+    if (path.empty()) {
+        return false;
+    }
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(find);
+    entry = ToEntry(data);
+    return true;
+}
+
+bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {
+    return Find(JoinPath(folder, name), visit);
+}
+
+std::wstring RemoveFileSpec(const std::wstring& path) {
+    std::wstring buffer = path;
+    buffer.push_back(L'\0');
+    PathRemoveFileSpecW(buffer.data());
+    buffer.resize(wcslen(buffer.c_str()));
+    return buffer;
+}
+
+std::wstring FindExtension(const std::wstring& path) { return PathFindExtensionW(path.c_str()); }
+
+bool IsRelativePath(const std::wstring& path) { return PathIsRelativeW(path.c_str()) != FALSE; }
+
+std::wstring RemoveTrailingSeparator(const std::wstring& path) {
+    std::wstring buffer = path;
+    buffer.push_back(L'\0');
+    PathRemoveBackslashW(buffer.data());
+    buffer.resize(wcslen(buffer.c_str()));
+    return buffer;
+}
+
+bool IsSameRoot(const std::wstring& a, const std::wstring& b) { return PathIsSameRootW(a.c_str(), b.c_str()) != FALSE; }
+
+bool PathExists(const std::wstring& path) {
+    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+} // namespace tw::platform

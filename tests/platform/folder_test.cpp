@@ -1,0 +1,106 @@
+#include "fixtures/file_io.h"
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+
+namespace tw::platform {
+namespace {
+
+std::wstring P(std::wstring s) {
+    for (auto& c : s) {
+        if (c == L'|') {
+            c = kPathSeparator;
+        }
+    }
+    return s;
+}
+
+uint64_t NowAsFileTime() {
+    const auto since1970 = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return (static_cast<uint64_t>(since1970.count()) + 11644473600ull) * 10000000ull;
+}
+
+TEST(FolderTest, ListingHoldsEveryNameWithAttributesSizeAndTime) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"clip.omf", std::string(1234, 'x')));
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"locked.wav", std::string(10, 'y')));
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"sub"));
+    std::filesystem::permissions(std::filesystem::path(WideToUtf8(dir / L"locked.wav")),
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+
+    std::map<std::wstring, FolderEntry> seen;
+    ASSERT_TRUE(ListFolder(dir.Path(), [&](const FolderEntry& e) { seen[e.name] = e; }));
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_TRUE(seen.count(L".") && seen.count(L".."));
+    EXPECT_EQ(seen[L"clip.omf"].size, 1234u);
+    EXPECT_EQ(seen[L"clip.omf"].attributes & (kAttributeDirectory | kAttributeReadOnly), 0u);
+    EXPECT_EQ(seen[L"locked.wav"].attributes & kAttributeReadOnly, kAttributeReadOnly);
+    EXPECT_EQ(seen[L"sub"].attributes & kAttributeDirectory, kAttributeDirectory);
+    EXPECT_EQ(seen[L"."].attributes & kAttributeDirectory, kAttributeDirectory);
+    const uint64_t now = NowAsFileTime();
+    const uint64_t day = 24ull * 3600 * 10000000;
+    EXPECT_GT(seen[L"clip.omf"].creationTime, now - day);
+    EXPECT_LT(seen[L"clip.omf"].creationTime, now + day);
+}
+
+TEST(FolderTest, MissingFolderListsNothing) {
+    fixtures::ScratchDir dir;
+    int calls = 0;
+    EXPECT_FALSE(ListFolder(dir / L"none", [&](const FolderEntry&) { ++calls; }));
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(FolderTest, GetEntryOfOnePath) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"a.mxf", std::string(77, 'x')));
+    FolderEntry e;
+    ASSERT_TRUE(GetEntry(dir / L"a.mxf", e));
+    EXPECT_EQ(e.name, L"a.mxf");
+    EXPECT_EQ(e.size, 77u);
+    EXPECT_FALSE(GetEntry(dir / L"b.mxf", e));
+    EXPECT_FALSE(GetEntry(L"", e));
+}
+
+TEST(FolderTest, MediaFolderNamesAreFoundInAnyLetterCase) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"avid mediafiles"));
+    std::vector<std::wstring> names;
+    EXPECT_TRUE(FindEntriesIgnoringCase(dir.Path(), L"AVID MediaFiles",
+                                        [&](const FolderEntry& e) { names.push_back(e.name); }));
+    EXPECT_EQ(names, std::vector<std::wstring>{L"avid mediafiles"});
+    EXPECT_FALSE(FindEntriesIgnoringCase(dir.Path(), L"OMFI MediaFiles", [](const FolderEntry&) {}));
+}
+
+TEST(FolderTest, PathHelpers) {
+    EXPECT_EQ(RemoveFileSpec(P(L"|media|msmFMID.pmr")), P(L"|media"));
+    EXPECT_EQ(RemoveFileSpec(P(L"|media|sub|")), P(L"|media|sub"));
+    EXPECT_EQ(RemoveFileSpec(L"file"), L"");
+    EXPECT_EQ(FindExtension(P(L"|m.d|clip.OMF")), L".OMF");
+    EXPECT_EQ(FindExtension(P(L"|m.d|clipomf")), L"");
+    EXPECT_EQ(FindExtension(L"clip.o mf"), L"");
+    EXPECT_EQ(FindExtension(L"a.b.wav"), L".wav");
+    EXPECT_TRUE(IsRelativePath(L"store"));
+    EXPECT_TRUE(IsRelativePath(L""));
+    EXPECT_EQ(RemoveTrailingSeparator(P(L"|store|")), P(L"|store"));
+    EXPECT_EQ(RemoveTrailingSeparator(P(L"|store")), P(L"|store"));
+
+    fixtures::ScratchDir dir;
+    EXPECT_FALSE(IsRelativePath(dir.Path()));
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"f.omf", std::string("x")));
+    EXPECT_TRUE(PathExists(dir / L"f.omf"));
+    EXPECT_FALSE(IsFolder(dir / L"f.omf"));
+    EXPECT_TRUE(IsFolder(dir.Path()));
+    EXPECT_FALSE(PathExists(dir / L"g.omf"));
+    EXPECT_FALSE(PathExists(L""));
+    EXPECT_TRUE(IsSameRoot(dir / L"f.omf", dir / L"not-yet" + P(L"|x.omf")));
+}
+
+} // namespace
+} // namespace tw::platform
