@@ -11,5 +11,6 @@ inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailed = 2;
 
 int PmrCommand(const Args& args);
+int ScanCommand(const Args& args);
 
 } // namespace tw::cli

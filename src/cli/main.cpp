@@ -21,6 +21,11 @@ const Command kCommands[] = {
      L"fileMobId, compUid (16 hexadecimal digits each), project and file name. Damaged entries are\n"
      L"skipped; the reader's console lines go to stderr. Exit status 2 when the index cannot be opened.",
      PmrCommand},
+    {L"scan", L"scan [ROOT...]",
+     L"Searches the media folders (\"OMFI MediaFiles\" and \"AVID MediaFiles\", in any letter case) at the\n"
+     L"given roots, or at the root of every drive, for media file indexes (msmFMID.pmr, exact name) at any\n"
+     L"depth, and prints each path found, one per line, in the order the database tree lists them.",
+     ScanCommand},
 };
 
 void PrintUsage(std::FILE* stream) {

@@ -141,3 +141,14 @@ struct LocalTime {
 [[nodiscard]] bool FileTimeToLocal(uint64_t fileTime, LocalTime& local);
 
 } // namespace tw::platform
+
+namespace tw::platform {
+
+// The drive list in the form of GetLogicalDriveStringsW: drive roots ("C:\", or on POSIX systems the mount
+// points of real file systems, "/" first, each ending with a separator), each followed by a zero, the list
+// ended by one more zero. With a buffer of bufferLength units (terminators included) that is large enough,
+// fills it and returns the length without the final zero; otherwise returns the length needed, terminators
+// included, and writes nothing. Returns 0 on failure.
+uint32_t DriveStrings(uint32_t bufferLength, wchar_t* buffer);
+
+} // namespace tw::platform

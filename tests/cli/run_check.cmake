@@ -1,9 +1,15 @@
-# Runs an optional preparation command, then the program with ARGS, and checks its exit status and
+# Runs up to two preparation commands (BEFORE runs under the emulator, THEN natively), then the program with ARGS, and checks its exit status and
 # that stdout and stderr match the given regular expressions.
 if(BEFORE)
     execute_process(COMMAND ${EMULATOR} ${BEFORE} RESULT_VARIABLE prep)
     if(NOT prep EQUAL 0)
         message(FATAL_ERROR "preparation failed (${prep}): ${BEFORE}")
+    endif()
+endif()
+if(THEN)
+    execute_process(COMMAND ${THEN} RESULT_VARIABLE prep)
+    if(NOT prep EQUAL 0)
+        message(FATAL_ERROR "preparation failed (${prep}): ${THEN}")
     endif()
 endif()
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGS}
