@@ -23,7 +23,9 @@ template <typename Fn> double BestSeconds(Fn&& fn, int runs = 5) {
 }
 
 // Bytes the heap has handed out and not taken back.
-inline size_t HeapInUse() { return mallinfo2().uordblks; }
+inline size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 // Times each iteration by hand so that the ratio to the floor can be reported beside it.
 class ManualTimer {

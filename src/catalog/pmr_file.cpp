@@ -15,7 +15,8 @@ constexpr uint64_t kMinimumLength = 30;
 constexpr char kNullProject[] = "**NULL_PROJECT";
 
 constexpr uint32_t Ext(const char (&e)[4]) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(e[0])) | (static_cast<uint32_t>(static_cast<uint8_t>(e[1])) << 8) |
+    return static_cast<uint32_t>(static_cast<uint8_t>(e[0])) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(e[1])) << 8) |
            (static_cast<uint32_t>(static_cast<uint8_t>(e[2])) << 16);
 }
 

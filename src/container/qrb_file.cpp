@@ -7,7 +7,9 @@ namespace tw {
 
 QRBFile::QRBFile(Console* console) : console(console) {}
 
-QRBFile::~QRBFile() { Close(); }
+QRBFile::~QRBFile() {
+    Close();
+}
 
 int QRBFile::Open(const std::wstring& path, uint32_t /*flags: always read-shared*/) {
     window.fill(0);
@@ -47,7 +49,9 @@ uint64_t QRBFile::GetLength() {
     return length;
 }
 
-uint64_t QRBFile::GetPosition() const { return file.IsOpen() ? position : 0; }
+uint64_t QRBFile::GetPosition() const {
+    return file.IsOpen() ? position : 0;
+}
 
 void QRBFile::ApplyWindowRule() {
     if (position < windowStart || position >= windowStart + kWindowSize) {
@@ -70,7 +74,8 @@ uint64_t QRBFile::Seek(int64_t offset, SeekOrigin origin) {
     } else if (offset >= 0) {
         position += std::min(static_cast<uint64_t>(offset), length - position);
     } else {
-        const uint64_t back = offset == INT64_MIN ? static_cast<uint64_t>(INT64_MAX) + 1 : static_cast<uint64_t>(-offset);
+        const uint64_t back =
+            offset == INT64_MIN ? static_cast<uint64_t>(INT64_MAX) + 1 : static_cast<uint64_t>(-offset);
         position = back > position ? 0 : position - back;
     }
     ApplyWindowRule();

@@ -183,8 +183,7 @@ TEST_P(PmrFileTest, EightBitTextIsConvertedFromTheCodePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrderAndGuidLength, PmrFileTest,
-                         ::testing::Combine(::testing::Bool(), ::testing::Values(2u, 8u)),
-                         [](const auto& info) {
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(2u, 8u)), [](const auto& info) {
                              return std::string(std::get<0>(info.param) ? "BigEndian" : "LittleEndian") + "Guid" +
                                     std::to_string(std::get<1>(info.param));
                          });

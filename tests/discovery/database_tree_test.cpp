@@ -98,9 +98,9 @@ protected:
 TEST_F(DatabaseTreeTest, ScanFindsIndexesAtAnyDepthOfBothMediaFolders) {
     const std::wstring c = Drive(L"C");
     const std::wstring top = Index(J(c, L"OMFI MediaFiles"));
-    const std::wstring deep = Index(J(c, L"OMFI MediaFiles") + std::wstring(1, platform::kPathSeparator) + L"a" +
-                                    std::wstring(1, platform::kPathSeparator) + L"b" +
-                                    std::wstring(1, platform::kPathSeparator) + L"c");
+    const std::wstring deep =
+        Index(J(c, L"OMFI MediaFiles") + std::wstring(1, platform::kPathSeparator) + L"a" +
+              std::wstring(1, platform::kPathSeparator) + L"b" + std::wstring(1, platform::kPathSeparator) + L"c");
     const std::wstring d = Drive(L"D");
     const std::wstring lower = Index(J(d, L"avid mediafiles"));
     ASSERT_TRUE(fixtures::WriteFile(J(J(d, L"avid mediafiles"), L"MSMFMID.PMR"), std::string("x")));

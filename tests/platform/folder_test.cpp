@@ -20,8 +20,8 @@ std::wstring P(std::wstring s) {
 }
 
 uint64_t NowAsFileTime() {
-    const auto since1970 = std::chrono::duration_cast<std::chrono::seconds>(
-        std::chrono::system_clock::now().time_since_epoch());
+    const auto since1970 =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
     return (static_cast<uint64_t>(since1970.count()) + 11644473600ull) * 10000000ull;
 }
 

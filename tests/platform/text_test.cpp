@@ -32,7 +32,10 @@ TEST(TextTest, Utf8RoundTrip) {
         EXPECT_EQ(Utf8ToWide(WideToUtf8(s)), s);
     }
     EXPECT_EQ(WideToUtf8(L"\u00E9"), "\xC3\xA9");
-    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFD" L"b");
+    EXPECT_EQ(Utf8ToWide("a\xFF"
+                         "b"),
+              L"a\uFFFD"
+              L"b");
     EXPECT_EQ(Utf8ToWide("\xE2\x82"), L"\uFFFD"); // truncated sequence
 }
 

@@ -14,9 +14,9 @@ namespace tw::platform {
 namespace {
 
 bool IsRealFileSystem(const std::string& source, const std::string& type) {
-    static const std::set<std::string> kTypes = {"nfs",  "nfs4",     "cifs",     "smb3", "smbfs", "overlay",
-                                                 "zfs",  "btrfs",    "fuseblk",  "9p",   "virtiofs", "apfs",
-                                                 "hfs",  "hfsplus", "exfat"};
+    static const std::set<std::string> kTypes = {"nfs",      "nfs4", "cifs",  "smb3",    "smbfs",
+                                                 "overlay",  "zfs",  "btrfs", "fuseblk", "9p",
+                                                 "virtiofs", "apfs", "hfs",   "hfsplus", "exfat"};
     return source.rfind("/dev/", 0) == 0 || kTypes.count(type) != 0;
 }
 

@@ -36,7 +36,9 @@ std::wstring MakeAbsolute(const std::wstring& path) {
 
 ReadOnlyFile::ReadOnlyFile() : impl(std::make_unique<Impl>()) {}
 
-ReadOnlyFile::~ReadOnlyFile() { Close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    Close();
+}
 
 bool ReadOnlyFile::Open(const std::wstring& path, uint32_t& errorCode, std::wstring& errorText) {
     Close();
@@ -68,7 +70,9 @@ void ReadOnlyFile::Close() {
     impl->path.clear();
 }
 
-bool ReadOnlyFile::IsOpen() const { return impl->fd >= 0; }
+bool ReadOnlyFile::IsOpen() const {
+    return impl->fd >= 0;
+}
 
 uint64_t ReadOnlyFile::Length() const {
     struct stat st {};
@@ -113,6 +117,8 @@ uint64_t ReadOnlyFile::Position() const {
     return result < 0 ? 0 : static_cast<uint64_t>(result);
 }
 
-const std::wstring& ReadOnlyFile::FullPath() const { return impl->path; }
+const std::wstring& ReadOnlyFile::FullPath() const {
+    return impl->path;
+}
 
 } // namespace tw::platform

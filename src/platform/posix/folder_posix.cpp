@@ -17,11 +17,12 @@ uint64_t ToFileTime(int64_t seconds, uint32_t nanoseconds) {
     if (seconds < -11644473600LL) {
         return 0;
     }
-    return static_cast<uint64_t>(seconds * 10000000LL + static_cast<int64_t>(kUnixEpochInFileTime)) +
-           nanoseconds / 100;
+    return static_cast<uint64_t>(seconds * 10000000LL + static_cast<int64_t>(kUnixEpochInFileTime)) + nanoseconds / 100;
 }
 
-std::string Native(const std::wstring& path) { return WideToUtf8(path); }
+std::string Native(const std::wstring& path) {
+    return WideToUtf8(path);
+}
 
 // Fills an entry from the file system; symbolic links are followed, as Windows follows them for files.
 bool Describe(const std::string& path, FolderEntry& entry) {
@@ -90,7 +91,9 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
 
 } // namespace
 
-bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) { return Walk(folder, visit); }
+bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) {
+    return Walk(folder, visit);
+}
 
 bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     if (path.empty()) {
@@ -135,7 +138,9 @@ std::wstring FindExtension(const std::wstring& path) {
     return dot == std::wstring::npos ? std::wstring() : path.substr(dot);
 }
 
-bool IsRelativePath(const std::wstring& path) { return path.empty() || path[0] != L'/'; }
+bool IsRelativePath(const std::wstring& path) {
+    return path.empty() || path[0] != L'/';
+}
 
 std::wstring RemoveTrailingSeparator(const std::wstring& path) {
     if (path.size() > 1 && path.back() == L'/') {

@@ -28,9 +28,9 @@ std::wstring FullPathOf(const std::wstring& path) {
 
 std::wstring MessageOf(DWORD code) {
     wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                             reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text;
     if (n != 0 && buffer != nullptr) {
         text.assign(buffer, n);
@@ -51,7 +51,9 @@ std::wstring MessageOf(DWORD code) {
 
 ReadOnlyFile::ReadOnlyFile() : impl(std::make_unique<Impl>()) {}
 
-ReadOnlyFile::~ReadOnlyFile() { Close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    Close();
+}
 
 bool ReadOnlyFile::Open(const std::wstring& path, uint32_t& errorCode, std::wstring& errorText) {
     Close();
@@ -76,7 +78,9 @@ void ReadOnlyFile::Close() {
     impl->path.clear();
 }
 
-bool ReadOnlyFile::IsOpen() const { return impl->handle != INVALID_HANDLE_VALUE; }
+bool ReadOnlyFile::IsOpen() const {
+    return impl->handle != INVALID_HANDLE_VALUE;
+}
 
 uint64_t ReadOnlyFile::Length() const {
     LARGE_INTEGER size{};
@@ -122,6 +126,8 @@ uint64_t ReadOnlyFile::Position() const {
     return static_cast<uint64_t>(result.QuadPart);
 }
 
-const std::wstring& ReadOnlyFile::FullPath() const { return impl->path; }
+const std::wstring& ReadOnlyFile::FullPath() const {
+    return impl->path;
+}
 
 } // namespace tw::platform

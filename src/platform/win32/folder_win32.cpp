@@ -1,8 +1,8 @@
 // Folder listing through FindFirstFileW and FindNextFileW, and the shell's path helpers.
 #include "platform/platform.h"
 
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 namespace tw::platform {
 
@@ -12,8 +12,8 @@ FolderEntry ToEntry(const WIN32_FIND_DATAW& data) {
     FolderEntry entry;
     entry.name = data.cFileName;
     entry.attributes = data.dwFileAttributes;
-    entry.creationTime = (static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32) |
-                         data.ftCreationTime.dwLowDateTime;
+    entry.creationTime =
+        (static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32) | data.ftCreationTime.dwLowDateTime;
     entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return entry;
 }
@@ -64,9 +64,13 @@ std::wstring RemoveFileSpec(const std::wstring& path) {
     return buffer;
 }
 
-std::wstring FindExtension(const std::wstring& path) { return PathFindExtensionW(path.c_str()); }
+std::wstring FindExtension(const std::wstring& path) {
+    return PathFindExtensionW(path.c_str());
+}
 
-bool IsRelativePath(const std::wstring& path) { return PathIsRelativeW(path.c_str()) != FALSE; }
+bool IsRelativePath(const std::wstring& path) {
+    return PathIsRelativeW(path.c_str()) != FALSE;
+}
 
 std::wstring RemoveTrailingSeparator(const std::wstring& path) {
     std::wstring buffer = path;
@@ -76,7 +80,9 @@ std::wstring RemoveTrailingSeparator(const std::wstring& path) {
     return buffer;
 }
 
-bool IsSameRoot(const std::wstring& a, const std::wstring& b) { return PathIsSameRootW(a.c_str(), b.c_str()) != FALSE; }
+bool IsSameRoot(const std::wstring& a, const std::wstring& b) {
+    return PathIsSameRootW(a.c_str(), b.c_str()) != FALSE;
+}
 
 bool PathExists(const std::wstring& path) {
     return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -1,8 +1,8 @@
 // Path helpers through the shell's Path*W functions; paths beyond MAX_PATH follow the same rules by hand.
 #include "platform/platform.h"
 
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 namespace tw::platform {
 

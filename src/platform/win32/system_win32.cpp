@@ -2,8 +2,8 @@
 // FileTimeToLocalFileTime.
 #include "platform/platform.h"
 
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 namespace tw::platform {
 
@@ -15,9 +15,9 @@ std::wstring FormatByteSize(uint64_t bytes) {
 
 std::wstring SystemErrorText(uint32_t code) {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0x0400, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0x0400, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring result;
     if (n != 0 && text != nullptr) {
         result.assign(text, n);
@@ -28,7 +28,9 @@ std::wstring SystemErrorText(uint32_t code) {
     return result;
 }
 
-uint64_t TickCountMs() { return GetTickCount64(); }
+uint64_t TickCountMs() {
+    return GetTickCount64();
+}
 
 bool FileTimeToLocal(uint64_t fileTime, LocalTime& local) {
     FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};

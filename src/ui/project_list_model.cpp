@@ -1,0 +1,46 @@
+#include "ui/project_list_model.h"
+
+#include "platform/platform.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace tw {
+
+int CompareProjects(int column, const ProjectEntry* a, const ProjectEntry* b) {
+    if (a == nullptr || b == nullptr) {
+        return a ? -1 : (b ? 1 : 0);
+    }
+    if (column == 1) {
+        return a->totalSize == b->totalSize ? 0 : (a->totalSize > b->totalSize ? -1 : 1);
+    }
+    const size_t n = std::min(a->name.size(), b->name.size());
+    for (size_t i = 0; i < n; ++i) {
+        const wint_t x = std::towlower(static_cast<wint_t>(a->name[i]));
+        const wint_t y = std::towlower(static_cast<wint_t>(b->name[i]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a->name.size() == b->name.size() ? 0 : (a->name.size() < b->name.size() ? -1 : 1);
+}
+
+ProjectRowAction ActionForProjectRow(size_t selectedAfter, bool wasSelected, bool isSelected) {
+    if (wasSelected == isSelected) {
+        return ProjectRowAction::none; // focus only
+    }
+    if (selectedAfter == 0) {
+        return ProjectRowAction::clearFileList;
+    }
+    return isSelected ? ProjectRowAction::showProject : ProjectRowAction::hideProject;
+}
+
+std::wstring CatalogStatistics(const MediaCatalog& catalog) {
+    wchar_t buffer[160];
+    std::swprintf(buffer, 160, L"Projects count:\t%i\nFiles count:\t%i\nTotal size\t%ls",
+                  static_cast<int>(catalog.ProjectCount()), static_cast<int>(catalog.IndexedRecordCount()),
+                  platform::FormatByteSize(catalog.TotalSize()).c_str());
+    return buffer;
+}
+
+} // namespace tw
