@@ -1,0 +1,51 @@
+// DatabaseTreeView: the tree control of the main window (control 1002) that lists the known databases with
+// check boxes under one root. The list, the scan and the drop rules are DatabaseTree's; this class is the
+// control: its items, images, check-box propagation, the swallowed space bar and dropped files.
+#pragma once
+
+#include "discovery/database_tree.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windows.h>
+
+namespace tw {
+
+class DatabaseTreeView : public DatabaseTreeControl {
+public:
+    static constexpr int kRootIcon = 138;
+    static constexpr int kDatabaseIcon = 139;
+    static constexpr wchar_t kRootText[] = L"Databases (Drag here files or folders)";
+
+    // tree: the control, already created; drives and openProgress as DatabaseTree takes them.
+    DatabaseTreeView(HWND tree, HINSTANCE instance, DriveStringsFunction drives,
+                     DatabaseTree::ScanProgressFactory openProgress);
+    ~DatabaseTreeView() override;
+    DatabaseTreeView(const DatabaseTreeView&) = delete;
+    DatabaseTreeView& operator=(const DatabaseTreeView&) = delete;
+
+    // Builds the image list, inserts the root and runs the first drive scan.
+    void Initialize();
+
+    [[nodiscard]] DatabaseTree& Tree() { return tree; }
+    [[nodiscard]] HWND Window() const { return window; }
+    [[nodiscard]] HTREEITEM Root() const { return root; }
+
+    void DeleteDatabaseItems() override;
+    void InsertDatabaseItem(const std::wstring& path, uint16_t id) override;
+    [[nodiscard]] std::vector<std::pair<uint16_t, bool>> DatabaseItems() const override;
+
+private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    void OnCheckBoxClick(POINT point);
+    void OnDropFiles(HDROP drop);
+
+    HWND window;
+    HINSTANCE instance;
+    HIMAGELIST images = nullptr;
+    HTREEITEM root = nullptr;
+    DatabaseTree tree;
+};
+
+} // namespace tw
