@@ -1,0 +1,59 @@
+// WalkTable: 64-bit keys to 32-bit values, looked up through an open-addressing hash and walked in the
+// container's fixed order. The walk has 17 buckets: a key falls in bucket (low 32 bits >> 4) mod 17; buckets
+// are visited from 0 to 16, and within a bucket the key added last comes first. Setting the value of a key
+// that is present already keeps its place in the walk.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tw {
+
+class WalkTable {
+public:
+    static constexpr uint32_t kBuckets = 17;
+
+    struct Item {
+        uint64_t key = 0;
+        uint32_t value = 0;
+    };
+
+    static uint32_t BucketOf(uint64_t key) { return (static_cast<uint32_t>(key) >> 4) % kBuckets; }
+
+    // Sets key to value. Returns the key's position in the order keys were added (its item number).
+    uint32_t Set(uint64_t key, uint32_t value);
+    [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
+    [[nodiscard]] size_t Size() const { return items.size(); }
+    [[nodiscard]] bool Empty() const { return items.empty(); }
+    // The items in the order their keys were first added.
+    [[nodiscard]] const std::vector<Item>& Items() const { return items; }
+    // The first item in walk order; none when the table is empty.
+    [[nodiscard]] std::optional<Item> First() const;
+    // Calls visit(item) for every item in walk order.
+    template <typename Visit> void Walk(Visit&& visit) const { WalkInOrder(items, visit); }
+    void Clear();
+
+    // Calls visit(item) in walk order for items listed in the order their keys were added.
+    template <typename Visit> static void WalkInOrder(const std::vector<Item>& added, Visit&& visit) {
+        for (uint32_t bucket = 0; bucket < kBuckets; ++bucket) {
+            for (size_t i = added.size(); i-- > 0;) {
+                if (BucketOf(added[i].key) == bucket) {
+                    visit(added[i]);
+                }
+            }
+        }
+    }
+
+private:
+    [[nodiscard]] size_t SlotOf(uint64_t key) const;
+    void Grow();
+
+    std::vector<Item> items;
+    // Item number + 1 of the key hashed to each slot; 0 marks an empty slot. Twice as many slots as items
+    // at least, a power of two.
+    std::vector<uint32_t> slots;
+};
+
+} // namespace tw
