@@ -11,5 +11,7 @@ inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailed = 2;
 
 int PmrCommand(const Args& args);
+int TocCommand(const Args& args);
+int LoadCommand(const Args& args);
 
 } // namespace tw::cli
