@@ -210,21 +210,25 @@ std::optional<BentoContainer::PropertyTable> BentoContainer::FindObject(uint32_t
 }
 
 std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table, uint32_t propertyId) const {
+    return FindProperty(table.objectId, propertyId);
+}
+
+std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
     if (!CanQuery()) {
         return std::nullopt;
     }
-    return properties.Find(PropertyKey(table.objectId, propertyId));
+    return properties.Find(PropertyKey(objectId, propertyId));
 }
 
 std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
     std::vector<WalkTable::Item> added;
-    const std::vector<WalkTable::Item>& items = properties.Items();
     // A table from an earlier open may no longer match the chain: it then has no properties.
-    for (uint32_t p = table.lastAdded; CanQuery() && p < items.size(); p = nextProperty[p]) {
-        if (static_cast<uint32_t>(items[p].key >> 32) != table.objectId) {
+    for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
+        const uint64_t key = properties.KeyAt(p);
+        if (static_cast<uint32_t>(key >> 32) != table.objectId) {
             break;
         }
-        added.push_back({items[p].key & 0xFFFFFFFFu, items[p].value});
+        added.push_back({key & 0xFFFFFFFFu, *properties.Find(key)});
         if (nextProperty[p] == p) {
             break;
         }

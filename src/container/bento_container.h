@@ -112,6 +112,9 @@ public:
     [[nodiscard]] std::optional<PropertyTable> FindObject(uint32_t objectId) const;
     // The index of the entry that holds the property's value (the last such entry in the TOC).
     [[nodiscard]] std::optional<uint32_t> FindProperty(const PropertyTable& table, uint32_t propertyId) const;
+    // The same as FindProperty on FindObject(objectId), with one lookup instead of two: an object that does
+    // not exist has no properties.
+    [[nodiscard]] std::optional<uint32_t> FindProperty(uint32_t objectId, uint32_t propertyId) const;
     // Calls visit(propertyId, entryIndex) for every property of the table, in walk order.
     template <typename Visit> void WalkProperties(const PropertyTable& table, Visit&& visit) const {
         std::vector<WalkTable::Item> added = PropertiesAdded(table);

@@ -12,11 +12,7 @@ namespace {
 constexpr uint32_t kProjectMark = 0x4A505F;
 
 std::optional<BentoContainer::Bytes> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId) {
-    const auto object = container.FindObject(objectId);
-    if (!object) {
-        return std::nullopt;
-    }
-    const auto entry = container.FindProperty(*object, propertyId);
+    const auto entry = container.FindProperty(objectId, propertyId);
     if (!entry) {
         return std::nullopt;
     }
@@ -79,16 +75,13 @@ void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
     if (!objectId) {
         return;
     }
-    const auto object = container.FindObject(*objectId);
-    if (!object) {
-        return;
-    }
-    if (const auto entry = container.FindProperty(*object, omf::kNameInBin)) {
+    // An object that does not exist has neither property.
+    if (const auto entry = container.FindProperty(*objectId, omf::kNameInBin)) {
         if (const auto value = container.ReadValue(*entry)) {
             record->SetNameInBin(BentoContainer::TextOf(*value));
         }
     }
-    if (const auto entry = container.FindProperty(*object, omf::kMediaKind)) {
+    if (const auto entry = container.FindProperty(*objectId, omf::kMediaKind)) {
         record->mediaKind = static_cast<int32_t>(container.ImmediateValue(*entry));
     }
 }
@@ -106,11 +99,7 @@ void ReadCompression(BentoContainer& container, MediaRecord* record) {
     if (!reference || reference->size() < 4) {
         return;
     }
-    const auto descriptor = container.FindObject(LoadLe32(reference->data()));
-    if (!descriptor) {
-        return;
-    }
-    const auto entry = container.FindProperty(*descriptor, omf::kCompression);
+    const auto entry = container.FindProperty(LoadLe32(reference->data()), omf::kCompression);
     if (!entry) {
         return;
     }
@@ -126,7 +115,7 @@ void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record) {
     if (comps.Size() != 1) {
         return;
     }
-    record->compUid = comps.Items().front().key;
+    record->compUid = comps.First()->key;
     ReadBinNameAndKind(container, record);
     const auto data = container.IndexTable(BentoContainer::UidIndex::data).First();
     if (!data) {

@@ -20,65 +20,72 @@ uint64_t Mix(uint64_t key) {
 size_t WalkTable::SlotOf(uint64_t key) const {
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(Mix(key)) & mask;; i = (i + 1) & mask) {
-        if (slots[i] == 0 || items[slots[i] - 1].key == key) {
+        if (slots[i].item == 0 || slots[i].key == key) {
             return i;
         }
     }
 }
 
 uint32_t WalkTable::Set(uint64_t key, uint32_t value) {
-    if ((items.size() + 1) * 2 > slots.size()) {
+    if ((keys.size() + 1) * 4 > slots.size() * 3) {
         Grow();
     }
-    const size_t slot = SlotOf(key);
-    if (slots[slot] != 0) {
-        items[slots[slot] - 1].value = value;
-        return slots[slot] - 1;
+    Slot& slot = slots[SlotOf(key)];
+    if (slot.item == 0) {
+        keys.push_back(key);
+        slot.key = key;
+        slot.item = static_cast<uint32_t>(keys.size());
     }
-    items.push_back({key, value});
-    slots[slot] = static_cast<uint32_t>(items.size());
-    return slots[slot] - 1;
+    slot.value = value;
+    return slot.item - 1;
 }
 
 std::optional<uint32_t> WalkTable::Find(uint64_t key) const {
-    if (items.empty()) {
+    if (keys.empty()) {
         return std::nullopt;
     }
-    const uint32_t at = slots[SlotOf(key)];
-    if (at == 0) {
+    const Slot& slot = slots[SlotOf(key)];
+    if (slot.item == 0) {
         return std::nullopt;
     }
-    return items[at - 1].value;
+    return slot.value;
 }
 
 std::optional<WalkTable::Item> WalkTable::First() const {
     // The lowest bucket wins; within it, the key added last.
-    std::optional<Item> first;
+    std::optional<uint64_t> first;
     uint32_t firstBucket = kBuckets;
-    for (size_t i = items.size(); i-- > 0 && firstBucket != 0;) {
-        const uint32_t bucket = BucketOf(items[i].key);
+    for (size_t i = keys.size(); i-- > 0 && firstBucket != 0;) {
+        const uint32_t bucket = BucketOf(keys[i]);
         if (bucket < firstBucket) {
             firstBucket = bucket;
-            first = items[i];
+            first = keys[i];
         }
     }
-    return first;
+    if (!first) {
+        return std::nullopt;
+    }
+    return Item{*first, *Find(*first)};
 }
 
 void WalkTable::Clear() {
-    std::vector<Item>().swap(items);
-    std::vector<uint32_t>().swap(slots);
+    std::vector<uint64_t>().swap(keys);
+    std::vector<Slot>().swap(slots);
 }
 
 void WalkTable::Grow() {
-    slots.assign(slots.empty() ? 16 : slots.size() * 2, 0);
+    std::vector<Slot> old(slots.empty() ? 16 : slots.size() * 2);
+    old.swap(slots);
     const size_t mask = slots.size() - 1;
-    for (size_t n = 0; n < items.size(); ++n) {
-        size_t i = static_cast<size_t>(Mix(items[n].key)) & mask;
-        while (slots[i] != 0) {
+    for (const Slot& s : old) {
+        if (s.item == 0) {
+            continue;
+        }
+        size_t i = static_cast<size_t>(Mix(s.key)) & mask;
+        while (slots[i].item != 0) {
             i = (i + 1) & mask;
         }
-        slots[i] = static_cast<uint32_t>(n + 1);
+        slots[i] = s;
     }
 }
 

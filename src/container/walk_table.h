@@ -22,17 +22,24 @@ public:
 
     static uint32_t BucketOf(uint64_t key) { return (static_cast<uint32_t>(key) >> 4) % kBuckets; }
 
-    // Sets key to value. Returns the key's position in the order keys were added (its item number).
+    // Sets key to value. Returns the key's item number: its place in the order keys were first added.
     uint32_t Set(uint64_t key, uint32_t value);
     [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
-    [[nodiscard]] size_t Size() const { return items.size(); }
-    [[nodiscard]] bool Empty() const { return items.empty(); }
-    // The items in the order their keys were first added.
-    [[nodiscard]] const std::vector<Item>& Items() const { return items; }
+    [[nodiscard]] size_t Size() const { return keys.size(); }
+    [[nodiscard]] bool Empty() const { return keys.empty(); }
+    // The key of an item number (below Size()).
+    [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return keys[item]; }
     // The first item in walk order; none when the table is empty.
     [[nodiscard]] std::optional<Item> First() const;
     // Calls visit(item) for every item in walk order.
-    template <typename Visit> void Walk(Visit&& visit) const { WalkInOrder(items, visit); }
+    template <typename Visit> void Walk(Visit&& visit) const {
+        std::vector<Item> added;
+        added.reserve(keys.size());
+        for (const uint64_t key : keys) {
+            added.push_back({key, *Find(key)});
+        }
+        WalkInOrder(added, visit);
+    }
     void Clear();
 
     // Calls visit(item) in walk order for items listed in the order their keys were added.
@@ -47,13 +54,20 @@ public:
     }
 
 private:
+    // A slot holds its key and value, so that a lookup touches one place in memory.
+    struct Slot {
+        uint64_t key = 0;
+        uint32_t value = 0;
+        uint32_t item = 0; // item number + 1; 0 marks an empty slot
+    };
+
     [[nodiscard]] size_t SlotOf(uint64_t key) const;
     void Grow();
 
-    std::vector<Item> items;
-    // Item number + 1 of the key hashed to each slot; 0 marks an empty slot. Twice as many slots as items
-    // at least, a power of two.
-    std::vector<uint32_t> slots;
+    // The keys in the order they were first added.
+    std::vector<uint64_t> keys;
+    // A power of two, at most three quarters used.
+    std::vector<Slot> slots;
 };
 
 } // namespace tw
