@@ -144,9 +144,9 @@ void BentoContainer::ParseToc() {
         const size_t before = properties.Size();
         const uint32_t item = properties.Set(PropertyKey(e.objectId, e.propertyId), i);
         if (properties.Size() != before) {
-            const std::optional<uint32_t> previous = objects.Find(e.objectId);
+            // The object's chain of properties, the one added last first.
+            const std::optional<uint32_t> previous = objects.Exchange(e.objectId, item);
             nextProperty.push_back(previous ? *previous : item);
-            objects.Set(e.objectId, item);
         }
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
             e.valueFlags == bento::kStored) {

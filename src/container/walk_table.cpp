@@ -26,7 +26,7 @@ size_t WalkTable::SlotOf(uint64_t key) const {
     }
 }
 
-uint32_t WalkTable::Set(uint64_t key, uint32_t value) {
+WalkTable::Slot& WalkTable::Place(uint64_t key) {
     if ((keys.size() + 1) * 4 > slots.size() * 3) {
         Grow();
     }
@@ -35,9 +35,23 @@ uint32_t WalkTable::Set(uint64_t key, uint32_t value) {
         keys.push_back(key);
         slot.key = key;
         slot.item = static_cast<uint32_t>(keys.size());
+        slot.value = 0;
     }
+    return slot;
+}
+
+uint32_t WalkTable::Set(uint64_t key, uint32_t value) {
+    Slot& slot = Place(key);
     slot.value = value;
     return slot.item - 1;
+}
+
+std::optional<uint32_t> WalkTable::Exchange(uint64_t key, uint32_t value) {
+    const size_t before = keys.size();
+    Slot& slot = Place(key);
+    const std::optional<uint32_t> previous = keys.size() == before ? std::optional<uint32_t>(slot.value) : std::nullopt;
+    slot.value = value;
+    return previous;
 }
 
 std::optional<uint32_t> WalkTable::Find(uint64_t key) const {

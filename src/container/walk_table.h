@@ -24,6 +24,8 @@ public:
 
     // Sets key to value. Returns the key's item number: its place in the order keys were first added.
     uint32_t Set(uint64_t key, uint32_t value);
+    // Sets key to value and returns the value it had before; none when the key is new.
+    std::optional<uint32_t> Exchange(uint64_t key, uint32_t value);
     [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
     [[nodiscard]] size_t Size() const { return keys.size(); }
     [[nodiscard]] bool Empty() const { return keys.empty(); }
@@ -62,6 +64,8 @@ private:
     };
 
     [[nodiscard]] size_t SlotOf(uint64_t key) const;
+    // The key's slot, made (with value 0) when the key is new.
+    Slot& Place(uint64_t key);
     void Grow();
 
     // The keys in the order they were first added.

@@ -29,8 +29,12 @@ TEST(WalkTableTest, WalksBucketsInOrderAndTheLastAddedKeyFirst) {
     EXPECT_EQ(table.Set(0x05, 99), 1u);
     EXPECT_EQ(WalkedKeys(table).at(1), 0x05u);
     EXPECT_EQ(table.Find(0x05), 99u);
-    EXPECT_EQ(table.Size(), added.size());
-    EXPECT_FALSE(table.Find(0x06).has_value());
+    EXPECT_EQ(table.Exchange(0x05, 7), 99u);
+    EXPECT_FALSE(table.Exchange(0x06, 8).has_value()); // new: added last, to bucket 0
+    EXPECT_EQ(WalkedKeys(table).front(), 0x06u);
+    EXPECT_EQ(table.Find(0x06), 8u);
+    EXPECT_EQ(table.Size(), added.size() + 1);
+    EXPECT_FALSE(table.Find(0x07).has_value());
 
     table.Clear();
     EXPECT_FALSE(table.First().has_value());
