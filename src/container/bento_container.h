@@ -105,7 +105,6 @@ public:
     [[nodiscard]] uint32_t EntryCount() const { return static_cast<uint32_t>(entries.size()); }
     [[nodiscard]] bool IntelByteOrder() const { return intelByteOrder; }
     [[nodiscard]] uint64_t FileLength() const { return fileLength; }
-    [[nodiscard]] const std::array<uint8_t, bento::kLabelSize>& Label() const { return label; }
     // The entry at index (from 0); none beyond EntryCount.
     [[nodiscard]] std::optional<TocEntry> Entry(uint32_t index) const;
 

@@ -28,7 +28,6 @@ public:
     std::optional<uint32_t> Exchange(uint64_t key, uint32_t value);
     [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
     [[nodiscard]] size_t Size() const { return keys.size(); }
-    [[nodiscard]] bool Empty() const { return keys.empty(); }
     // The key of an item number (below Size()).
     [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return keys[item]; }
     // The first item in walk order; none when the table is empty.
