@@ -22,6 +22,20 @@ seeds() {
             "$build/tools/tarnwick-sample-index" "$dir/le.pmr" --entries 4
             "$build/tools/tarnwick-sample-index" "$dir/be8.pmr" --entries 4 --big-endian --guid8 --damaged
             ;;
+        container_fuzz)
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 12 --seed 4 --payload 64 >/dev/null
+            cp "$dir/drive/OMFI MediaFiles/msmMMOB.mdb" "$dir/le.mdb"
+            cp "$dir/drive/OMFI MediaFiles/Archive/msmMMOB.mdb" "$dir/be.mdb"
+            find "$dir/drive" -iname '*.omf' | head -3 | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
+            rm -rf "$dir/drive"
+            ;;
+        load_fuzz)
+            # The same drive the target writes its folder from, so that the seeds match its index.
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 9 --payload 0 >/dev/null
+            cp "$dir/drive/OMFI MediaFiles/msmMMOB.mdb" "$dir/le.mdb"
+            cp "$dir/drive/OMFI MediaFiles/Archive/msmMMOB.mdb" "$dir/be.mdb"
+            rm -rf "$dir/drive"
+            ;;
     esac
 }
 

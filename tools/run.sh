@@ -7,8 +7,9 @@ tools/install-deps.sh run
 cmake --preset native -DTW_BUILD_TESTS=OFF -DTW_BUILD_BENCH=OFF >/dev/null
 cmake --build --preset native
 
-sample=build/sample
-mkdir -p "$sample"
-build/native/tools/tarnwick-sample-index "$sample/msmFMID.pmr" --entries 40 --seed 2026 --damaged
-echo "== tarnwick-cli pmr $sample/msmFMID.pmr"
-build/native/src/cli/tarnwick-cli pmr "$sample/msmFMID.pmr"
+drive=build/sample-drive
+rm -rf "$drive"
+build/native/tools/tarnwick-sample-drive "$drive" --entries 240 --seed 2026 >/dev/null
+mapfile -t indexes < <(find "$drive" -name msmFMID.pmr | sort)
+echo "== tarnwick-cli load ${indexes[*]}"
+build/native/src/cli/tarnwick-cli load "${indexes[@]}"

@@ -4,7 +4,9 @@
 
 #include "catalog/file_table.h"
 #include "catalog/media_record.h"
+#include "container/bento_container.h"
 #include "seams/console.h"
+#include "seams/progress.h"
 
 #include <cstdint>
 #include <memory>
@@ -45,7 +47,23 @@ public:
     MediaCatalog(const MediaCatalog&) = delete;
     MediaCatalog& operator=(const MediaCatalog&) = delete;
 
-    void SetConsole(Console* newConsole) { console = newConsole; }
+    void SetConsole(Console* newConsole) {
+        console = newConsole;
+        ownContainer.reset(); // made again, with the new console, by the next load
+    }
+    // The container through which loads read msmMMOB.mdb: the application's shared one (not owned; it must
+    // outlive the catalog's loads). Without one the catalog uses a container of its own.
+    void SetContainer(BentoContainer* shared) { container = shared; }
+
+    // Loads the database folder that holds the index at indexPath: every index entry, matched with the
+    // folder's listing and enriched from msmMMOB.mdb, then the folder's files the index does not name (as
+    // "**UNREFERENCED FILES"), then BuildIndex. 1 when the index was opened and read; 0 when indexPath is
+    // empty or the index failed to open (the catalog is then unchanged). progress may be null.
+    int LoadDatabase(const std::wstring& indexPath, bool includeMissing, Progress* progress);
+    // As LoadDatabase, but only index entries whose fileMobId ids holds, and no unreferenced files.
+    // 0 also when ids is null.
+    int LoadDatabaseForBin(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing,
+                           Progress* progress);
 
     // Destroys every project and record; leaves diskFiles alone.
     void Clear();
@@ -80,6 +98,15 @@ public:
     std::unordered_map<std::wstring, DiskFileInfo> diskFiles;
 
 private:
+    int Load(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing, Progress* progress);
+    // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
+    void ListFolder(const std::wstring& folder);
+    // Fills the record's size, attributes, creation time and path from diskFiles; false, leaving the record
+    // marked missing, when the folder holds no file of its exact name.
+    bool MatchOnDisk(MediaRecord& record) const;
+    void AddUnreferencedFiles(bool includeMissing);
+    BentoContainer& Container();
+
     using ProjectMap = std::unordered_map<std::wstring, std::unique_ptr<ProjectEntry>>;
 
     Console* console;
@@ -98,6 +125,8 @@ private:
     size_t recordCursor = 0;
     bool recordCursorValid = false;
     ProjectEntry* lastProject = nullptr;
+    BentoContainer* container = nullptr;
+    std::unique_ptr<BentoContainer> ownContainer;
 };
 
 } // namespace tw

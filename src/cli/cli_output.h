@@ -21,6 +21,12 @@ public:
     void AppendLine(const std::wstring& text) override { WriteLine(stderr, text); }
 };
 
+// Console lines go to stdout: for commands whose output is console text.
+class StdoutConsole : public Console {
+public:
+    void AppendLine(const std::wstring& text) override { WriteLine(stdout, text); }
+};
+
 // 16 lower-case hexadecimal digits, zero-padded.
 std::wstring Hex16(uint64_t value);
 

@@ -12,5 +12,7 @@ inline constexpr int kExitFailed = 2;
 
 int PmrCommand(const Args& args);
 int ScanCommand(const Args& args);
+int TocCommand(const Args& args);
+int LoadCommand(const Args& args);
 
 } // namespace tw::cli

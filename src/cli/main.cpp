@@ -26,6 +26,18 @@ const Command kCommands[] = {
      L"given roots, or at the root of every drive, for media file indexes (msmFMID.pmr, exact name) at any\n"
      L"depth, and prints each path found, one per line, in the order the database tree lists them.",
      ScanCommand},
+    {L"toc", L"toc FILE",
+     L"Lists the table of contents of a container (msmMMOB.mdb, an OMF media file), one line per entry:\n"
+     L"object id, property name, type name, \":\" for a value stored in the file, then a text value or the\n"
+     L"value's offset and length. Exit status 2 when the file cannot be opened, is not a container or\n"
+     L"is a container of a version that is not supported.",
+     TocCommand},
+    {L"load", L"load [--missing] INDEX...",
+     L"Loads the database folders of the given indexes (msmFMID.pmr) into one catalog, in the order given,\n"
+     L"and prints every media file as a tab-separated table sorted by project and file name. The load's\n"
+     L"console lines and the catalog's statistics go to stderr. --missing keeps index entries whose files\n"
+     L"are not in their folder. Exit status 2 when an index could not be opened (the others still load).",
+     LoadCommand},
 };
 
 void PrintUsage(std::FILE* stream) {

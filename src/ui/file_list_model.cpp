@@ -7,17 +7,9 @@
 
 namespace tw {
 
-const FileColumn kFileColumns[kFileColumnCount] = {
-    {L"Name", 230, 32779, L"Filename"},
-    {L"Name in Bin", 250, 32781, L"Name In Bin"},
-    {L"Size", 60, 32780, L"Size"},
-    {L"Comp UID", 105, 32799, L"UID"},
-    {L"Compression", 60, 32785, L"Compression"},
-    {L"Path", 120, 32783, L"Path"},
-    {L"Type", 80, 32798, L"Media type"},
-    {L"Creation Date", 120, 32784, L"Creation Date"},
-    {L"Project", 100, 32786, L"Project Name"},
-    {L"Source", 120, 32787, L"Source Name"},
+const FileColumnView kFileColumnViews[kFileColumnCount] = {
+    {230, 32779}, {250, 32781}, {60, 32780},  {105, 32799}, {60, 32785},
+    {120, 32783}, {80, 32798},  {120, 32784}, {100, 32786}, {120, 32787},
 };
 
 namespace {
@@ -77,123 +69,66 @@ RowImage ImageFor(const MediaRecord& record) {
     return image;
 }
 
-std::wstring MediaKindText(int32_t mediaKind) {
-    if (mediaKind == 1) {
-        return L"Precomp";
-    }
-    if (mediaKind == 7) {
-        return L"Source";
-    }
-    return std::wstring();
-}
-
-std::wstring CompUidText(uint64_t compUid) {
-    if (compUid == 0) {
-        return std::wstring();
-    }
-    wchar_t buffer[24];
-    std::swprintf(buffer, 24, L"%llx", static_cast<unsigned long long>(compUid));
-    return buffer;
-}
-
-std::wstring CreationDateText(const MediaRecord& record) {
-    platform::LocalTime t;
-    if (record.creationTime == 0 || record.IsMissing() || !platform::FileTimeToLocal(record.creationTime, t)) {
-        return std::wstring();
-    }
-    wchar_t buffer[128];
-    std::swprintf(buffer, 128, L"%02d.%02d.%04d/%02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute, t.second);
-    return buffer;
-}
-
-std::wstring CellText(int column, const MediaRecord& record) {
-    switch (column) {
-    case kColumnName:
-        return record.fileName.value_or(std::wstring());
-    case kColumnNameInBin:
-        return record.nameInBin.value_or(std::wstring());
-    case kColumnSize:
-        return record.size == 0 ? std::wstring() : platform::FormatByteSize(record.size);
-    case kColumnCompUid:
-        return CompUidText(record.compUid);
-    case kColumnCompression:
-        return record.compressionName.value_or(std::wstring());
-    case kColumnPath:
-        return record.path.value_or(std::wstring());
-    case kColumnType:
-        return MediaKindText(record.mediaKind);
-    case kColumnCreationDate:
-        return CreationDateText(record);
-    case kColumnProject:
-        return record.projectName.value_or(std::wstring());
-    case kColumnSource:
-        return record.sourceName.value_or(std::wstring());
-    default:
-        return std::wstring();
-    }
-}
-
-std::vector<std::pair<int, std::wstring>> CellUpdates(const MediaRecord& record) {
-    std::vector<std::pair<int, std::wstring>> cells;
+std::vector<std::pair<FileColumn, std::wstring>> CellUpdates(const MediaRecord& record) {
+    std::vector<std::pair<FileColumn, std::wstring>> cells;
     if (record.path) {
-        cells.emplace_back(kColumnPath, *record.path);
+        cells.emplace_back(FileColumn::path, *record.path);
     }
     if (record.size != 0) {
-        cells.emplace_back(kColumnSize, platform::FormatByteSize(record.size));
+        cells.emplace_back(FileColumn::size, platform::FormatByteSize(record.size));
     }
     if (record.compUid != 0) {
-        cells.emplace_back(kColumnCompUid, CompUidText(record.compUid));
+        cells.emplace_back(FileColumn::compUid, CompUidText(record.compUid));
     }
     if (record.projectName) {
-        cells.emplace_back(kColumnProject, *record.projectName);
+        cells.emplace_back(FileColumn::project, *record.projectName);
     }
     if (record.nameInBin) {
-        cells.emplace_back(kColumnNameInBin, *record.nameInBin);
+        cells.emplace_back(FileColumn::nameInBin, *record.nameInBin);
     }
     if (record.sourceName) {
-        cells.emplace_back(kColumnSource, *record.sourceName);
+        cells.emplace_back(FileColumn::source, *record.sourceName);
     }
     if (record.mediaKind == 1 || record.mediaKind == 7) {
-        cells.emplace_back(kColumnType, MediaKindText(record.mediaKind));
+        cells.emplace_back(FileColumn::type, MediaKindText(record.mediaKind));
     }
-    const std::wstring date = CreationDateText(record);
+    const std::wstring date = CreationDateText(record.creationTime, record.IsMissing());
     if (!date.empty()) {
-        cells.emplace_back(kColumnCreationDate, date);
+        cells.emplace_back(FileColumn::creationDate, date);
     }
     if (record.compressionName) {
-        cells.emplace_back(kColumnCompression, *record.compressionName);
+        cells.emplace_back(FileColumn::compression, *record.compressionName);
     }
     return cells;
 }
 
-int CompareRecords(int column, const MediaRecord* a, const MediaRecord* b) {
+int CompareRecords(FileColumn column, const MediaRecord* a, const MediaRecord* b) {
     if (a == nullptr || b == nullptr) {
         return a ? -1 : (b ? 1 : 0);
     }
     switch (column) {
-    case kColumnName:
+    case FileColumn::name:
         return CompareTextNoCase(a->fileName, b->fileName);
-    case kColumnNameInBin:
+    case FileColumn::nameInBin:
         return CompareTextNoCase(a->nameInBin, b->nameInBin);
-    case kColumnSize:
+    case FileColumn::size:
         return LargerFirst(a->size, b->size);
-    case kColumnCompUid:
+    case FileColumn::compUid:
         return LargerFirst(a->compUid, b->compUid);
-    case kColumnCompression:
+    case FileColumn::compression:
         return LargerFirst(a->compressionCode, b->compressionCode);
-    case kColumnPath:
+    case FileColumn::path:
         return CompareTextNoCase(a->path, b->path);
-    case kColumnType:
+    case FileColumn::type:
         return LargerFirst(static_cast<uint32_t>(a->mediaKind), static_cast<uint32_t>(b->mediaKind));
-    case kColumnCreationDate:
+    case FileColumn::creationDate:
         return LargerFirst(a->creationTime, b->creationTime);
-    case kColumnProject:
+    case FileColumn::project:
         return CompareTextNoCase(a->projectName, b->projectName);
-    case kColumnSource:
-        return CompareTextNoCase(a->sourceName, b->sourceName);
-    default:
-        return 0;
+    case FileColumn::source:
+        break;
     }
+    return CompareTextNoCase(a->sourceName, b->sourceName);
 }
 
 std::wstring FileStatusLine(size_t rows, size_t selectedRows, uint64_t listedSize, uint64_t selectedSize) {

@@ -43,7 +43,8 @@ TEST(FileListModelTest, RowRefreshWritesOnlyWhatIsKnown) {
     missing.creationTime = 128270160000000000ull;
     missing.SetProjectName(std::wstring(L"P"));
     const auto cells = CellUpdates(missing);
-    const std::vector<std::pair<int, std::wstring>> expected = {{kColumnProject, L"P"}, {kColumnType, L"Precomp"}};
+    const std::vector<std::pair<FileColumn, std::wstring>> expected = {{FileColumn::project, L"P"},
+                                                                       {FileColumn::type, L"Precomp"}};
     EXPECT_EQ(cells, expected); // no size, no date for a missing file
 
     MediaRecord full = Make(L"a.omf");
@@ -54,20 +55,21 @@ TEST(FileListModelTest, RowRefreshWritesOnlyWhatIsKnown) {
     full.mediaKind = 7;
     full.creationTime = 128270160000000000ull;
     full.SetCompression(76, std::wstring(L"2:1"));
-    std::vector<int> columns;
+    std::vector<FileColumn> columns;
     for (const auto& [column, text] : CellUpdates(full)) {
         columns.push_back(column);
-        EXPECT_EQ(text, CellText(column, full));
+        EXPECT_EQ(text, FileCellText(full, column));
     }
-    EXPECT_EQ(columns, (std::vector<int>{kColumnPath, kColumnSize, kColumnCompUid, kColumnNameInBin, kColumnType,
-                                         kColumnCreationDate, kColumnCompression}));
-    EXPECT_EQ(CellText(kColumnSize, full), L"1.17 MB");
-    EXPECT_EQ(CellText(kColumnCompUid, full), L"abcdef0123");
-    EXPECT_EQ(CellText(kColumnType, full), L"Source");
-    const std::wstring date = CellText(kColumnCreationDate, full);
+    EXPECT_EQ(columns,
+              (std::vector<FileColumn>{FileColumn::path, FileColumn::size, FileColumn::compUid, FileColumn::nameInBin,
+                                       FileColumn::type, FileColumn::creationDate, FileColumn::compression}));
+    EXPECT_EQ(FileCellText(full, FileColumn::size), L"1.17 MB");
+    EXPECT_EQ(FileCellText(full, FileColumn::compUid), L"abcdef0123");
+    EXPECT_EQ(FileCellText(full, FileColumn::type), L"Source");
+    const std::wstring date = FileCellText(full, FileColumn::creationDate);
     EXPECT_TRUE(std::regex_match(std::string(date.begin(), date.end()), std::regex(R"(\d\d\.06\.2007/\d\d:\d\d:00)")));
-    EXPECT_EQ(CellText(kColumnSize, Make(L"x")), L"");
-    EXPECT_EQ(CellText(kColumnCompUid, Make(L"x")), L"");
+    EXPECT_EQ(FileCellText(Make(L"x"), FileColumn::size), L"");
+    EXPECT_EQ(FileCellText(Make(L"x"), FileColumn::compUid), L"");
 }
 
 TEST(FileListModelTest, SortOrders) {
@@ -76,15 +78,15 @@ TEST(FileListModelTest, SortOrders) {
     MediaRecord large = Make(L"A.omf");
     large.size = 20;
     MediaRecord unnamed = Make(nullptr);
-    EXPECT_LT(CompareRecords(kColumnSize, &large, &small), 0);   // larger first
-    EXPECT_LT(CompareRecords(kColumnName, &large, &small), 0);   // A before b, letter case ignored
-    EXPECT_LT(CompareRecords(kColumnName, &small, &unnamed), 0); // absent texts last
-    EXPECT_EQ(CompareRecords(kColumnName, &unnamed, &unnamed), 0);
+    EXPECT_LT(CompareRecords(FileColumn::size, &large, &small), 0);   // larger first
+    EXPECT_LT(CompareRecords(FileColumn::name, &large, &small), 0);   // A before b, letter case ignored
+    EXPECT_LT(CompareRecords(FileColumn::name, &small, &unnamed), 0); // absent texts last
+    EXPECT_EQ(CompareRecords(FileColumn::name, &unnamed, &unnamed), 0);
     MediaRecord sameName = Make(L"B.OMF");
-    EXPECT_EQ(CompareRecords(kColumnName, &small, &sameName), 0);
+    EXPECT_EQ(CompareRecords(FileColumn::name, &small, &sameName), 0);
     small.compressionCode = 0xA0;
     large.compressionCode = 0x4C;
-    EXPECT_LT(CompareRecords(kColumnCompression, &small, &large), 0); // by code, not by label
+    EXPECT_LT(CompareRecords(FileColumn::compression, &small, &large), 0); // by code, not by label
 }
 
 TEST(FileListModelTest, StatusLineForms) {

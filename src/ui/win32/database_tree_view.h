@@ -5,9 +5,10 @@
 
 #include "discovery/database_tree.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 namespace tw {
 

@@ -15,7 +15,7 @@ struct SortContext {
 
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
     const auto* sort = reinterpret_cast<const SortContext*>(context);
-    return CompareRecords(sort->column, sort->catalog->RecordAt(static_cast<uint32_t>(a)),
+    return CompareRecords(static_cast<FileColumn>(sort->column), sort->catalog->RecordAt(static_cast<uint32_t>(a)),
                           sort->catalog->RecordAt(static_cast<uint32_t>(b)));
 }
 
@@ -50,11 +50,11 @@ void FileListView::Initialize(HWND statusLabel) {
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kFileColumns[id].width;
-        column.pszText = const_cast<wchar_t*>(kFileColumns[id].caption);
+        column.cx = kFileColumnViews[id].width;
+        column.pszText = const_cast<wchar_t*>(FileColumnCaption(static_cast<FileColumn>(id)));
         column.iSubItem = id;
         ListView_InsertColumn(window, id, &column);
-        CheckMenuItem(HeadingsMenu(), kFileColumns[id].menuCommand, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(HeadingsMenu(), kFileColumnViews[id].menuCommand, MF_BYCOMMAND | MF_CHECKED);
     }
     SetMarkers(-1);
     accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
@@ -105,7 +105,7 @@ void FileListView::RefreshRow(int row, const MediaRecord* record) {
         return;
     }
     for (const auto& [column, text] : CellUpdates(*record)) {
-        ListView_SetItemText(window, row, column, const_cast<wchar_t*>(text.c_str()));
+        ListView_SetItemText(window, row, static_cast<int>(column), const_cast<wchar_t*>(text.c_str()));
     }
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
@@ -171,9 +171,9 @@ void FileListView::ToggleColumn(int column) {
         return;
     }
     visible[column] = !visible[column];
-    CheckMenuItem(HeadingsMenu(), kFileColumns[column].menuCommand,
+    CheckMenuItem(HeadingsMenu(), kFileColumnViews[column].menuCommand,
                   MF_BYCOMMAND | (visible[column] ? MF_CHECKED : MF_UNCHECKED));
-    ListView_SetColumnWidth(window, column, visible[column] ? kFileColumns[column].width : 0);
+    ListView_SetColumnWidth(window, column, visible[column] ? kFileColumnViews[column].width : 0);
 }
 
 void FileListView::SelectAll() {
@@ -289,7 +289,7 @@ void FileListView::OnCommand(WORD command) {
         break;
     }
     for (int id = 0; id < kFileColumnCount; ++id) {
-        if (kFileColumns[id].menuCommand == command) {
+        if (kFileColumnViews[id].menuCommand == command) {
             ToggleColumn(id);
             return;
         }

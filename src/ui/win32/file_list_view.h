@@ -7,8 +7,9 @@
 #include "ui/file_list_model.h"
 #include "ui/file_list_state.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <functional>
 

@@ -5,8 +5,9 @@
 #include "catalog/media_catalog.h"
 #include "ui/win32/file_list_view.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace tw {
 

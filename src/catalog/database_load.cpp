@@ -1,0 +1,134 @@
+// The load of a database folder: the index msmFMID.pmr entry by entry, each entry matched with one listing
+// of the folder taken at the start and enriched from the media database msmMMOB.mdb, then the folder's
+// files that the index does not name.
+#include "catalog/media_catalog.h"
+#include "catalog/pmr_file.h"
+#include "container/omf_queries.h"
+#include "platform/platform.h"
+
+namespace tw {
+
+namespace {
+
+constexpr wchar_t kIndexName[] = L"msmFMID.pmr";
+constexpr wchar_t kDatabaseName[] = L"msmMMOB.mdb";
+constexpr wchar_t kUnreferencedProject[] = L"**UNREFERENCED FILES";
+
+void SetCaption(Progress* progress, const std::wstring& caption) {
+    if (progress != nullptr) {
+        progress->SetCaption(caption);
+    }
+}
+
+} // namespace
+
+BentoContainer& MediaCatalog::Container() {
+    if (container != nullptr) {
+        return *container;
+    }
+    if (!ownContainer) {
+        ownContainer = std::make_unique<BentoContainer>(console);
+    }
+    return *ownContainer;
+}
+
+int MediaCatalog::LoadDatabase(const std::wstring& indexPath, bool includeMissing, Progress* progress) {
+    return Load(indexPath, nullptr, includeMissing, progress);
+}
+
+int MediaCatalog::LoadDatabaseForBin(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing,
+                                     Progress* progress) {
+    if (ids == nullptr) {
+        return 0;
+    }
+    return Load(indexPath, ids, includeMissing, progress);
+}
+
+int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing,
+                       Progress* progress) {
+    if (indexPath.empty()) {
+        return 0;
+    }
+    PMRFile reader(console);
+    AppendLine(console, L"------------<OPENING FILE>----------------");
+    AppendLine(console, indexPath);
+    if (reader.OpenIndex(indexPath) != 1) {
+        return 0;
+    }
+    const std::wstring folder = platform::RemoveFileSpec(reader.GetFilePath());
+    SetCaption(progress, L"Opening MOB Database...");
+    BentoContainer& database = Container();
+    // A media database that is missing or not recognised only leaves the records without its fields.
+    (void)database.Open(platform::JoinPath(folder, kDatabaseName));
+    SetCaption(progress, L"Indexing Files...");
+    diskFiles.clear();
+    ListFolder(folder);
+    SetCaption(progress, folder);
+    for (;;) {
+        auto record = std::make_unique<MediaRecord>();
+        record->filled = false;
+        if (reader.ReadNextRecord(record.get(), progress) != 1) {
+            break; // the record of the unsuccessful read was never filled
+        }
+        MatchOnDisk(*record);
+        ReadBinNameAndKind(database, record.get());
+        ReadCompression(database, record.get());
+        if (ids != nullptr) {
+            AddReferencedRecord(std::move(record), includeMissing, *ids);
+        } else {
+            AddRecord(std::move(record), includeMissing);
+        }
+    }
+    reader.Close();
+    database.Close();
+    if (ids == nullptr) {
+        AddUnreferencedFiles(includeMissing);
+    }
+    SetCaption(progress, L"Creating Media Index...");
+    BuildIndex();
+    std::unordered_map<std::wstring, DiskFileInfo>().swap(diskFiles);
+    AppendLine(console, L"------------------<OK!>-------------------");
+    return 1;
+}
+
+void MediaCatalog::ListFolder(const std::wstring& folder) {
+    platform::ListFolder(folder, [&](const platform::FolderEntry& entry) {
+        diskFiles[entry.name] = DiskFileInfo{entry.attributes, entry.creationTime, entry.size, folder};
+    });
+}
+
+bool MediaCatalog::MatchOnDisk(MediaRecord& record) const {
+    record.size = 0;
+    record.attributes = kMissingAttributes;
+    const auto found = diskFiles.find(record.fileName.value_or(std::wstring()));
+    if (found == diskFiles.end()) {
+        return false;
+    }
+    const DiskFileInfo& info = found->second;
+    record.size = info.size;
+    record.attributes = info.attributes;
+    record.creationTime = info.creationTime;
+    record.SetPath(info.folder);
+    return true;
+}
+
+void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
+    for (const auto& [name, info] : diskFiles) {
+        if (FindRecordByFileName(name) != nullptr) {
+            continue;
+        }
+        if ((info.attributes & platform::kAttributeDirectory) != 0) {
+            continue;
+        }
+        if (name == kIndexName || name == kDatabaseName) {
+            continue;
+        }
+        auto record = std::make_unique<MediaRecord>();
+        record->SetProjectName(std::wstring(kUnreferencedProject));
+        record->SetFileName(name);
+        MatchOnDisk(*record);
+        AddRecord(std::move(record), includeMissing);
+    }
+}
+
+} // namespace tw

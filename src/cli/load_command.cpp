@@ -1,0 +1,87 @@
+// tarnwick-cli load [--missing] INDEX...: database folders into one catalog, printed as a table.
+#include "catalog/media_catalog.h"
+#include "cli/commands.h"
+#include "platform/platform.h"
+#include "ui/file_cells.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tw::cli {
+
+namespace {
+
+// The table's columns in their order; Size is a plain byte count here.
+constexpr FileColumn kColumns[] = {
+    FileColumn::project,     FileColumn::name, FileColumn::nameInBin, FileColumn::size,         FileColumn::compUid,
+    FileColumn::compression, FileColumn::path, FileColumn::type,      FileColumn::creationDate, FileColumn::source};
+
+// One tab-separated line of the texts cell(column) gives for the table's columns.
+template <typename Cell> std::wstring Line(Cell&& cell) {
+    std::wstring line;
+    for (size_t i = 0; i < std::size(kColumns); ++i) {
+        if (i != 0) {
+            line += L'\t';
+        }
+        line += cell(kColumns[i]);
+    }
+    return line;
+}
+
+} // namespace
+
+int LoadCommand(const Args& args) {
+    bool includeMissing = false;
+    std::vector<std::wstring> indexes;
+    for (const std::wstring& a : args) {
+        if (a == L"--missing") {
+            includeMissing = true;
+        } else if (!a.empty() && a[0] == L'-') {
+            indexes.clear();
+            break;
+        } else {
+            indexes.push_back(a);
+        }
+    }
+    if (indexes.empty()) {
+        WriteLine(stderr, L"usage: tarnwick-cli load [--missing] INDEX...");
+        return kExitUsage;
+    }
+    StderrConsole console;
+    BentoContainer container(&console);
+    MediaCatalog catalog(&console);
+    catalog.SetContainer(&container);
+    catalog.Clear();
+    bool allLoaded = true;
+    for (const std::wstring& index : indexes) {
+        allLoaded = catalog.LoadDatabase(index, includeMissing, nullptr) == 1 && allLoaded;
+    }
+
+    std::vector<const MediaRecord*> rows;
+    rows.reserve(catalog.IndexedRecordCount());
+    for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
+        rows.push_back(catalog.RecordAt(i));
+    }
+    std::sort(rows.begin(), rows.end(), [](const MediaRecord* a, const MediaRecord* b) {
+        if (a->projectName != b->projectName) {
+            return a->projectName < b->projectName;
+        }
+        return a->fileName < b->fileName;
+    });
+    WriteLine(stdout, Line([](FileColumn column) -> std::wstring {
+                  return column == FileColumn::size ? L"Size (bytes)" : FileColumnCaption(column);
+              }));
+    for (const MediaRecord* record : rows) {
+        WriteLine(stdout, Line([&](FileColumn column) {
+                      return column == FileColumn::size ? std::to_wstring(record->size) : FileCellText(*record, column);
+                  }));
+    }
+    WriteLine(stderr, L"Projects count:\t" + std::to_wstring(catalog.ProjectCount()) + L"\nFiles count:\t" +
+                          std::to_wstring(catalog.IndexedRecordCount()) + L"\nTotal size\t" +
+                          platform::FormatByteSize(catalog.TotalSize()));
+    return allLoaded ? kExitOk : kExitFailed;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,305 @@
+#include "container/bento_container.h"
+
+#include "container/byte_order.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+
+namespace tw {
+
+namespace {
+
+// Names are kept up to the longest text a line of the system can show.
+constexpr uint32_t kMaxNameLength = 1023;
+// The TOC is read in pieces of whole entries, straight into the entry table.
+constexpr uint32_t kTocChunkEntries = 2048;
+
+struct StandardName {
+    uint32_t id;
+    const wchar_t* name;
+};
+
+constexpr StandardName kStandardNames[] = {
+    {1, L"CM_StdObjID_TOC"},
+    {2, L"CM_StdObjID_TOC_Seed"},
+    {3, L"CM_StdObjID_TOC_MinSeed"},
+    {4, L"CM_StdObjID_TOC_Object"},
+    {5, L"CM_StdObjID_TOC_Container"},
+    {6, L"CM_StdObjID_TOC_Deleted"},
+    {7, L"CM_StdObjID_TOC_Free"},
+    {8, L"CM_StdObjID_TOC_NewValuesTOC"},
+    {9, L"CM_StdObjID_TOC_Target"},
+    {10, L"CM_StdObjID_TOC_DeleteList"},
+    {19, L"CM_StdObjID_TOC_Type"},
+    {21, L"CM_StdObjID_7BitASCII"},
+    {22, L"CM_StdObjID_8BitASCII"},
+    {23, L"CM_StdObjID_GlobalTypeName"},
+    {24, L"CM_StdObjID_GlobalPropName"},
+    {25, L"CM_StdObjID_DynamicValues"},
+    {26, L"CM_StdObjID_BaseTypes"},
+    {27, L"CM_StdObjID_BaseTypeList"},
+    {28, L"CM_StdObjID_TargetContainer"},
+    {29, L"CM_StdObjID_ValueUpdates"},
+    {30, L"CM_StdObjID_UpdatesData"},
+    {31, L"CM_StdObjID_ObjReferences"},
+    {32, L"CM_StdObjID_ObjRefData"},
+    {40, L"CM_StdObjID_32BitImmValue"},
+    {41, L"CM_StdObjID_16BitImmValue"},
+    {42, L"CM_StdObjID_8BitImmValue"},
+};
+
+uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
+    return (static_cast<uint64_t>(objectId) << 32) | propertyId;
+}
+
+TocEntry DecodeEntry(const uint8_t* p) {
+    return {LoadLe32(p), LoadLe32(p + 4), LoadLe32(p + 8), LoadLe32(p + 12), LoadLe32(p + 16), LoadLe32(p + 20)};
+}
+
+} // namespace
+
+BentoContainer::BentoContainer(Console* console) : console(console), reader(console) {}
+
+int BentoContainer::Open(const std::wstring& path) {
+    Close();
+    if (reader.Open(path, QRBFile::kOpenReadShared) == 0) {
+        return 0;
+    }
+    isOpen = true;
+    fileLength = reader.GetLength();
+    if (!ReadLabel()) {
+        Close();
+        return 0;
+    }
+    intelByteOrder = label[10] == 0x49 && label[11] == 0x49;
+    ResetNames();
+    const uint16_t majorVersion = LoadLe16(label.data() + 12);
+    if (majorVersion == 1) {
+        ReadToc(LoadLe32(label.data() + 16), LoadLe32(label.data() + 20));
+        ParseToc();
+    } else if (majorVersion == 2) {
+        AppendLine(console, L"OMFI 2.0 not supported");
+        isValid = false;
+    }
+    return 1;
+}
+
+void BentoContainer::Close() {
+    reader.Close();
+    isOpen = false;
+    isValid = false;
+    fileLength = 0;
+    label.fill(0);
+    std::vector<TocEntry>().swap(entries);
+    objects.Clear();
+    properties.Clear();
+    std::vector<uint32_t>().swap(nextProperty);
+    compIndex.Clear();
+    dataIndex.Clear();
+    fileMobIndex.Clear();
+}
+
+bool BentoContainer::ReadLabel() {
+    label.fill(0);
+    // A file shorter than the label makes this seek fail, and the label is read from its start.
+    reader.Seek(static_cast<int64_t>(fileLength) - static_cast<int64_t>(bento::kLabelSize), QRBFile::begin);
+    (void)reader.Read(label.data(), bento::kLabelSize);
+    const bool magic = std::equal(bento::kMagic.begin(), bento::kMagic.end(), label.begin());
+    isValid = magic && LoadLe32(label.data() + 20) <= fileLength;
+    return isValid;
+}
+
+void BentoContainer::ReadToc(uint32_t tocOffset, uint32_t tocSize) {
+    // tocSize is at most the file's length (the label check), so the table is bounded by the file.
+    const uint32_t wanted = tocSize / bento::kEntrySize;
+    entries.reserve(wanted);
+    reader.Seek(tocOffset, QRBFile::begin);
+    std::vector<uint8_t> chunk(std::min(wanted, kTocChunkEntries) * bento::kEntrySize);
+    // Only whole entries that the file delivers are used: a TOC that runs past the end of the file ends
+    // with the last entry read.
+    for (uint32_t left = wanted; left != 0;) {
+        const uint32_t n = std::min(left, kTocChunkEntries);
+        const auto bytes = static_cast<uint32_t>(n * bento::kEntrySize);
+        const uint32_t got = reader.Read(chunk.data(), bytes);
+        for (uint32_t k = 0; k + bento::kEntrySize <= got; k += bento::kEntrySize) {
+            entries.push_back(DecodeEntry(chunk.data() + k));
+        }
+        if (got < bytes) {
+            break;
+        }
+        left -= n;
+    }
+}
+
+void BentoContainer::ResetNames() {
+    names.clear();
+    for (const StandardName& s : kStandardNames) {
+        names.emplace(s.id, s.name);
+    }
+}
+
+void BentoContainer::ParseToc() {
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        const TocEntry e = entries[i];
+        const size_t before = properties.Size();
+        const uint32_t item = properties.Set(PropertyKey(e.objectId, e.propertyId), i);
+        if (properties.Size() != before) {
+            // The object's chain of properties, the one added last first.
+            const std::optional<uint32_t> previous = objects.Exchange(e.objectId, item);
+            nextProperty.push_back(previous ? *previous : item);
+        }
+        if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
+            e.valueFlags == bento::kStored) {
+            const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, kMaxNameLength));
+            names[e.objectId] = TextOf(text);
+        }
+        if (e.objectId == bento::kTocObject) {
+            if (e.propertyId == bento::kCompIndex) {
+                AddIndex(compIndex, i);
+            } else if (e.propertyId == bento::kDataIndex) {
+                AddIndex(dataIndex, i);
+            } else if (e.propertyId == bento::kFileMobIndex) {
+                AddIndex(fileMobIndex, i);
+            }
+        }
+    }
+}
+
+void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
+    // Whatever its type, the value is read as an index array; a count that claims more elements than the
+    // value holds is cut to the elements present.
+    const std::optional<Bytes> value = ReadValue(entryIndex);
+    if (!value || value->size() < 2) {
+        return;
+    }
+    const size_t present = (value->size() - 2) / bento::kIndexElementSize;
+    const size_t count = std::min<size_t>(LoadLe16(value->data()), present);
+    for (size_t k = 0; k < count; ++k) {
+        const uint8_t* element = value->data() + 2 + k * bento::kIndexElementSize;
+        const UidKey key{LoadLe32(element + 4), LoadLe32(element + 8)};
+        table.Set(key.Id(), LoadLe32(element + 12));
+    }
+}
+
+BentoContainer::Bytes BentoContainer::ReadBytes(uint32_t offset, uint32_t length) {
+    if (offset >= fileLength) {
+        return {};
+    }
+    Bytes bytes(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
+    reader.Seek(offset, QRBFile::begin);
+    bytes.resize(reader.Read(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    return bytes;
+}
+
+std::optional<TocEntry> BentoContainer::Entry(uint32_t index) const {
+    if (index >= entries.size()) {
+        return std::nullopt;
+    }
+    return entries[index];
+}
+
+std::optional<BentoContainer::PropertyTable> BentoContainer::FindObject(uint32_t objectId) const {
+    if (!CanQuery()) {
+        return std::nullopt;
+    }
+    const std::optional<uint32_t> lastAdded = objects.Find(objectId);
+    if (!lastAdded) {
+        return std::nullopt;
+    }
+    return PropertyTable{objectId, *lastAdded};
+}
+
+std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table, uint32_t propertyId) const {
+    return FindProperty(table.objectId, propertyId);
+}
+
+std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
+    if (!CanQuery()) {
+        return std::nullopt;
+    }
+    return properties.Find(PropertyKey(objectId, propertyId));
+}
+
+std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
+    std::vector<WalkTable::Item> added;
+    // A table from an earlier open may no longer match the chain: it then has no properties.
+    for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
+        const uint64_t key = properties.KeyAt(p);
+        if (static_cast<uint32_t>(key >> 32) != table.objectId) {
+            break;
+        }
+        added.push_back({key & 0xFFFFFFFFu, *properties.Find(key)});
+        if (nextProperty[p] == p) {
+            break;
+        }
+    }
+    std::reverse(added.begin(), added.end());
+    return added;
+}
+
+std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex) {
+    if (!CanQuery() || entryIndex >= entries.size()) {
+        return std::nullopt;
+    }
+    const TocEntry e = entries[entryIndex];
+    Bytes bytes;
+    if (e.valueFlags == bento::kImmediate) {
+        // The value's bytes are those of the valueOffset field as stored; never more than its four.
+        const uint8_t field[4] = {static_cast<uint8_t>(e.valueOffset), static_cast<uint8_t>(e.valueOffset >> 8),
+                                  static_cast<uint8_t>(e.valueOffset >> 16), static_cast<uint8_t>(e.valueOffset >> 24)};
+        bytes.assign(field, field + std::min<uint32_t>(e.valueLength, 4));
+    } else if (e.valueFlags == bento::kStored) {
+        bytes = ReadBytes(e.valueOffset, e.valueLength);
+        const bool array = e.typeId == bento::kTypeIndexArray || e.typeId == bento::kTypeIdArray;
+        if (!intelByteOrder && array && bytes.size() >= 2) {
+            std::swap(bytes[0], bytes[1]);
+        }
+    } else {
+        bytes.assign(static_cast<size_t>(std::min<uint64_t>(e.valueLength, fileLength)), 0);
+    }
+    if (bytes.empty()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+uint32_t BentoContainer::ImmediateValue(uint32_t entryIndex) const {
+    if (!CanQuery() || entryIndex >= entries.size()) {
+        return 0;
+    }
+    const uint32_t v = entries[entryIndex].valueOffset;
+    return intelByteOrder ? v : Swap32(v);
+}
+
+const std::wstring* BentoContainer::NameOf(uint32_t id) const {
+    if (!CanQuery()) {
+        return nullptr;
+    }
+    const auto found = names.find(id);
+    return found == names.end() ? nullptr : &found->second;
+}
+
+const WalkTable& BentoContainer::IndexTable(UidIndex index) const {
+    switch (index) {
+    case UidIndex::comp:
+        return compIndex;
+    case UidIndex::data:
+        return dataIndex;
+    case UidIndex::fileMob:
+        break;
+    }
+    return fileMobIndex;
+}
+
+std::optional<uint32_t> BentoContainer::LookUp(UidIndex index, UidKey key) const {
+    if (!CanQuery()) {
+        return std::nullopt;
+    }
+    return IndexTable(index).Find(key.Id());
+}
+
+std::wstring BentoContainer::TextOf(const Bytes& value) {
+    return platform::AnsiToWide(reinterpret_cast<const char*>(value.data()), value.size());
+}
+
+} // namespace tw

@@ -1,0 +1,150 @@
+#include "container/omf_queries.h"
+
+#include "container/byte_order.h"
+
+#include <cwchar>
+
+namespace tw {
+
+namespace {
+
+// The first three bytes of the valueOffset field that mark the project object: "_PJ".
+constexpr uint32_t kProjectMark = 0x4A505F;
+
+std::optional<BentoContainer::Bytes> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId) {
+    const auto entry = container.FindProperty(objectId, propertyId);
+    if (!entry) {
+        return std::nullopt;
+    }
+    return container.ReadValue(*entry);
+}
+
+bool CanAnswer(const BentoContainer& container, const MediaRecord* record) {
+    return record != nullptr && container.CanQuery();
+}
+
+} // namespace
+
+std::wstring CompressionName(uint32_t code) {
+    switch (code) {
+    case 0x4B:
+        return L"10:1";
+    case 0x4C:
+        return L"2:1";
+    case 0x4D:
+        return L"3:1";
+    case 0x4E:
+        return L"15:1s";
+    case 0x4F:
+        return L"4:1s";
+    case 0x50:
+        return L"2:1s";
+    case 0x52:
+        return L"20:1";
+    case 0x6E:
+        return L"10:1m";
+    case 0x6F:
+        return L"4:1m";
+    case 0x8C:
+        return L"411";
+    case 0x8D:
+        return L"420";
+    case 0x8E:
+        return L"dv50";
+    case 0x97:
+        return L"1:1";
+    case 0xA0:
+        return L"mpg50";
+    case 0xA1:
+        return L"mpg40";
+    case 0xA2:
+        return L"mpg30";
+    default:
+        break;
+    }
+    wchar_t text[16];
+    std::swprintf(text, sizeof text / sizeof text[0], L"[0x%X]", code);
+    return text;
+}
+
+void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
+    if (!CanAnswer(container, record)) {
+        return;
+    }
+    const auto objectId = container.LookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record->compUid));
+    if (!objectId) {
+        return;
+    }
+    // An object that does not exist has neither property.
+    if (const auto entry = container.FindProperty(*objectId, omf::kNameInBin)) {
+        if (const auto value = container.ReadValue(*entry)) {
+            record->SetNameInBin(BentoContainer::TextOf(*value));
+        }
+    }
+    if (const auto entry = container.FindProperty(*objectId, omf::kMediaKind)) {
+        record->mediaKind = static_cast<int32_t>(container.ImmediateValue(*entry));
+    }
+}
+
+void ReadCompression(BentoContainer& container, MediaRecord* record) {
+    if (!CanAnswer(container, record)) {
+        return;
+    }
+    const auto objectId = container.LookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record->fileMobId));
+    if (!objectId) {
+        return;
+    }
+    const auto reference = ReadProperty(container, *objectId, omf::kDescriptor);
+    // A reference shorter than its one word names no descriptor.
+    if (!reference || reference->size() < 4) {
+        return;
+    }
+    const auto entry = container.FindProperty(LoadLe32(reference->data()), omf::kCompression);
+    if (!entry) {
+        return;
+    }
+    const uint32_t code = container.ImmediateValue(*entry);
+    record->SetCompression(code, CompressionName(code));
+}
+
+void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record) {
+    if (!CanAnswer(container, record)) {
+        return;
+    }
+    const WalkTable& comps = container.IndexTable(BentoContainer::UidIndex::comp);
+    if (comps.Size() != 1) {
+        return;
+    }
+    record->compUid = comps.First()->key;
+    ReadBinNameAndKind(container, record);
+    const auto data = container.IndexTable(BentoContainer::UidIndex::data).First();
+    if (!data) {
+        return;
+    }
+    record->fileMobId = data->key;
+    const auto uid = ReadProperty(container, data->value, omf::kMobUid);
+    // A UID shorter than its three words is no UID.
+    if (!uid || uid->size() < 12) {
+        return;
+    }
+    record->fileMobId = UidKey{LoadLe32(uid->data() + 4), LoadLe32(uid->data() + 8)}.Id();
+    ReadCompression(container, record);
+}
+
+void ReadProjectName(BentoContainer& container, MediaRecord* record) {
+    if (!CanAnswer(container, record)) {
+        return;
+    }
+    for (uint32_t i = 0; i < container.EntryCount(); ++i) {
+        const TocEntry e = *container.Entry(i);
+        if ((e.valueOffset & 0xFFFFFFu) != kProjectMark) {
+            continue;
+        }
+        if (const auto name = ReadProperty(container, e.objectId, omf::kProjectName)) {
+            record->SetProjectName(BentoContainer::TextOf(*name));
+        }
+        return;
+    }
+}
+
+} // namespace tw

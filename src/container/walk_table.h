@@ -1,0 +1,76 @@
+// WalkTable: 64-bit keys to 32-bit values, looked up through an open-addressing hash and walked in the
+// container's fixed order. The walk has 17 buckets: a key falls in bucket (low 32 bits >> 4) mod 17; buckets
+// are visited from 0 to 16, and within a bucket the key added last comes first. Setting the value of a key
+// that is present already keeps its place in the walk.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tw {
+
+class WalkTable {
+public:
+    static constexpr uint32_t kBuckets = 17;
+
+    struct Item {
+        uint64_t key = 0;
+        uint32_t value = 0;
+    };
+
+    static uint32_t BucketOf(uint64_t key) { return (static_cast<uint32_t>(key) >> 4) % kBuckets; }
+
+    // Sets key to value. Returns the key's item number: its place in the order keys were first added.
+    uint32_t Set(uint64_t key, uint32_t value);
+    // Sets key to value and returns the value it had before; none when the key is new.
+    std::optional<uint32_t> Exchange(uint64_t key, uint32_t value);
+    [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
+    [[nodiscard]] size_t Size() const { return keys.size(); }
+    // The key of an item number (below Size()).
+    [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return keys[item]; }
+    // The first item in walk order; none when the table is empty.
+    [[nodiscard]] std::optional<Item> First() const;
+    // Calls visit(item) for every item in walk order.
+    template <typename Visit> void Walk(Visit&& visit) const {
+        std::vector<Item> added;
+        added.reserve(keys.size());
+        for (const uint64_t key : keys) {
+            added.push_back({key, *Find(key)});
+        }
+        WalkInOrder(added, visit);
+    }
+    void Clear();
+
+    // Calls visit(item) in walk order for items listed in the order their keys were added.
+    template <typename Visit> static void WalkInOrder(const std::vector<Item>& added, Visit&& visit) {
+        for (uint32_t bucket = 0; bucket < kBuckets; ++bucket) {
+            for (size_t i = added.size(); i-- > 0;) {
+                if (BucketOf(added[i].key) == bucket) {
+                    visit(added[i]);
+                }
+            }
+        }
+    }
+
+private:
+    // A slot holds its key and value, so that a lookup touches one place in memory.
+    struct Slot {
+        uint64_t key = 0;
+        uint32_t value = 0;
+        uint32_t item = 0; // item number + 1; 0 marks an empty slot
+    };
+
+    [[nodiscard]] size_t SlotOf(uint64_t key) const;
+    // The key's slot, made (with value 0) when the key is new.
+    Slot& Place(uint64_t key);
+    void Grow();
+
+    // The keys in the order they were first added.
+    std::vector<uint64_t> keys;
+    // A power of two, at most three quarters used.
+    std::vector<Slot> slots;
+};
+
+} // namespace tw
