@@ -2,6 +2,15 @@
 # Runs a Windows program that shows windows: under Wine, on the X display in DISPLAY, or on a virtual
 # X display of its own (Xvfb) when there is none.
 here=$(cd "$(dirname "$0")" && pwd)
+# The prefix of the build folder that holds the program, wherever this is started from.
+if [ -z "$WINEPREFIX" ]; then
+    dir=$(cd "$(dirname "$1")" && pwd)
+    while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+    if [ -f "$dir/CMakeCache.txt" ]; then
+        WINEPREFIX="$dir/wineprefix"
+        export WINEPREFIX
+    fi
+fi
 if [ -n "$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then
     exec "$here/wine-run.sh" "$@"
 fi

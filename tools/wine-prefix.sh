@@ -16,7 +16,8 @@ if ! grep -q '"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wineserver -w || true
 fi
 # "Courier New", the console's font, is not among Wine's own fonts: its metric twin stands in.
-if ! grep -q '"Courier New"="Liberation Mono"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
+if ! grep -q '"Courier New"="Liberation Mono"' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "Courier New" \
+        /d "Liberation Mono" /f >/dev/null 2>&1
     wineserver -w || true
 fi

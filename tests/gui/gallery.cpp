@@ -30,9 +30,13 @@ void Announce(HWND window) {
                              << '\n';
 }
 
-bool QuitRequested() { return std::ifstream(readyFile + ".quit").good(); }
+bool QuitRequested() {
+    return std::ifstream(readyFile + ".quit").good();
+}
 
-void WaitForQuit() { gui::PumpUntil(QuitRequested, 60000); }
+void WaitForQuit() {
+    gui::PumpUntil(QuitRequested, 60000);
+}
 
 void ShowConsole(HINSTANCE instance) {
     auto console = ConsoleLog::Create(instance, LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM)));
@@ -45,7 +49,7 @@ void ShowConsole(HINSTANCE instance) {
     console->AppendLine(L"------------------<OK!>-------------------");
     console->AppendLine(L"-----------------------TOC hex dump-----------------------");
     const uint8_t entry[24] = {0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x02, 0x57, 0x00, 0x01, 0x00, 0x81,
-                               0x00, 0x00, 0x12, 0x34, 0x00, 0x00, 0x00, 0x0A, 'C', 'l', 'i', 'p'};
+                               0x00, 0x00, 0x12, 0x34, 0x00, 0x00, 0x00, 0x0A, 'C',  'l',  'i',  'p'};
     console->HexDump(entry, 24, 0, true, false, 0);
     console->AppendLine(L"-----------------------end hex dump-------------------------");
     console->AppendLine(L"QRB::Copy::Overwriting");
@@ -59,12 +63,13 @@ void ShowConsole(HINSTANCE instance) {
 
 void ShowConfirm(bool overwrite) {
     ConfirmDialog confirm(nullptr);
-    gui::WhenWindowAppears([](HWND w) { return GetParent(w) == nullptr && gui::WindowText(w).rfind(L"QRB::Confirm", 0) == 0; },
-                           [](HWND dialog) {
-                               Announce(dialog);
-                               WaitForQuit();
-                               gui::ClickButton(dialog, IDCANCEL);
-                           });
+    gui::WhenWindowAppears(
+        [](HWND w) { return GetParent(w) == nullptr && gui::WindowText(w).rfind(L"QRB::Confirm", 0) == 0; },
+        [](HWND dialog) {
+            Announce(dialog);
+            WaitForQuit();
+            gui::ClickButton(dialog, IDCANCEL);
+        });
     if (overwrite) {
         confirm.AskOverwrite(L"D:\\OMFI MediaFiles\\Project Harbour\\A01C03_SCENE12_TAKE4.V1.omf",
                              L"E:\\Archive\\Project Harbour\\A01C03_SCENE12_TAKE4.V1.omf");
@@ -94,7 +99,8 @@ void ShowProgress(HINSTANCE instance) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer READY_FILE\n");
+        std::fprintf(stderr,
+                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer READY_FILE\n");
         return 1;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};

@@ -208,14 +208,23 @@ private:
     HGDIOBJ old;
 };
 
+// A 300 by 20 bar with the file bar's gradient, the given background, white text over the bar and black
+// text over the background.
+std::unique_ptr<TextProgressBar> MakeBar(const TestWindow& parent, COLORREF background) {
+    auto bar = TextProgressBar::Create(parent.Get(), 10285, {10, 10, 310, 30});
+    if (bar != nullptr) {
+        bar->SetBackground(FromColorRef(background));
+        bar->SetGradient({{15, 15, 239}, {115, 115, 115}});
+        bar->SetTextColours({255, 255, 255}, {0, 0, 0});
+    }
+    return bar;
+}
+
 TEST(TextProgressBarGuiTest, PaintsGradientBackgroundAndText) {
     TestWindow parent(400, 120);
-    auto bar = TextProgressBar::Create(parent.Get(), 10285, {10, 10, 310, 30});
-    ASSERT_NE(bar, nullptr);
     const COLORREF background = RGB(223, 255, 223);
-    bar->SetBackground(FromColorRef(background));
-    bar->SetGradient({{15, 15, 239}, {115, 115, 115}});
-    bar->SetTextColours({255, 255, 255}, {0, 0, 0});
+    auto bar = MakeBar(parent, background);
+    ASSERT_NE(bar, nullptr);
     bar->SetRange(100);
     bar->SetPosition(50);
     {
@@ -251,12 +260,9 @@ TEST(TextProgressBarGuiTest, PaintsGradientBackgroundAndText) {
 
 TEST(TextProgressBarGuiTest, EmptyRangeShowsOnlyBackgroundAndText) {
     TestWindow parent(400, 120);
-    auto bar = TextProgressBar::Create(parent.Get(), 10286, {10, 10, 310, 30});
-    ASSERT_NE(bar, nullptr);
     const COLORREF background = RGB(255, 223, 255);
-    bar->SetBackground(FromColorRef(background));
-    bar->SetGradient({{15, 15, 239}, {115, 115, 115}});
-    bar->SetTextColours({255, 255, 255}, {0, 0, 0});
+    auto bar = MakeBar(parent, background);
+    ASSERT_NE(bar, nullptr);
     SendMessageW(bar->Window(), PBM_SETRANGE32, 0, 0);
     bar->SetTextFormat(L"465 GB", kBarTextOnly);
     const BarPixels pixels(bar->Window());

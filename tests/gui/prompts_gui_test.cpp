@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace tw::gui {
 namespace {
 
@@ -44,6 +46,16 @@ int TemplateHeight() {
     return height;
 }
 
+// Asks through ask, looks at the dialog with this caption and closes it with a key.
+ConfirmAnswer AnswerWithKey(const std::wstring& caption, int key, Seen& seen,
+                            const std::function<ConfirmAnswer()>& ask) {
+    WhenWindowAppears(CaptionIs(caption), [&seen, key](HWND dialog) {
+        seen = Look(dialog);
+        PostKeyToFocus(key);
+    });
+    return ask();
+}
+
 class PromptsGuiTest : public testing::Test {
 protected:
     void TearDown() override {
@@ -55,11 +67,9 @@ protected:
 TEST_F(PromptsGuiTest, OverwriteShowsBothRowsAndEscapeAnswersCancel) {
     ConfirmDialog confirm(nullptr);
     Seen seen;
-    WhenWindowAppears(CaptionIs(L"QRB::Confirm file Overwrite"), [&](HWND dialog) {
-        seen = Look(dialog);
-        PostKeyToFocus(VK_ESCAPE);
-    });
-    EXPECT_EQ(confirm.AskOverwrite(L"D:\\OMFI MediaFiles\\a.omf", L"E:\\target\\a.omf"), ConfirmAnswer::Cancel);
+    EXPECT_EQ(AnswerWithKey(L"QRB::Confirm file Overwrite", VK_ESCAPE, seen,
+                            [&] { return confirm.AskOverwrite(L"D:\\OMFI MediaFiles\\a.omf", L"E:\\target\\a.omf"); }),
+              ConfirmAnswer::Cancel);
     EXPECT_EQ(seen.firstLabel, L"Overwrite File:");
     EXPECT_EQ(seen.firstPath, L"D:\\OMFI MediaFiles\\a.omf");
     EXPECT_EQ(seen.secondLabel, L"With File:");
@@ -71,11 +81,9 @@ TEST_F(PromptsGuiTest, OverwriteShowsBothRowsAndEscapeAnswersCancel) {
 TEST_F(PromptsGuiTest, DeleteHidesTheSecondRowAndIs60PixelsLowerAndEnterAnswersCancel) {
     ConfirmDialog confirm(nullptr);
     Seen seen;
-    WhenWindowAppears(CaptionIs(L"QRB::Confirm file delete"), [&](HWND dialog) {
-        seen = Look(dialog);
-        PostKeyToFocus(VK_RETURN);
-    });
-    EXPECT_EQ(confirm.AskDelete(L"D:\\OMFI MediaFiles\\b.omf"), ConfirmAnswer::Cancel);
+    EXPECT_EQ(AnswerWithKey(L"QRB::Confirm file delete", VK_RETURN, seen,
+                            [&] { return confirm.AskDelete(L"D:\\OMFI MediaFiles\\b.omf"); }),
+              ConfirmAnswer::Cancel);
     EXPECT_EQ(seen.firstLabel, L"File:");
     EXPECT_FALSE(seen.secondLabelVisible);
     EXPECT_FALSE(seen.secondPathVisible);

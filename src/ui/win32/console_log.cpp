@@ -36,11 +36,12 @@ void ConsoleLog::AppendLine(const std::wstring& text) {
     }
     // A line the list refuses (out of memory) is let go; the bound and the scroll still apply.
     SendMessageW(lines, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
-    const LRESULT count = SendMessageW(lines, LB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(lines, LB_GETCOUNT, 0, 0);
     if (count > kMaxLines) {
         SendMessageW(lines, LB_DELETESTRING, 0, 0);
+        --count;
     }
-    SendMessageW(lines, LB_SETTOPINDEX, static_cast<WPARAM>(SendMessageW(lines, LB_GETCOUNT, 0, 0) - 1), 0);
+    SendMessageW(lines, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
 }
 
 void ConsoleLog::ShowConsole() {
