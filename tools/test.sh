@@ -15,6 +15,7 @@ echo "== Windows build and the same tests under Wine"
 cmake --preset windows -DTW_BUILD_TESTS=ON
 cmake --build --preset windows
 tools/wine-prefix.sh build/windows
+# gui_test runs among them, on a virtual X display of its own (cmake/gui-run.sh).
 ctest --preset windows
 
 echo "== fuzzing"

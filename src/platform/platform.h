@@ -152,3 +152,49 @@ namespace tw::platform {
 uint32_t DriveStrings(uint32_t bufferLength, wchar_t* buffer);
 
 } // namespace tw::platform
+
+namespace tw::platform {
+
+// File operations of the copy, move, delete and store runs. Each answers 0 on success or the system's error
+// code (GetLastError on Windows, errno elsewhere, except where a code is named below).
+
+// The system's code for a copy stopped through its cancel flag (ERROR_REQUEST_ABORTED).
+inline constexpr uint32_t kErrorRequestAborted = 1235;
+// What ReadAttributes answers when a path has no attributes (INVALID_FILE_ATTRIBUTES).
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+// A copy's cancel flag, laid out as a Win32 BOOL: 0 lets the copy run, anything else stops it.
+using CancelFlag = int32_t;
+// Told, while a copy runs, how many bytes of the file are copied so far and how large the file is.
+using CopyProgressRoutine = std::function<void(uint64_t copied, uint64_t size)>;
+
+// Copies source to target, replacing an existing target (CopyFileExW without flags). routine (may be empty)
+// is told the progress; cancel (may be null) is looked at before and during the copy: once it is non-zero
+// the copy fails with kErrorRequestAborted and leaves no target behind. The last report of a finished copy
+// is (size, size).
+[[nodiscard]] uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                            const CopyProgressRoutine& routine, CancelFlag* cancel);
+// Renames source to target on the same volume, replacing an existing target (MoveFileExW with
+// MOVEFILE_REPLACE_EXISTING).
+[[nodiscard]] uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target);
+// Deletes one file (DeleteFileW).
+[[nodiscard]] uint32_t RemoveFile(const std::wstring& path);
+// The attribute bits of a path (GetFileAttributesW; synthesised on POSIX systems as in FolderEntry), or
+// kInvalidAttributes when the path cannot be read.
+[[nodiscard]] uint32_t ReadAttributes(const std::wstring& path);
+// Sets the attribute bits of a path (SetFileAttributesW). On POSIX systems only the read-only bit counts:
+// it removes or restores the owner's write permission.
+[[nodiscard]] uint32_t WriteAttributes(const std::wstring& path, uint32_t attributes);
+
+// Results of CreateFolderWithParents, the codes of SHCreateDirectoryExW.
+inline constexpr uint32_t kFolderPathNotFound = 3;
+inline constexpr uint32_t kFolderFileExists = 80;
+inline constexpr uint32_t kFolderBadPathName = 161;
+inline constexpr uint32_t kFolderAlreadyExists = 183;
+inline constexpr uint32_t kFolderNameTooLong = 206;
+inline constexpr uint32_t kFolderCancelled = 1223;
+// Creates a folder and every missing parent (SHCreateDirectoryExW without owner). A relative path gives
+// kFolderBadPathName, an existing folder or file kFolderAlreadyExists.
+[[nodiscard]] uint32_t CreateFolderWithParents(const std::wstring& path);
+
+} // namespace tw::platform

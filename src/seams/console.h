@@ -13,12 +13,27 @@ public:
     virtual ~Console() = default;
     // Appends one line; embedded line breaks and tabs stay in the line as they are.
     virtual void AppendLine(const std::wstring& text) = 0;
+
+    // Appends "context : error code: text" with the system's text for code (as the system gives it, trailing
+    // line break included), cut to 4,095 characters. Code 0 writes nothing.
+    void LogSystemError(uint32_t code, const std::wstring& context);
+    // Appends length bytes as hexadecimal rows of 16 (see HexDumpRow), each through AppendLine. Row addresses
+    // count from firstAddress and, when showSecondAddress is set, from secondAddress too. Nothing for length 0.
+    void HexDump(const uint8_t* data, uint32_t length, uint64_t firstAddress, bool asciiGroups, bool showSecondAddress,
+                 uint64_t secondAddress);
 };
 
 // Writes the line when a console exists.
 inline void AppendLine(Console* console, const std::wstring& text) {
     if (console != nullptr) {
         console->AppendLine(text);
+    }
+}
+
+// Writes the error line when a console exists.
+inline void LogSystemError(Console* console, uint32_t code, const std::wstring& context) {
+    if (console != nullptr) {
+        console->LogSystemError(code, context);
     }
 }
 

@@ -1,5 +1,5 @@
 #include "ui/project_list_model.h"
-#include "ui/window_geometry.h"
+#include "ui/window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -41,24 +41,12 @@ TEST(ProjectListModelTest, StatisticsText) {
     EXPECT_EQ(CatalogStatistics(catalog), L"Projects count:\t1\nFiles count:\t1\nTotal size\t2.00 KB");
 }
 
-TEST(WindowGeometryTest, MinimumSizeMovesTheFarEdges) {
-    PixelRect dragLeft{150, 10, 300, 500}; // left edge dragged past the limit
-    HoldMinimumSize(dragLeft, 200, 100);
-    EXPECT_EQ(dragLeft, (PixelRect{150, 10, 350, 500}));
-    PixelRect dragBottom{0, 0, 400, 50};
-    HoldMinimumSize(dragBottom, 200, 100);
-    EXPECT_EQ(dragBottom, (PixelRect{0, 0, 400, 100}));
-    PixelRect large{0, 0, 400, 400};
-    HoldMinimumSize(large, 200, 100);
-    EXPECT_EQ(large, (PixelRect{0, 0, 400, 400}));
-}
-
 TEST(WindowGeometryTest, MainLayoutMovesOnlyTheRightAndBottomEdges) {
     const MainLayout now{{292, 227, 911, 528}, {292, 210, 911, 228}, {1, 245, 291, 528}};
     const MainLayout next = LayOutMainWindow(now, 1200, 800, 42);
-    EXPECT_EQ(next.fileList, (PixelRect{292, 227, 1191, 756}));
-    EXPECT_EQ(next.statusLabel, (PixelRect{292, 210, 1191, 228}));
-    EXPECT_EQ(next.projectList, (PixelRect{1, 245, 291, 756}));
+    EXPECT_EQ(next.fileList, (Rect{292, 227, 1191, 756}));
+    EXPECT_EQ(next.statusLabel, (Rect{292, 210, 1191, 228}));
+    EXPECT_EQ(next.projectList, (Rect{1, 245, 291, 756}));
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+// The confirmation dialog (template 159): asks before a file is overwritten or deleted.
+#pragma once
+
+#include "seams/prompts.h"
+#include "ui/confirm_texts.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace tw {
+
+// Made by a run before its loop, with the run's parent window; its texts persist between the questions of
+// that run. The dialog window exists only while a question is shown.
+class ConfirmDialog {
+public:
+    explicit ConfirmDialog(HWND parent, HINSTANCE instance = GetModuleHandleW(nullptr));
+
+    // Each shows the dialog modally and answers the button that closed it (Esc and Enter: Cancel); None
+    // without showing anything when the path is empty.
+    ConfirmAnswer AskOverwrite(const std::wstring& source, const std::wstring& target);
+    ConfirmAnswer AskDelete(const std::wstring& path);
+    ConfirmAnswer AskDeleteReadOnly(const std::wstring& path);
+
+    [[nodiscard]] const ConfirmTexts& Texts() const { return texts; }
+
+private:
+    ConfirmAnswer Ask();
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Initialise(HWND window) const;
+
+    HWND parent;
+    HINSTANCE instance;
+    ConfirmTexts texts;
+};
+
+} // namespace tw

@@ -1,0 +1,121 @@
+#include "ui/win32/console_log.h"
+
+#include "resource.h"
+#include "ui/banner.h"
+#include "ui/window_layout.h"
+
+namespace tw {
+
+std::unique_ptr<ConsoleLog> ConsoleLog::Create(HINSTANCE instance, HICON icon) {
+    auto console = std::make_unique<ConsoleLog>();
+    if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_CONSOLE), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(console.get())) == nullptr) {
+        MessageBoxW(nullptr, L"Error creating Console", nullptr, MB_OK);
+        return nullptr;
+    }
+    ShowWindow(console->window, SW_HIDE);
+    console->AppendLine(ProgramBanner());
+    console->AppendLine(kConsoleRule);
+    if (icon != nullptr) {
+        SendMessageW(console->window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(console->window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    return console;
+}
+
+ConsoleLog::~ConsoleLog() {
+    if (window != nullptr) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        DestroyWindow(window);
+    }
+}
+
+void ConsoleLog::AppendLine(const std::wstring& text) {
+    if (lines == nullptr) {
+        return;
+    }
+    // A line the list refuses (out of memory) is let go; the bound and the scroll still apply.
+    SendMessageW(lines, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT count = SendMessageW(lines, LB_GETCOUNT, 0, 0);
+    if (count > kMaxLines) {
+        SendMessageW(lines, LB_DELETESTRING, 0, 0);
+        --count;
+    }
+    SendMessageW(lines, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+}
+
+void ConsoleLog::ShowConsole() {
+    if (window != nullptr) {
+        ShowWindow(window, SW_SHOW);
+    }
+}
+
+void ConsoleLog::HideConsole() {
+    if (window != nullptr) {
+        ShowWindow(window, SW_HIDE);
+    }
+}
+
+void ConsoleLog::ClearConsole() {
+    if (lines != nullptr) {
+        SendMessageW(lines, LB_RESETCONTENT, 0, 0);
+    }
+}
+
+void ConsoleLog::LayOut() {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const ConsoleLayout layout = LayOutConsole(outer.right - outer.left, outer.bottom - outer.top);
+    const auto place = [](HWND control, const Rect& r) {
+        MoveWindow(control, r.left, r.top, r.Width(), r.Height(), TRUE);
+    };
+    place(lines, layout.lines);
+    place(GetDlgItem(window, IDC_CONSOLE_CLEAR), layout.clear);
+    place(GetDlgItem(window, IDC_CONSOLE_HIDE), layout.hide);
+}
+
+INT_PTR CALLBACK ConsoleLog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* console = reinterpret_cast<ConsoleLog*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        console->window = window;
+        console->lines = GetDlgItem(window, IDC_CONSOLE_LINES);
+        console->LayOut();
+        return TRUE;
+    }
+    auto* console = reinterpret_cast<ConsoleLog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (console == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CONSOLE_CLEAR) {
+            console->ClearConsole();
+            return TRUE;
+        }
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CONSOLE_HIDE) {
+            console->HideConsole();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SIZING: {
+        auto* r = reinterpret_cast<RECT*>(lParam);
+        const Rect held = HoldMinimumSize({r->left, r->top, r->right, r->bottom}, kConsoleMinWidth, kConsoleMinHeight);
+        r->right = held.right;
+        r->bottom = held.bottom;
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    case WM_WINDOWPOSCHANGED:
+        console->LayOut();
+        return FALSE; // the default handling still sends WM_SIZE and WM_MOVE
+    case WM_NCDESTROY:
+        console->window = nullptr;
+        console->lines = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,61 @@
+// Geometry of the main window, the console, the confirmation and the progress windows, in pixels,
+// without a window.
+#pragma once
+
+namespace tw {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    [[nodiscard]] int Width() const { return right - left; }
+    [[nodiscard]] int Height() const { return bottom - top; }
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+// A rectangle from position and size.
+[[nodiscard]] inline Rect RectAt(int x, int y, int width, int height) {
+    return {x, y, x + width, y + height};
+}
+
+// The frame a user drags is held to a minimum size by moving its right and bottom edges, whichever edge
+// is dragged.
+[[nodiscard]] Rect HoldMinimumSize(Rect proposed, int minWidth, int minHeight);
+
+// The console's smallest frame.
+inline constexpr int kConsoleMinWidth = 200;
+inline constexpr int kConsoleMinHeight = 100;
+
+// Where the console's controls go for an outer window size of width × height.
+struct ConsoleLayout {
+    Rect lines;
+    Rect clear;
+    Rect hide;
+};
+[[nodiscard]] ConsoleLayout LayOutConsole(int width, int height);
+
+// The confirmation dialog without its second path is this much lower than its template.
+inline constexpr int kConfirmShrink = 60;
+
+// The progress dialog's Cancel button, placed from the percent label's rectangle (below the plain
+// dialog's client area: it comes into view when the file bar makes the window taller).
+[[nodiscard]] Rect CancelButtonFromPercentLabel(Rect label);
+// The file bar, placed from the main bar's rectangle.
+[[nodiscard]] Rect FileBarFromMainBar(Rect mainBar);
+// How much taller the progress dialog gets with its file bar.
+inline constexpr int kFileBarExtraHeight = 32;
+
+// The main window's three resizable controls after a size change to outer size (cx, cy): the file list
+// and its status label reach cx - 9 on the right, both lists reach cy - overhead - 2 at the bottom; every
+// other edge stays.
+struct MainLayout {
+    Rect fileList;
+    Rect statusLabel;
+    Rect projectList;
+};
+[[nodiscard]] MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead);
+
+} // namespace tw

@@ -1,0 +1,122 @@
+// tw-gallery: shows one window of the program in a typical state, for screenshots.
+// Usage: tw-gallery NAME READY_FILE
+//   NAME: console, confirm-overwrite, confirm-delete or progress-transfer.
+// When the window is drawn, its screen rectangle ("left top width height") is written to READY_FILE; the
+// program ends when READY_FILE.quit appears, or after a minute.
+#include "gui_harness.h"
+#include "resource.h"
+#include "ui/win32/confirm_dialog.h"
+#include "ui/win32/console_log.h"
+#include "ui/win32/progress_dialog.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace tw;
+
+std::string readyFile;
+
+void Announce(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    gui::PumpUntil([] { return false; }, 300); // let the desktop copy the drawing out
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::ofstream(readyFile) << r.left << ' ' << r.top << ' ' << (r.right - r.left) << ' ' << (r.bottom - r.top)
+                             << '\n';
+}
+
+bool QuitRequested() {
+    return std::ifstream(readyFile + ".quit").good();
+}
+
+void WaitForQuit() {
+    gui::PumpUntil(QuitRequested, 60000);
+}
+
+void ShowConsole(HINSTANCE instance) {
+    auto console = ConsoleLog::Create(instance, LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM)));
+    if (console == nullptr) {
+        return;
+    }
+    console->AppendLine(L"------------<OPENING FILE>----------------");
+    console->AppendLine(L"D:\\OMFI MediaFiles\\msmFMID.pmr");
+    console->AppendLine(L"**UNREFERENCED FILES");
+    console->AppendLine(L"------------------<OK!>-------------------");
+    console->AppendLine(L"-----------------------TOC hex dump-----------------------");
+    const uint8_t entry[24] = {0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x02, 0x57, 0x00, 0x01, 0x00, 0x81,
+                               0x00, 0x00, 0x12, 0x34, 0x00, 0x00, 0x00, 0x0A, 'C',  'l',  'i',  'p'};
+    console->HexDump(entry, 24, 0, true, false, 0);
+    console->AppendLine(L"-----------------------end hex dump-------------------------");
+    console->AppendLine(L"QRB::Copy::Overwriting");
+    console->LogSystemError(5, L"QRB::Move(MoveFileEx)");
+    console->AppendLine(L"QRB::Copy::Ok");
+    SetWindowPos(console->Window(), nullptr, 40, 40, 820, 300, SWP_NOZORDER);
+    console->ShowConsole();
+    Announce(console->Window());
+    WaitForQuit();
+}
+
+void ShowConfirm(bool overwrite) {
+    ConfirmDialog confirm(nullptr);
+    gui::WhenWindowAppears(
+        [](HWND w) { return GetParent(w) == nullptr && gui::WindowText(w).rfind(L"QRB::Confirm", 0) == 0; },
+        [](HWND dialog) {
+            Announce(dialog);
+            WaitForQuit();
+            gui::ClickButton(dialog, IDCANCEL);
+        });
+    if (overwrite) {
+        confirm.AskOverwrite(L"D:\\OMFI MediaFiles\\Project Harbour\\A01C03_SCENE12_TAKE4.V1.omf",
+                             L"E:\\Archive\\Project Harbour\\A01C03_SCENE12_TAKE4.V1.omf");
+    } else {
+        confirm.AskDelete(L"D:\\Avid MediaFiles\\MXF\\1\\SCENE12_TAKE4.A1_5F3C2B11.mxf");
+    }
+}
+
+void ShowProgress(HINSTANCE instance) {
+    auto dialog = ProgressDialog::Open(instance);
+    if (dialog == nullptr) {
+        return;
+    }
+    dialog->SetCaption(L"Copying files....");
+    dialog->AddFileBar();
+    dialog->SetFileText(L"D:\\OMFI MediaFiles\\A01C03_SCENE12_TAKE4.V1.omf");
+    dialog->SetProgress(0, 1000);
+    gui::PumpUntil([] { return false; }, 400);
+    dialog->SetProgress(420, 1000);
+    dialog->SetFileProgress(640, 1000);
+    gui::PumpUntil([] { return false; }, 200);
+    Announce(dialog->Window());
+    WaitForQuit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr,
+                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer READY_FILE\n");
+        return 1;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    readyFile = argv[2];
+    const std::string name = argv[1];
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (name == "console") {
+        ShowConsole(instance);
+    } else if (name == "confirm-overwrite" || name == "confirm-delete") {
+        ShowConfirm(name == "confirm-overwrite");
+    } else if (name == "progress-transfer") {
+        ShowProgress(instance);
+    } else {
+        std::fprintf(stderr, "tw-gallery: unknown window '%s'\n", name.c_str());
+        return 1;
+    }
+    return 0;
+}
