@@ -90,6 +90,11 @@ public:
 
     // console (may be null) receives the file reader's lines and "OMFI 2.0 not supported".
     explicit BentoContainer(Console* console = nullptr);
+    // Where later lines go, the file reader's included; null drops them.
+    void SetConsole(Console* newConsole) {
+        console = newConsole;
+        reader.SetConsole(newConsole);
+    }
     BentoContainer(const BentoContainer&) = delete;
     BentoContainer& operator=(const BentoContainer&) = delete;
 

@@ -44,6 +44,8 @@ public:
         }
         return window.data() + (position - windowStart);
     }
+    // Where later lines go; null drops them.
+    void SetConsole(Console* newConsole) { console = newConsole; }
     // Full path of the open file; empty when closed.
     [[nodiscard]] const std::wstring& GetFilePath() const { return file.FullPath(); }
 

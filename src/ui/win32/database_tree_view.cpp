@@ -35,6 +35,11 @@ DatabaseTreeView::~DatabaseTreeView() {
 }
 
 void DatabaseTreeView::Initialize() {
+    // Check boxes set by the template are set up by the control later and may then lose the states given to
+    // the items before; setting the style again now sets them up before the tree is filled.
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    SetWindowLongPtrW(window, GWL_STYLE, style & ~TVS_CHECKBOXES);
+    SetWindowLongPtrW(window, GWL_STYLE, style | TVS_CHECKBOXES);
     images = ImageList_Create(16, 16, ILC_COLOR, 0, 4);
     ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kRootIcon), IMAGE_ICON, 16, 16,
                                                             LR_DEFAULTCOLOR)));

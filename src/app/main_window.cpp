@@ -1,0 +1,298 @@
+#include "app/main_window.h"
+
+#include "container/omf_queries.h"
+#include "resource.h"
+#include "ui/banner.h"
+#include "ui/project_list_model.h"
+#include "ui/win32/progress_dialog.h"
+#include "ui/win32/prompts.h"
+
+namespace tw {
+
+namespace {
+
+// Posted to set the keyboard focus to the file list once a click activation has been handled.
+constexpr UINT kFocusFileList = WM_APP + 1;
+
+// The progress window of a drive scan: topmost, 500 by 23 pixels, centred, repainted with every caption.
+class ScanProgress : public Progress {
+public:
+    explicit ScanProgress(std::unique_ptr<ProgressDialog> dialog) : dialog(std::move(dialog)) {
+        const int width = 500;
+        const int height = 23;
+        SetWindowPos(this->dialog->Window(), HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_SHOWWINDOW);
+    }
+    void SetCaption(const std::wstring& caption) override {
+        dialog->SetCaption(caption);
+        RedrawWindow(dialog->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    }
+    void SetProgress(uint64_t, uint64_t) override {}
+
+private:
+    std::unique_ptr<ProgressDialog> dialog;
+};
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Application& app) : app(app) {
+    icon = static_cast<HICON>(
+        LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+MainWindow::~MainWindow() = default;
+
+INT_PTR MainWindow::Run() {
+    return DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void MainWindow::OnInitDialog(HWND dialog) {
+    window = dialog;
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    const int outerWidth = outer.right - outer.left;
+    const int outerHeight = outer.bottom - outer.top;
+    minWidth = outerWidth;
+    minHeight = outerHeight;
+    verticalOverhead = outerHeight - client.bottom - 5;
+
+    HMENU menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
+    const bool withMenu = menu != nullptr && SetMenu(window, menu);
+    if (withMenu) {
+        minHeight = outerHeight + 19;
+        verticalOverhead = outerHeight + 19 - client.bottom;
+    }
+    MoveWindow(window, outer.left, outer.top, outerWidth, outerHeight + (withMenu ? 20 : 1), TRUE);
+
+    const std::wstring banner = ProgramBanner();
+    SetWindowTextW(window, banner.c_str());
+
+    wchar_t keys[1024] = {};
+    if (LoadStringW(app.instance, IDS_USED_KEYS, keys, 1024) > 0) {
+        SetDlgItemTextW(window, IDC_USED_KEYS, keys);
+    }
+    wchar_t about[256] = {};
+    if (LoadStringW(app.instance, IDS_ABOUT_ENTRY, about, 256) > 0) {
+        HMENU system = GetSystemMenu(window, FALSE);
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, ID_ABOUT, about);
+    }
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    app.console = ConsoleLog::Create(app.instance, icon);
+    app.catalog.SetConsole(app.ConsoleOrNull());
+    app.container.SetConsole(app.ConsoleOrNull());
+    app.catalog.SetContainer(&app.container);
+
+    HINSTANCE instance = app.instance;
+    tree = std::make_unique<DatabaseTreeView>(
+        GetDlgItem(window, IDC_DATABASE_TREE), instance, app.driveStrings, [instance]() -> std::unique_ptr<Progress> {
+            std::unique_ptr<ProgressDialog> dialog = ProgressDialog::Open(instance);
+            if (!dialog) {
+                return nullptr;
+            }
+            return std::make_unique<ScanProgress>(std::move(dialog));
+        });
+
+    FileListView::Services fileServices;
+    fileServices.openProgress = [instance](const std::wstring& caption) -> std::unique_ptr<Progress> {
+        std::unique_ptr<ProgressDialog> dialog = ProgressDialog::Open(instance);
+        if (dialog && !caption.empty()) {
+            dialog->SetCaption(caption);
+        }
+        return dialog;
+    };
+    fileServices.readMediaInfo = [this](MediaRecord& record) {
+        std::wstring path;
+        if (record.GetFullPath(path, 1024) == 0 || path.size() >= 1024 || app.container.Open(path) == 0) {
+            return false;
+        }
+        ReadFileMediaInfo(app.container, &record); // the container stays open for Media Info
+        return true;
+    };
+    fileServices.pollCancel = [] { return PollCancel(); };
+    fileServices.sortedMarker = app.sortedMarker;
+    fileServices.unsortedMarker = app.unsortedMarker;
+    fileServices.contextMenu = app.contextMenus;
+    files = std::make_unique<FileListView>(GetDlgItem(window, IDC_FILE_LIST), instance, app.catalog, fileServices);
+    projects = std::make_unique<ProjectListView>(
+        GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog,
+        ProjectListView::Services{app.sortedMarker, app.unsortedMarker, app.contextMenus});
+
+    tree->Initialize(); // the first drive scan: its progress window shows before the main window does
+    files->Initialize(GetDlgItem(window, IDC_FILE_STATUS));
+    projects->Initialize(*files);
+}
+
+void MainWindow::LoadDatabases(bool includeMissing) {
+    if (loading) {
+        return; // the interface stays alive during a load; a second load must not start inside it
+    }
+    loading = true;
+    app.catalog.Clear();
+    projects->Refill();
+    std::unique_ptr<ProgressDialog> progress = ProgressDialog::Open(app.instance);
+    for (const std::wstring& path : tree->Tree().CheckedDatabases()) {
+        app.catalog.LoadDatabase(path, includeMissing, progress.get());
+    }
+    progress.reset();
+    ShowCatalogStatistics();
+    projects->Refill();
+    loading = false;
+}
+
+void MainWindow::ShowCatalogStatistics() {
+    SetDlgItemTextW(window, IDC_HINT_STATISTICS, CatalogStatistics(app.catalog).c_str());
+}
+
+void MainWindow::ShowAbout() {
+    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ABOUT), window, AboutProc, 0);
+}
+
+void MainWindow::OnCommand(WORD id) {
+    switch (id) {
+    case IDC_SCAN:
+        LoadDatabases(false);
+        break;
+    case ID_TEST:
+        LoadDatabases(true);
+        break;
+    case IDC_SEARCH_DATABASES:
+        if (!loading) {
+            tree->Tree().ScanAllDrives();
+        }
+        break;
+    case ID_SHOW_CONSOLE:
+        if (app.console) {
+            app.console->ShowConsole();
+        }
+        break;
+    case ID_ABOUT:
+        ShowAbout();
+        break;
+    default:
+        break; // "File", "Options" and the commands of tools still to come do nothing
+    }
+}
+
+void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
+    if ((position.flags & SWP_NOSIZE) != 0 || (position.cx == lastLaidOut.cx && position.cy == lastLaidOut.cy)) {
+        return;
+    }
+    auto rectOf = [this](int id) {
+        RECT r{};
+        HWND control = GetDlgItem(window, id);
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return Rect{r.left, r.top, r.right, r.bottom};
+    };
+    const MainLayout now{rectOf(IDC_FILE_LIST), rectOf(IDC_FILE_STATUS), rectOf(IDC_PROJECT_LIST)};
+    const MainLayout next = LayOutMainWindow(now, position.cx, position.cy, verticalOverhead);
+    auto place = [this](int id, const Rect& r) {
+        MoveWindow(GetDlgItem(window, id), r.left, r.top, r.Width(), r.Height(), TRUE);
+    };
+    place(IDC_FILE_LIST, next.fileList);
+    place(IDC_FILE_STATUS, next.statusLabel);
+    place(IDC_PROJECT_LIST, next.projectList);
+    lastLaidOut = SIZE{position.cx, position.cy};
+}
+
+void MainWindow::PaintMinimised() {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon);
+    EndPaint(window, &paint);
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<MainWindow*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->OnInitDialog(window);
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) {
+            return TRUE; // Esc must not end the program; the close box does (WM_CLOSE)
+        }
+        self->OnCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(window, IDCANCEL);
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (header->idFrom == IDC_FILE_LIST && self->files) {
+            result = self->files->OnNotify(*header);
+        } else if (header->idFrom == IDC_PROJECT_LIST && self->projects) {
+            result = self->projects->OnNotify(*header);
+        }
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    case WM_SIZING: {
+        auto* rect = reinterpret_cast<RECT*>(lParam);
+        const Rect held =
+            HoldMinimumSize(Rect{rect->left, rect->top, rect->right, rect->bottom}, self->minWidth, self->minHeight);
+        *rect = RECT{held.left, held.top, held.right, held.bottom};
+        return TRUE;
+    }
+    case WM_WINDOWPOSCHANGED:
+        self->OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        return FALSE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_CLICKACTIVE) {
+            PostMessageW(window, kFocusFileList, 0, 0);
+        }
+        return FALSE;
+    case kFocusFileList:
+        if (self->files) {
+            SetFocus(self->files->Window());
+        }
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == ID_ABOUT) {
+            self->ShowAbout();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_PAINT:
+        if (IsIconic(window)) {
+            self->PaintMinimised();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_QUERYDRAGICON:
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(self->icon));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace tw

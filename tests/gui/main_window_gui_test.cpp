@@ -1,0 +1,260 @@
+// The main window end to end on a generated media drive: start-up scan, "Scan!", "Test", the project and
+// file lists, sorting, column toggles and resizing.
+#include "app/application.h"
+#include "app/main_window.h"
+#include "fixtures/sample_drive.h"
+#include "gui_harness.h"
+#include "platform/platform.h"
+#include "resource.h"
+#include "ui/banner.h"
+#include "ui/file_list_model.h"
+#include "ui/project_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tw::gui {
+namespace {
+
+class MainWindowGuiTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        drive = std::make_unique<fixtures::ScratchDir>(L"tw-gui-drive");
+        ASSERT_TRUE(fixtures::WriteSampleDrive(drive->Path(), 120, 7, 256, indexes));
+    }
+    static void TearDownTestSuite() { drive.reset(); }
+
+    // Runs the main window modally on the sample drive; scenario runs inside its message loop.
+    void Run(const std::function<void(HWND)>& scenario) {
+        Application app(GetModuleHandleW(nullptr));
+        const std::wstring roots = drive->Path() + L"\\" + std::wstring(1, L'\0');
+        app.driveStrings = [roots](uint32_t length, wchar_t* buffer) -> uint32_t {
+            if (length < roots.size() + 1) {
+                return static_cast<uint32_t>(roots.size() + 1);
+            }
+            std::copy(roots.begin(), roots.end(), buffer);
+            buffer[roots.size()] = L'\0';
+            return static_cast<uint32_t>(roots.size());
+        };
+        MainWindow main(app);
+        this->app = &app;
+        this->main = &main;
+        WhenWindowAppears(CaptionIs(ProgramBanner()), [&](HWND window) {
+            scenario(window);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+        main.Run();
+        EXPECT_TRUE(AllStepsRan());
+        ForgetSteps();
+    }
+
+    HWND Control(HWND window, int id) const { return GetDlgItem(window, id); }
+
+    std::vector<std::pair<std::wstring, bool>> TreeItems(HWND tree) const {
+        std::vector<std::pair<std::wstring, bool>> items;
+        HTREEITEM root = TreeView_GetRoot(tree);
+        for (HTREEITEM child = TreeView_GetChild(tree, root); child != nullptr;
+             child = TreeView_GetNextSibling(tree, child)) {
+            wchar_t text[1024] = {};
+            TVITEMW item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = child;
+            item.pszText = text;
+            item.cchTextMax = 1024;
+            TreeView_GetItem(tree, &item);
+            items.emplace_back(text, TreeView_GetCheckState(tree, child) == 1);
+        }
+        return items;
+    }
+
+    void SelectProject(HWND projects, int row, bool selected) {
+        ListView_SetItemState(projects, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+
+    int Rows(HWND list) const { return ListView_GetItemCount(list); }
+
+    MediaRecord* RecordOfRow(HWND list, int row) const {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        ListView_GetItem(list, &item);
+        return app->catalog.RecordAt(static_cast<uint32_t>(item.lParam));
+    }
+
+    void ClickColumn(HWND window, int column) {
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = Control(window, IDC_FILE_LIST);
+        click.hdr.idFrom = IDC_FILE_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = column;
+        SendMessageW(window, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+    }
+
+    // Selects every project and waits until the file list holds all of their files.
+    void ShowAllProjects(HWND window) {
+        HWND projects = Control(window, IDC_PROJECT_LIST);
+        for (int row = 0; row < Rows(projects); ++row) {
+            SelectProject(projects, row, true);
+        }
+        const int expected = static_cast<int>(app->catalog.IndexedRecordCount());
+        ASSERT_TRUE(PumpUntil([&] { return Rows(Control(window, IDC_FILE_LIST)) == expected; }, 10000));
+    }
+
+    static std::unique_ptr<fixtures::ScratchDir> drive;
+    static std::vector<std::wstring> indexes;
+    Application* app = nullptr;
+    MainWindow* main = nullptr;
+};
+
+std::unique_ptr<fixtures::ScratchDir> MainWindowGuiTest::drive;
+std::vector<std::wstring> MainWindowGuiTest::indexes;
+
+TEST_F(MainWindowGuiTest, StartUpScanListsTheDatabasesCheckedAndSorted) {
+    Run([&](HWND window) {
+        const auto items = TreeItems(Control(window, IDC_DATABASE_TREE));
+        std::vector<std::wstring> expected = indexes;
+        std::sort(expected.begin(), expected.end(),
+                  [](const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) < 0; });
+        ASSERT_EQ(items.size(), expected.size());
+        for (size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].first, expected[i]);
+            EXPECT_TRUE(items[i].second) << i;
+        }
+        EXPECT_EQ(WindowText(window), ProgramBanner());
+        EXPECT_NE(ControlText(window, IDC_USED_KEYS).find(L"F5 - Copy"), std::wstring::npos);
+        EXPECT_TRUE(app->console != nullptr);
+    });
+}
+
+TEST_F(MainWindowGuiTest, ScanListsProjectsAndSelectionFillsTheFileList) {
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        HWND projects = Control(window, IDC_PROJECT_LIST);
+        HWND files = Control(window, IDC_FILE_LIST);
+        ASSERT_GT(app->catalog.ProjectCount(), 1u);
+        EXPECT_EQ(Rows(projects), static_cast<int>(app->catalog.ProjectCount()));
+        EXPECT_EQ(ControlText(window, IDC_HINT_STATISTICS), CatalogStatistics(app->catalog));
+        EXPECT_EQ(ListView_GetSelectedCount(projects), 0u);
+        EXPECT_EQ(Rows(files), 0);
+
+        SelectProject(projects, 0, true);
+        const DWORD selectedAt = GetTickCount();
+        const ProjectEntry* project = app->catalog.ProjectAt(static_cast<uint32_t>([&] {
+            LVITEMW item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = 0;
+            ListView_GetItem(projects, &item);
+            return item.lParam;
+        }()));
+        ASSERT_NE(project, nullptr);
+        EXPECT_EQ(Rows(files), 0); // rows come only after the quiet period
+        ASSERT_TRUE(PumpUntil([&] { return Rows(files) == static_cast<int>(project->files.Size()); }, 5000));
+        EXPECT_GE(GetTickCount() - selectedAt, 450u);
+        // The status line follows on a later tick.
+        const std::wstring status = FileStatusLine(project->files.Size(), 0, project->totalSize, 0);
+        EXPECT_TRUE(PumpUntil([&] { return ControlText(window, IDC_FILE_STATUS) == status; }, 2000))
+            << platform::WideToUtf8(ControlText(window, IDC_FILE_STATUS));
+
+        SelectProject(projects, 0, false);
+        EXPECT_EQ(Rows(files), 0); // the last project deselected: emptied at once
+    });
+}
+
+TEST_F(MainWindowGuiTest, SortingBySizePutsTheLargestFirstAndStays) {
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        ShowAllProjects(window);
+        HWND files = Control(window, IDC_FILE_LIST);
+        for (int click = 0; click < 2; ++click) {
+            ClickColumn(window, static_cast<int>(FileColumn::size));
+            for (int row = 1; row < Rows(files); ++row) {
+                ASSERT_GE(RecordOfRow(files, row - 1)->size, RecordOfRow(files, row)->size) << click << " " << row;
+            }
+        }
+    });
+}
+
+TEST_F(MainWindowGuiTest, PathColumnHidesAndShowsThroughTheHeadingsMenu) {
+    Run([&](HWND window) {
+        HWND files = Control(window, IDC_FILE_LIST);
+        HMENU headings = GetSubMenu(GetSubMenu(app->contextMenus, 0), 0);
+        EXPECT_EQ(ListView_GetColumnWidth(files, static_cast<int>(FileColumn::path)), 120);
+        SendMessageW(files, WM_COMMAND, ID_HEADING_PATH, 0);
+        EXPECT_EQ(ListView_GetColumnWidth(files, static_cast<int>(FileColumn::path)), 0);
+        EXPECT_EQ(GetMenuState(headings, ID_HEADING_PATH, MF_BYCOMMAND) & MF_CHECKED, 0u);
+        SendMessageW(files, WM_COMMAND, ID_HEADING_PATH, 0);
+        EXPECT_EQ(ListView_GetColumnWidth(files, static_cast<int>(FileColumn::path)), 120);
+        EXPECT_EQ(GetMenuState(headings, ID_HEADING_PATH, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    });
+}
+
+TEST_F(MainWindowGuiTest, TestListsMissingFilesWithTheMissingImage) {
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        const uint32_t withoutMissing = app->catalog.IndexedRecordCount();
+        SendMessageW(window, WM_COMMAND, ID_TEST, 0);
+        ASSERT_GT(app->catalog.IndexedRecordCount(), withoutMissing);
+        ShowAllProjects(window);
+        HWND files = Control(window, IDC_FILE_LIST);
+        int missing = 0;
+        for (int row = 0; row < Rows(files); ++row) {
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE | LVIF_PARAM;
+            item.iItem = row;
+            ListView_GetItem(files, &item);
+            const MediaRecord* record = app->catalog.RecordAt(static_cast<uint32_t>(item.lParam));
+            if (record->IsMissing()) {
+                ++missing;
+                EXPECT_EQ(item.iImage, static_cast<int>(RowImage::missing));
+                wchar_t path[512] = L"x";
+                ListView_GetItemText(files, row, static_cast<int>(FileColumn::path), path, 512);
+                EXPECT_STREQ(path, L"");
+            }
+        }
+        EXPECT_EQ(static_cast<uint32_t>(missing), app->catalog.IndexedRecordCount() - withoutMissing);
+    });
+}
+
+TEST_F(MainWindowGuiTest, ResizingKeepsTheMinimumAndMovesOnlyTheThreeControls) {
+    Run([&](HWND window) {
+        // The window opens one pixel taller than its minimum: the menu bar adds 20 pixels, the minimum 19.
+        const SIZE start = OuterSize(window);
+        RECT small{10, 10, 10 + start.cx - 100, 10 + start.cy - 100};
+        SendMessageW(window, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&small));
+        EXPECT_EQ(small.right - small.left, start.cx);
+        EXPECT_EQ(small.bottom - small.top, start.cy - 1);
+        RECT leftEdge{200, 10, 200 + start.cx - 50, 10 + start.cy};
+        SendMessageW(window, WM_SIZING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&leftEdge));
+        EXPECT_EQ(leftEdge.left, 200); // dragging the left edge past the limit moves the right edge along
+        EXPECT_EQ(leftEdge.right, 200 + start.cx);
+
+        const int ids[] = {IDC_SCAN,          IDC_HINT_STATISTICS, IDC_SEARCH_DATABASES, IDC_DELETE_DATABASES,
+                           IDC_DATABASE_TREE, IDC_HARDWARE_TOOL,   IDC_USED_KEYS,        IDC_FILE_STATUS,
+                           IDC_PROJECT_LIST,  IDC_FILE_LIST};
+        std::vector<RECT> before;
+        for (int id : ids) {
+            before.push_back(RectInParent(Control(window, id)));
+        }
+        SetWindowPos(window, nullptr, 0, 0, start.cx + 200, start.cy + 150, SWP_NOMOVE | SWP_NOZORDER);
+        for (size_t i = 0; i < std::size(ids); ++i) {
+            const RECT now = RectInParent(Control(window, ids[i]));
+            const RECT& was = before[i];
+            EXPECT_EQ(now.left, was.left) << ids[i];
+            EXPECT_EQ(now.top, was.top) << ids[i];
+            const bool widens = ids[i] == IDC_FILE_LIST || ids[i] == IDC_FILE_STATUS;
+            const bool deepens = ids[i] == IDC_FILE_LIST || ids[i] == IDC_PROJECT_LIST;
+            EXPECT_EQ(now.right - was.right, widens ? 200 : 0) << ids[i];
+            EXPECT_EQ(now.bottom - was.bottom, deepens ? 150 : 0) << ids[i];
+        }
+        // A pure move lays nothing out again.
+        const RECT list = RectInParent(Control(window, IDC_FILE_LIST));
+        SetWindowPos(window, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const RECT after = RectInParent(Control(window, IDC_FILE_LIST));
+        EXPECT_TRUE(EqualRect(&list, &after));
+    });
+}
+
+} // namespace
+} // namespace tw::gui
