@@ -1,15 +1,49 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tarnwick and runs its main job on generated sample media.
+# Installs what is missing, builds Tarnwick and runs its main job: tarnwick.exe under Wine on a generated
+# sample media drive, mapped as Wine's drive M: so that the program's first drive scan finds its databases.
+# With an X display the program opens there; without one it runs on a virtual display of its own, and a
+# screenshot of its main window is saved. The same drive is then listed with tarnwick-cli.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh run
 cmake --preset native -DTW_BUILD_TESTS=OFF -DTW_BUILD_BENCH=OFF >/dev/null
 cmake --build --preset native
+cmake --preset windows -DTW_BUILD_TESTS=OFF >/dev/null
+cmake --build --preset windows --target tarnwick
 
-drive=build/sample-drive
+drive=$(pwd)/build/sample-drive
 rm -rf "$drive"
-build/native/tools/tarnwick-sample-drive "$drive" --entries 240 --seed 2026 >/dev/null
-mapfile -t indexes < <(find "$drive" -name msmFMID.pmr | sort)
-echo "== tarnwick-cli load ${indexes[*]}"
+build/native/tools/tarnwick-sample-drive "$drive" --entries 240 --seed 2026 --payload 65536 >/dev/null
+
+tools/wine-prefix.sh build/windows
+export WINEPREFIX=$(pwd)/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+ln -sfn "$drive" "$WINEPREFIX/dosdevices/m:"
+program=$(pwd)/build/windows/src/tarnwick.exe
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    echo "== tarnwick.exe (drive M: is $drive); close its window to end"
+    wine "$program"
+else
+    echo "== tarnwick.exe on a virtual display (drive M: is $drive)"
+    work=$(mktemp -d)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    wine "$program" &
+    # The start-up scan runs before the main window shows; give it a few seconds on this small drive.
+    for _ in $(seq 100); do xdotool search --name "Wine desktop" >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 4
+    mkdir -p build/screenshots
+    import -display "$DISPLAY" -window root -crop 930x560+0+0 +repage build/screenshots/tarnwick.png
+    echo "The main window after its start-up scan: build/screenshots/tarnwick.png"
+    wineserver -k 2>/dev/null || true
+fi
+
+echo "== tarnwick-cli scan $drive"
+build/native/src/cli/tarnwick-cli scan "$drive"
+mapfile -t indexes < <(build/native/src/cli/tarnwick-cli scan "$drive")
+echo "== tarnwick-cli load (the catalog of those databases)"
 build/native/src/cli/tarnwick-cli load "${indexes[@]}"

@@ -1,8 +1,12 @@
 // tw-gallery: shows one window of the program in a typical state, for screenshots.
 // Usage: tw-gallery NAME READY_FILE
-//   NAME: console, confirm-overwrite, confirm-delete or progress-transfer.
+//   NAME: console, confirm-overwrite, confirm-delete, progress-transfer or main (the main window on a
+//   generated drive after "Scan!", with a project selected).
 // When the window is drawn, its screen rectangle ("left top width height") is written to READY_FILE; the
 // program ends when READY_FILE.quit appears, or after a minute.
+#include "app/application.h"
+#include "app/main_window.h"
+#include "fixtures/sample_drive.h"
 #include "gui_harness.h"
 #include "resource.h"
 #include "ui/win32/confirm_dialog.h"
@@ -95,15 +99,50 @@ void ShowProgress(HINSTANCE instance) {
     WaitForQuit();
 }
 
+void ShowMainWindow(HINSTANCE instance) {
+    fixtures::ScratchDir drive(L"tw-gallery-drive");
+    std::vector<std::wstring> indexes;
+    if (!fixtures::WriteSampleDrive(drive.Path(), 240, 2026, 4096, indexes)) {
+        return;
+    }
+    Application app(instance);
+    const std::wstring roots = drive.Path() + L"\\" + std::wstring(1, L'\0');
+    app.driveStrings = [roots](uint32_t length, wchar_t* buffer) -> uint32_t {
+        if (length < roots.size() + 1) {
+            return static_cast<uint32_t>(roots.size() + 1);
+        }
+        std::copy(roots.begin(), roots.end(), buffer);
+        buffer[roots.size()] = L'\0';
+        return static_cast<uint32_t>(roots.size());
+    };
+    MainWindow main(app);
+    gui::WhenWindowAppears(
+        [](HWND w) { return gui::WindowText(w).rfind(L"Tarnwick for AVID", 0) == 0; },
+        [&](HWND window) {
+            SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+            HWND projects = GetDlgItem(window, IDC_PROJECT_LIST);
+            ListView_SetItemState(projects, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            HWND files = GetDlgItem(window, IDC_FILE_LIST);
+            gui::PumpUntil([&] { return ListView_GetItemCount(files) > 0; }, 5000);
+            ListView_SetItemState(files, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            gui::PumpUntil([] { return false; }, 900); // the status line follows the selection
+            Announce(window);
+            WaitForQuit();
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+    main.Run();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer READY_FILE\n");
+                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer|main READY_FILE\n");
         return 1;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     readyFile = argv[2];
     const std::string name = argv[1];
@@ -114,6 +153,8 @@ int main(int argc, char** argv) {
         ShowConfirm(name == "confirm-overwrite");
     } else if (name == "progress-transfer") {
         ShowProgress(instance);
+    } else if (name == "main") {
+        ShowMainWindow(instance);
     } else {
         std::fprintf(stderr, "tw-gallery: unknown window '%s'\n", name.c_str());
         return 1;

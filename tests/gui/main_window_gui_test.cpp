@@ -14,6 +14,11 @@
 
 #include <algorithm>
 
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+
 namespace tw::gui {
 namespace {
 
@@ -253,6 +258,102 @@ TEST_F(MainWindowGuiTest, ResizingKeepsTheMinimumAndMovesOnlyTheThreeControls) {
         SetWindowPos(window, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         const RECT after = RectInParent(Control(window, IDC_FILE_LIST));
         EXPECT_TRUE(EqualRect(&list, &after));
+    });
+}
+
+// Finds the point of an item's check box by hit-testing along its row.
+POINT CheckBoxOf(HWND tree, HTREEITEM item) {
+    RECT row{};
+    std::memcpy(&row, &item, sizeof item); // the message takes the item in the rectangle's place
+    SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row));
+    for (int x = row.left; x < row.right; ++x) {
+        TVHITTESTINFO hit{};
+        hit.pt = POINT{x, (row.top + row.bottom) / 2};
+        if (TreeView_HitTest(tree, &hit) == item && (hit.flags & TVHT_ONITEMSTATEICON) != 0) {
+            return hit.pt;
+        }
+    }
+    return POINT{-1, -1};
+}
+
+void ClickAt(HWND window, POINT point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+// A drop of files, as the shell hands it to a window.
+HDROP MakeDrop(const std::vector<std::wstring>& names) {
+    size_t units = 1;
+    for (const auto& n : names) {
+        units += n.size() + 1;
+    }
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const auto& n : names) {
+        std::copy(n.begin(), n.end(), text);
+        text += n.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindowGuiTest, CheckBoxesPropagateFromTheRootAndTheKeyboardCannotToggleThem) {
+    Run([&](HWND window) {
+        HWND tree = Control(window, IDC_DATABASE_TREE);
+        HTREEITEM root = TreeView_GetRoot(tree);
+        HTREEITEM first = TreeView_GetChild(tree, root);
+        ASSERT_NE(first, nullptr);
+
+        ClickAt(tree, CheckBoxOf(tree, root)); // the root becomes checked: every database follows
+        EXPECT_EQ(TreeView_GetCheckState(tree, root), 1u);
+        ClickAt(tree, CheckBoxOf(tree, root)); // and unchecked
+        for (const auto& item : TreeItems(tree)) {
+            EXPECT_FALSE(item.second);
+        }
+        EXPECT_TRUE(main->Tree()->Tree().CheckedDatabases().empty());
+        ClickAt(tree, CheckBoxOf(tree, root));
+        ClickAt(tree, CheckBoxOf(tree, first)); // one database unchecked: the root too
+        EXPECT_EQ(TreeView_GetCheckState(tree, first), 0u);
+        EXPECT_EQ(TreeView_GetCheckState(tree, root), 0u);
+        EXPECT_EQ(main->Tree()->Tree().CheckedDatabases().size(), indexes.size() - 1);
+
+        TreeView_SelectItem(tree, first);
+        SetFocus(tree);
+        SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
+        SendMessageW(tree, WM_CHAR, L' ', 0);
+        SendMessageW(tree, WM_KEYUP, VK_SPACE, 0);
+        EXPECT_EQ(TreeView_GetCheckState(tree, first), 0u);
+    });
+}
+
+TEST_F(MainWindowGuiTest, DroppedIndexFilesJoinTheTreeCheckedWithoutDuplicates) {
+    fixtures::ScratchDir elsewhere(L"tw-gui-drop");
+    const std::wstring old = elsewhere / L"old.pmr";
+    const std::wstring notes = elsewhere / L"notes.txt";
+    ASSERT_TRUE(fixtures::WriteFile(old, std::string("x")));
+    ASSERT_TRUE(fixtures::WriteFile(notes, std::string("x")));
+    Run([&](HWND window) {
+        HWND tree = Control(window, IDC_DATABASE_TREE);
+        ClickAt(tree, CheckBoxOf(tree, TreeView_GetChild(tree, TreeView_GetRoot(tree)))); // one unchecked
+        SendMessageW(tree, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({old, notes, indexes[0]})), 0);
+        const auto items = TreeItems(tree);
+        EXPECT_EQ(items.size(), indexes.size() + 1);
+        EXPECT_EQ(std::count_if(items.begin(), items.end(), [&](const auto& i) { return i.first == old; }), 1);
+        for (const auto& item : items) {
+            EXPECT_TRUE(item.second); // the rebuild checks every item again
+        }
+    });
+}
+
+TEST_F(MainWindowGuiTest, ClickActivationPutsTheFocusIntoTheFileList) {
+    Run([&](HWND window) {
+        SetFocus(Control(window, IDC_DATABASE_TREE));
+        SendMessageW(window, WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0), 0);
+        EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(window, IDC_FILE_LIST); }, 2000));
     });
 }
 
