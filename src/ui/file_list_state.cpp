@@ -53,6 +53,7 @@ bool FileListState::HideRows(ProjectEntry& project, FileRows& rows, MediaCatalog
     std::unique_ptr<Progress> progress = openProgress ? openProgress(L"Cleaning Up") : nullptr;
     const auto count = static_cast<uint64_t>(project.files.Size());
     uint64_t k = 0;
+    rows.BeginRowChanges();
     do {
         rows.RemoveRowOf(catalog.CurrentRecord()->index);
         if (progress) {
@@ -60,6 +61,7 @@ bool FileListState::HideRows(ProjectEntry& project, FileRows& rows, MediaCatalog
         }
         ++k;
     } while (catalog.NextRecord());
+    rows.EndRowChanges();
     statusDirty = true;
     return true;
 }
@@ -73,6 +75,7 @@ bool FileListState::ShowRows(ProjectEntry& project, FileRows& rows, MediaCatalog
     std::unique_ptr<Progress> progress = openProgress ? openProgress(project.name) : nullptr;
     const auto count = static_cast<uint64_t>(project.files.Size());
     uint64_t k = 0;
+    rows.BeginRowChanges();
     do {
         rows.InsertTopRow(*catalog.CurrentRecord());
         if (progress) {
@@ -80,6 +83,7 @@ bool FileListState::ShowRows(ProjectEntry& project, FileRows& rows, MediaCatalog
         }
         ++k;
     } while (catalog.NextRecord());
+    rows.EndRowChanges();
     statusDirty = true;
     return true;
 }

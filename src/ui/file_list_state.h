@@ -25,6 +25,9 @@ public:
     // Removes the row whose item data is index, if there is one.
     virtual void RemoveRowOf(int32_t index) = 0;
     virtual void SetStatusText(const std::wstring& text) = 0;
+    // Brackets a project's rows being inserted or removed: the list need not be redrawn row by row.
+    virtual void BeginRowChanges() {}
+    virtual void EndRowChanges() {}
 };
 
 class FileListState {

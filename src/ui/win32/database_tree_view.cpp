@@ -1,5 +1,7 @@
 #include "ui/win32/database_tree_view.h"
 
+#include "ui/win32/control_subclass.h"
+
 #include <shellapi.h>
 
 namespace tw {
@@ -8,7 +10,6 @@ namespace {
 
 constexpr int kRootImage = 0;
 constexpr int kDatabaseImage = 1;
-constexpr UINT_PTR kSubclassId = 1002;
 
 bool IsChecked(HWND tree, HTREEITEM item) {
     return ((TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) >> 12) & 0xF) == 2;
@@ -23,12 +24,12 @@ void SetChecked(HWND tree, HTREEITEM item, bool checked) {
 DatabaseTreeView::DatabaseTreeView(HWND tree, HINSTANCE instance, DriveStringsFunction drives,
                                    DatabaseTree::ScanProgressFactory openProgress)
     : window(tree), instance(instance), tree(*this, std::move(drives), std::move(openProgress)) {
-    SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    original = SubclassControl(window, this, ControlProc);
     DragAcceptFiles(window, TRUE);
 }
 
 DatabaseTreeView::~DatabaseTreeView() {
-    RemoveWindowSubclass(window, Subclass, kSubclassId);
+    RestoreControl(window, original);
     if (images != nullptr) {
         ImageList_Destroy(images);
     }
@@ -134,9 +135,8 @@ void DatabaseTreeView::OnDropFiles(HDROP drop) {
     tree.OnDropFiles(names);
 }
 
-LRESULT CALLBACK DatabaseTreeView::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR self) {
-    auto* view = reinterpret_cast<DatabaseTreeView*>(self);
+LRESULT CALLBACK DatabaseTreeView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = OwnerOf<DatabaseTreeView>(hwnd);
     switch (message) {
     case WM_LBUTTONUP:
         view->OnCheckBoxClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
@@ -153,7 +153,7 @@ LRESULT CALLBACK DatabaseTreeView::Subclass(HWND hwnd, UINT message, WPARAM wPar
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(view->original, hwnd, message, wParam, lParam);
 }
 
 } // namespace tw

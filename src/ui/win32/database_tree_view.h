@@ -37,12 +37,12 @@ public:
     [[nodiscard]] std::vector<std::pair<uint16_t, bool>> DatabaseItems() const override;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnCheckBoxClick(POINT point);
     void OnDropFiles(HDROP drop);
 
     HWND window;
+    WNDPROC original = nullptr;
     HINSTANCE instance;
     HIMAGELIST images = nullptr;
     HTREEITEM root = nullptr;

@@ -1,10 +1,11 @@
 #include "ui/win32/file_list_view.h"
 
+#include "ui/win32/control_subclass.h"
+
 namespace tw {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1003;
 // Icons of the row images, in the order of RowImage.
 constexpr int kRowIcons[] = {156, 157, 151, 152, 150, 158};
 
@@ -24,12 +25,12 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
 FileListView::FileListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services)
     : window(list), instance(instance), catalog(catalog), services(std::move(services)),
       state(platform::TickCountMs()) {
-    SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    original = SubclassControl(window, this, ControlProc);
 }
 
 FileListView::~FileListView() {
     KillTimer(window, kTimerId);
-    RemoveWindowSubclass(window, Subclass, kSubclassId);
+    RestoreControl(window, original);
     if (images != nullptr) {
         ImageList_Destroy(images);
     }
@@ -296,9 +297,8 @@ void FileListView::OnCommand(WORD command) {
     }
 }
 
-LRESULT CALLBACK FileListView::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR self) {
-    auto* view = reinterpret_cast<FileListView*>(self);
+LRESULT CALLBACK FileListView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = OwnerOf<FileListView>(hwnd);
     switch (message) {
     case WM_TIMER:
         if (wParam == kTimerId) {
@@ -320,7 +320,7 @@ LRESULT CALLBACK FileListView::Subclass(HWND hwnd, UINT message, WPARAM wParam, 
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(view->original, hwnd, message, wParam, lParam);
 }
 
 } // namespace tw

@@ -1,13 +1,13 @@
 #include "ui/win32/project_list_view.h"
 
+#include "ui/win32/control_subclass.h"
+
 #include "platform/platform.h"
 #include "ui/project_list_model.h"
 
 namespace tw {
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1005;
 
 struct SortContext {
     const MediaCatalog* catalog;
@@ -24,11 +24,11 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
 
 ProjectListView::ProjectListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services)
     : window(list), instance(instance), catalog(catalog), services(services) {
-    SetWindowSubclass(window, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    original = SubclassControl(window, this, ControlProc);
 }
 
 ProjectListView::~ProjectListView() {
-    RemoveWindowSubclass(window, Subclass, kSubclassId);
+    RestoreControl(window, original);
 }
 
 void ProjectListView::Initialize(FileListView& files) {
@@ -162,9 +162,8 @@ LRESULT ProjectListView::OnNotify(const NMHDR& header) {
     return 0;
 }
 
-LRESULT CALLBACK ProjectListView::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) {
-    auto* view = reinterpret_cast<ProjectListView*>(self);
+LRESULT CALLBACK ProjectListView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = OwnerOf<ProjectListView>(hwnd);
     switch (message) {
     case WM_KEYDOWN: {
         MSG msg{hwnd, message, wParam, lParam, 0, {}};
@@ -181,7 +180,7 @@ LRESULT CALLBACK ProjectListView::Subclass(HWND hwnd, UINT message, WPARAM wPara
         return 0;
     case WM_NOTIFY: {
         // The header reports width changes to the list: the widths are fixed, so they are set back.
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = CallWindowProcW(view->original, hwnd, message, wParam, lParam);
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == ListView_GetHeader(hwnd) &&
             (header->code == HDN_ITEMCHANGEDW || header->code == HDN_ITEMCHANGEDA || header->code == HDN_ENDTRACKW ||
@@ -193,7 +192,7 @@ LRESULT CALLBACK ProjectListView::Subclass(HWND hwnd, UINT message, WPARAM wPara
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(view->original, hwnd, message, wParam, lParam);
 }
 
 } // namespace tw

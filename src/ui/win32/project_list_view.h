@@ -37,12 +37,12 @@ public:
     [[nodiscard]] HWND Window() const { return window; }
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void SetMarkers(int sortedColumn);
     void KeepColumnWidths();
 
     HWND window;
+    WNDPROC original = nullptr;
     HINSTANCE instance;
     MediaCatalog& catalog;
     Services services;
