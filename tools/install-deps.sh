@@ -6,7 +6,7 @@ set -euo pipefail
 what=${1:-test}
 packages=(g++ cmake ninja-build mingw-w64 wine wine64 xvfb xdotool imagemagick x11-utils)
 # The console's "Courier New" is shown in its metric twin under Wine.
-packages+=(fonts-liberation)
+packages+=(fonts-liberation fonts-wine)
 if [ "$what" = test ]; then
     packages+=(googletest libbenchmark-dev clang libclang-rt-14-dev)
 fi
@@ -26,4 +26,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
