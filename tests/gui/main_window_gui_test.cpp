@@ -357,5 +357,70 @@ TEST_F(MainWindowGuiTest, ClickActivationPutsTheFocusIntoTheFileList) {
     });
 }
 
+// Presses Ctrl with a key through the system's input queue, as a user would.
+void TypeControlKey(WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+    }
+    inputs[0].ki.wVk = VK_CONTROL;
+    inputs[1].ki.wVk = key;
+    inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = VK_CONTROL;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+TEST_F(MainWindowGuiTest, SelectionKeysActWhileTheFileListHasTheFocus) {
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        ShowAllProjects(window);
+        HWND files = Control(window, IDC_FILE_LIST);
+        SetForegroundWindow(window);
+        SetFocus(files);
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == files; }, 2000));
+        TypeControlKey('A');
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == static_cast<UINT>(Rows(files)); }));
+        EXPECT_EQ(main->Files()->SelectedSize(), app->catalog.TotalSize());
+        ListView_SetItemState(files, 0, 0, LVIS_SELECTED);
+        TypeControlKey('I'); // inverts: only the first row stays selected
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == 1u; }));
+        EXPECT_NE(ListView_GetItemState(files, 0, LVIS_SELECTED), 0u);
+        EXPECT_EQ(main->Files()->SelectedSize(), RecordOfRow(files, 0)->size);
+    });
+}
+
+TEST_F(MainWindowGuiTest, ProjectListSortsBySizeAndKeepsItsColumnWidths) {
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        HWND projects = Control(window, IDC_PROJECT_LIST);
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = projects;
+        click.hdr.idFrom = IDC_PROJECT_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = 1;
+        for (int twice = 0; twice < 2; ++twice) {
+            SendMessageW(window, WM_NOTIFY, IDC_PROJECT_LIST, reinterpret_cast<LPARAM>(&click));
+            for (int row = 1; row < Rows(projects); ++row) {
+                LVITEMW a{};
+                a.mask = LVIF_PARAM;
+                a.iItem = row - 1;
+                ListView_GetItem(projects, &a);
+                LVITEMW b = a;
+                b.iItem = row;
+                ListView_GetItem(projects, &b);
+                EXPECT_GE(app->catalog.ProjectAt(static_cast<uint32_t>(a.lParam))->totalSize,
+                          app->catalog.ProjectAt(static_cast<uint32_t>(b.lParam))->totalSize);
+            }
+        }
+        ListView_SetColumnWidth(projects, 0, 50);
+        ListView_SetColumnWidth(projects, 1, 300);
+        EXPECT_EQ(ListView_GetColumnWidth(projects, 0), 200);
+        EXPECT_EQ(ListView_GetColumnWidth(projects, 1), 83);
+    });
+}
+
 } // namespace
 } // namespace tw::gui
