@@ -3,6 +3,7 @@
 // per line.
 #include "fixtures/sample_drive.h"
 #include "platform/platform.h"
+#include "platform/wide_main.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,16 +54,6 @@ int Run(const std::vector<std::wstring>& args) {
 
 } // namespace
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
-}
-#else
-int main(int argc, char** argv) {
-    std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) {
-        args.push_back(tw::platform::Utf8ToWide(argv[i]));
-    }
+int WideMain(const std::vector<std::wstring>& args) {
     return Run(args);
 }
-#endif

@@ -1,6 +1,7 @@
 // tarnwick-sample-index: writes a realistic msmFMID.pmr for demonstrations and benchmarks.
 #include "fixtures/sample_entries.h"
 #include "platform/platform.h"
+#include "platform/wide_main.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,16 +59,6 @@ int Run(const std::vector<std::wstring>& args) {
 
 } // namespace
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
-}
-#else
-int main(int argc, char** argv) {
-    std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) {
-        args.push_back(tw::platform::Utf8ToWide(argv[i]));
-    }
+int WideMain(const std::vector<std::wstring>& args) {
     return Run(args);
 }
-#endif

@@ -1,6 +1,7 @@
 // tarnwick-cli: the Tarnwick engine from the command line.
 #include "cli/commands.h"
 #include "platform/platform.h"
+#include "platform/wide_main.h"
 
 #include <cstdio>
 #include <cstring>
@@ -79,20 +80,6 @@ int Run(const Args& args) {
 } // namespace
 } // namespace tw::cli
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    tw::cli::Args args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
+int WideMain(const std::vector<std::wstring>& args) {
     return tw::cli::Run(args);
 }
-#else
-int main(int argc, char** argv) {
-    tw::cli::Args args;
-    for (int i = 1; i < argc; ++i) {
-        args.push_back(tw::platform::Utf8ToWide(argv[i]));
-    }
-    return tw::cli::Run(args);
-}
-#endif

@@ -44,40 +44,26 @@ int FileListState::StateOf(int32_t id) const {
     return found == states.end() ? hidden : found->second;
 }
 
-bool FileListState::HideRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog,
-                             const ProgressFactory& openProgress) {
+bool FileListState::ChangeRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog,
+                               const ProgressFactory& openProgress, const std::wstring& caption, bool show) {
     if (!catalog.FirstRecord(&project)) {
         return false;
     }
-    listedSize -= project.totalSize;
-    std::unique_ptr<Progress> progress = openProgress ? openProgress(L"Cleaning Up") : nullptr;
+    if (show) {
+        listedSize += project.totalSize;
+    } else {
+        listedSize -= project.totalSize;
+    }
+    std::unique_ptr<Progress> progress = openProgress ? openProgress(caption) : nullptr;
     const auto count = static_cast<uint64_t>(project.files.Size());
     uint64_t k = 0;
     rows.BeginRowChanges();
     do {
-        rows.RemoveRowOf(catalog.CurrentRecord()->index);
-        if (progress) {
-            progress->SetProgress(k, count);
+        if (show) {
+            rows.InsertTopRow(*catalog.CurrentRecord());
+        } else {
+            rows.RemoveRowOf(catalog.CurrentRecord()->index);
         }
-        ++k;
-    } while (catalog.NextRecord());
-    rows.EndRowChanges();
-    statusDirty = true;
-    return true;
-}
-
-bool FileListState::ShowRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog,
-                             const ProgressFactory& openProgress) {
-    if (!catalog.FirstRecord(&project)) {
-        return false;
-    }
-    listedSize += project.totalSize;
-    std::unique_ptr<Progress> progress = openProgress ? openProgress(project.name) : nullptr;
-    const auto count = static_cast<uint64_t>(project.files.Size());
-    uint64_t k = 0;
-    rows.BeginRowChanges();
-    do {
-        rows.InsertTopRow(*catalog.CurrentRecord());
         if (progress) {
             progress->SetProgress(k, count);
         }
@@ -112,12 +98,13 @@ void FileListState::Refresh(uint64_t now, FileRows& rows, MediaCatalog& catalog,
             } else if (it->second == hidePending) {
                 // A project without records has no rows: its entry just goes.
                 erase = true;
-                if (project != nullptr && HideRows(*project, rows, catalog, openProgress) && states[id] == shown) {
+                if (project != nullptr && ChangeRows(*project, rows, catalog, openProgress, L"Cleaning Up", false) &&
+                    states[id] == shown) {
                     states[id] = showPending; // selected again while its rows were being removed
                     erase = false;
                 }
             } else if (it->second == showPending) {
-                if (project == nullptr || !ShowRows(*project, rows, catalog, openProgress)) {
+                if (project == nullptr || !ChangeRows(*project, rows, catalog, openProgress, project->name, true)) {
                     erase = true;
                 } else {
                     // Deselected while its rows were being inserted: remove them again.

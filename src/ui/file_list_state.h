@@ -70,9 +70,10 @@ public:
     [[nodiscard]] bool ChangesPending() const { return changesPending; }
 
 private:
-    // Removes (hide) or inserts (show) the rows of one project; false when the project has no records.
-    bool HideRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog, const ProgressFactory& openProgress);
-    bool ShowRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog, const ProgressFactory& openProgress);
+    // Inserts (show) or removes the rows of one project under a progress window with caption; false when
+    // the project has no records.
+    bool ChangeRows(ProjectEntry& project, FileRows& rows, MediaCatalog& catalog, const ProgressFactory& openProgress,
+                    const std::wstring& caption, bool show);
 
     std::map<int32_t, int> states;
     uint64_t selectedSize = 0;

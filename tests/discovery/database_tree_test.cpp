@@ -1,4 +1,5 @@
 #include "discovery/database_tree.h"
+#include "fixtures/drive_list.h"
 #include "fixtures/file_io.h"
 #include "platform/platform.h"
 
@@ -68,20 +69,7 @@ protected:
 
     DatabaseTree MakeTree() {
         return DatabaseTree(
-            tree,
-            [this](uint32_t length, wchar_t* buffer) -> uint32_t {
-                std::wstring list;
-                for (const auto& r : roots) {
-                    list += r;
-                    list += L'\0';
-                }
-                if (length < list.size() + 1) {
-                    return static_cast<uint32_t>(list.size() + 1);
-                }
-                std::copy(list.begin(), list.end(), buffer);
-                buffer[list.size()] = 0;
-                return static_cast<uint32_t>(list.size());
-            },
+            tree, [this](uint32_t length, wchar_t* buffer) { return fixtures::DriveList(roots)(length, buffer); },
             [this]() -> std::unique_ptr<Progress> {
                 ++progressWindows;
                 return std::make_unique<RecordingProgress>(captions);

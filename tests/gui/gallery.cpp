@@ -6,6 +6,7 @@
 // program ends when READY_FILE.quit appears, or after a minute.
 #include "app/application.h"
 #include "app/main_window.h"
+#include "fixtures/drive_list.h"
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
 #include "resource.h"
@@ -106,15 +107,7 @@ void ShowMainWindow(HINSTANCE instance) {
         return;
     }
     Application app(instance);
-    const std::wstring roots = drive.Path() + L"\\" + std::wstring(1, L'\0');
-    app.driveStrings = [roots](uint32_t length, wchar_t* buffer) -> uint32_t {
-        if (length < roots.size() + 1) {
-            return static_cast<uint32_t>(roots.size() + 1);
-        }
-        std::copy(roots.begin(), roots.end(), buffer);
-        buffer[roots.size()] = L'\0';
-        return static_cast<uint32_t>(roots.size());
-    };
+    app.driveStrings = fixtures::DriveList({drive.Path() + L"\\"});
     MainWindow main(app);
     gui::WhenWindowAppears(
         [](HWND w) { return gui::WindowText(w).rfind(L"Tarnwick for AVID", 0) == 0; },

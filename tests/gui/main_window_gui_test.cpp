@@ -2,6 +2,7 @@
 // file lists, sorting, column toggles and resizing.
 #include "app/application.h"
 #include "app/main_window.h"
+#include "fixtures/drive_list.h"
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
 #include "platform/platform.h"
@@ -33,15 +34,7 @@ protected:
     // Runs the main window modally on the sample drive; scenario runs inside its message loop.
     void Run(const std::function<void(HWND)>& scenario) {
         Application app(GetModuleHandleW(nullptr));
-        const std::wstring roots = drive->Path() + L"\\" + std::wstring(1, L'\0');
-        app.driveStrings = [roots](uint32_t length, wchar_t* buffer) -> uint32_t {
-            if (length < roots.size() + 1) {
-                return static_cast<uint32_t>(roots.size() + 1);
-            }
-            std::copy(roots.begin(), roots.end(), buffer);
-            buffer[roots.size()] = L'\0';
-            return static_cast<uint32_t>(roots.size());
-        };
+        app.driveStrings = fixtures::DriveList({drive->Path() + L"\\"});
         MainWindow main(app);
         this->app = &app;
         this->main = &main;

@@ -1,6 +1,7 @@
 #include "ui/win32/file_list_view.h"
 
 #include "ui/win32/control_subclass.h"
+#include "ui/win32/list_header.h"
 
 namespace tw {
 
@@ -69,16 +70,7 @@ HMENU FileListView::HeadingsMenu() const {
 }
 
 void FileListView::SetMarkers(int sortedColumn) {
-    HWND header = ListView_GetHeader(window);
-    for (int id = 0; id < kFileColumnCount; ++id) {
-        HDITEMW item{};
-        item.mask = HDI_FORMAT;
-        Header_GetItem(header, id, &item);
-        item.mask = HDI_FORMAT | HDI_BITMAP;
-        item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT | HDF_STRING;
-        item.hbm = id == sortedColumn ? services.sortedMarker : services.unsortedMarker;
-        Header_SetItem(header, id, &item);
-    }
+    SetSortMarkers(window, kFileColumnCount, sortedColumn, services.sortedMarker, services.unsortedMarker);
 }
 
 void FileListView::Clear() {

@@ -1,6 +1,7 @@
 #include "ui/win32/project_list_view.h"
 
 #include "ui/win32/control_subclass.h"
+#include "ui/win32/list_header.h"
 
 #include "platform/platform.h"
 #include "ui/project_list_model.h"
@@ -48,16 +49,7 @@ void ProjectListView::Initialize(FileListView& files) {
 }
 
 void ProjectListView::SetMarkers(int sortedColumn) {
-    HWND header = ListView_GetHeader(window);
-    for (int id = 0; id < kProjectColumnCount; ++id) {
-        HDITEMW item{};
-        item.mask = HDI_FORMAT;
-        Header_GetItem(header, id, &item);
-        item.mask = HDI_FORMAT | HDI_BITMAP;
-        item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT | HDF_STRING;
-        item.hbm = id == sortedColumn ? services.sortedMarker : services.unsortedMarker;
-        Header_SetItem(header, id, &item);
-    }
+    SetSortMarkers(window, kProjectColumnCount, sortedColumn, services.sortedMarker, services.unsortedMarker);
 }
 
 void ProjectListView::Refill() {
