@@ -10,14 +10,8 @@
 namespace tw::platform {
 namespace {
 
-std::wstring P(std::wstring s) {
-    for (auto& c : s) {
-        if (c == L'|') {
-            c = kPathSeparator;
-        }
-    }
-    return s;
-}
+// A path written with '|' between its components, in the platform's separator.
+std::wstring P(const std::wstring& s) { return fixtures::NativePath(s); }
 
 uint64_t NowAsFileTime() {
     const auto since1970 =

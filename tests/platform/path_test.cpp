@@ -1,3 +1,4 @@
+#include "fixtures/file_io.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -5,14 +6,8 @@
 namespace tw::platform {
 namespace {
 
-std::wstring P(std::wstring s) {
-    for (auto& c : s) {
-        if (c == L'|') {
-            c = kPathSeparator;
-        }
-    }
-    return s;
-}
+// A path written with '|' between its components, in the platform's separator.
+std::wstring P(const std::wstring& s) { return fixtures::NativePath(s); }
 
 TEST(PathTest, FindFileName) {
     struct Case {
