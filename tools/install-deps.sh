@@ -4,11 +4,11 @@
 set -euo pipefail
 
 what=${1:-test}
-packages=(g++ cmake ninja-build mingw-w64 wine wine64 xvfb xdotool imagemagick x11-utils)
+packages=(g++ cmake ninja-build googletest mingw-w64 wine wine64 xvfb xdotool imagemagick x11-utils)
 # The console's "Courier New" is shown in its metric twin under Wine.
 packages+=(fonts-liberation fonts-wine)
 if [ "$what" = test ]; then
-    packages+=(googletest libbenchmark-dev clang libclang-rt-14-dev)
+    packages+=(libbenchmark-dev clang libclang-rt-14-dev)
 fi
 
 missing=()

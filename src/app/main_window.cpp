@@ -147,9 +147,7 @@ void MainWindow::LoadDatabases(bool includeMissing) {
     app.catalog.Clear();
     projects->Refill();
     std::unique_ptr<ProgressDialog> progress = ProgressDialog::Open(app.instance);
-    for (const std::wstring& path : tree->Tree().CheckedDatabases()) {
-        app.catalog.LoadDatabase(path, includeMissing, progress.get());
-    }
+    tree->Tree().LoadCheckedDatabases(app.catalog, includeMissing, progress.get());
     progress.reset();
     ShowCatalogStatistics();
     projects->Refill();

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "platform/platform.h"
 #include "ui/file_cells.h"
+#include "ui/project_list_model.h"
 
 #include <algorithm>
 #include <iterator>
@@ -78,9 +79,8 @@ int LoadCommand(const Args& args) {
                       return column == FileColumn::size ? std::to_wstring(record->size) : FileCellText(*record, column);
                   }));
     }
-    WriteLine(stderr, L"Projects count:\t" + std::to_wstring(catalog.ProjectCount()) + L"\nFiles count:\t" +
-                          std::to_wstring(catalog.IndexedRecordCount()) + L"\nTotal size\t" +
-                          platform::FormatByteSize(catalog.TotalSize()));
+    std::fflush(stdout); // the table ends before the statistics when both streams go to one place
+    WriteLine(stderr, CatalogStatistics(catalog));
     return allLoaded ? kExitOk : kExitFailed;
 }
 

@@ -59,4 +59,17 @@ std::vector<std::wstring> DatabaseTree::CheckedDatabases() const {
     return paths;
 }
 
+void DatabaseTree::LoadCheckedDatabases(MediaCatalog& catalog, bool includeMissing, Progress* progress) const {
+    for (const std::wstring& path : CheckedDatabases()) {
+        catalog.LoadDatabase(path, includeMissing, progress);
+    }
+}
+
+void DatabaseTree::LoadCheckedDatabasesForBin(MediaCatalog& catalog, bool includeMissing, Progress* progress,
+                                              const ReferencedIds* referencedIds) const {
+    for (const std::wstring& path : CheckedDatabases()) {
+        catalog.LoadDatabaseForBin(path, referencedIds, includeMissing, progress);
+    }
+}
+
 } // namespace tw

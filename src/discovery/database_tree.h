@@ -3,6 +3,7 @@
 // the CLI. The Windows program's tree control implements DatabaseTreeControl.
 #pragma once
 
+#include "catalog/media_catalog.h"
 #include "discovery/database_list.h"
 #include "discovery/database_search.h"
 #include "seams/progress.h"
@@ -44,6 +45,11 @@ public:
     void OnDropFiles(const std::vector<std::wstring>& names);
     // The paths of the checked database items, in tree order; items without a path are passed over.
     [[nodiscard]] std::vector<std::wstring> CheckedDatabases() const;
+    // Loads every checked database into catalog, in tree order ("Scan!" and "Test"); results are not examined.
+    void LoadCheckedDatabases(MediaCatalog& catalog, bool includeMissing, Progress* progress) const;
+    // The same for a dropped bin: only the records whose fileMobId the bin references.
+    void LoadCheckedDatabasesForBin(MediaCatalog& catalog, bool includeMissing, Progress* progress,
+                                    const ReferencedIds* referencedIds) const;
 
     [[nodiscard]] DatabaseList& List() { return list; }
     [[nodiscard]] const DatabaseList& List() const { return list; }

@@ -1,11 +1,13 @@
 #include "discovery/database_tree.h"
 #include "fixtures/drive_list.h"
 #include "fixtures/file_io.h"
+#include "fixtures/sample_drive.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 namespace tw {
 namespace {
@@ -166,6 +168,43 @@ TEST_F(DatabaseTreeTest, CheckedDatabasesFollowTheCheckBoxesInTreeOrder) {
     EXPECT_EQ(dt.CheckedDatabases(), (std::vector<std::wstring>{dir / L"a.pmr", dir / L"c.pmr"}));
     dt.List().RemoveDatabase(tree.items[0].id); // an item without a path is passed over
     EXPECT_EQ(dt.CheckedDatabases(), (std::vector<std::wstring>{dir / L"c.pmr"}));
+}
+
+TEST_F(DatabaseTreeTest, CheckedDatabasesLoadIntoOneCatalogAndBinsLoadOnlyTheirMedia) {
+    std::vector<std::wstring> indexes;
+    ASSERT_TRUE(fixtures::WriteSampleDrive(Drive(L"M"), 60, 3, 0, indexes));
+    DatabaseTree dt = MakeTree();
+    dt.ScanAllDrives();
+    ASSERT_EQ(tree.items.size(), indexes.size());
+    tree.items[0].checked = false;
+    const std::wstring unchecked = tree.items[0].text;
+
+    MediaCatalog catalog;
+    dt.LoadCheckedDatabases(catalog, false, nullptr);
+    ASSERT_GT(catalog.IndexedRecordCount(), 0u);
+    const std::wstring uncheckedFolder = platform::RemoveFileSpec(unchecked);
+    ReferencedIds bin;
+    std::vector<std::wstring> expected;
+    std::set<std::wstring> folders;
+    for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
+        const MediaRecord* r = catalog.RecordAt(i);
+        EXPECT_NE(r->path, uncheckedFolder); // nothing of the unchecked database
+        if (r->fileMobId != 0 && folders.insert(*r->path).second) {
+            bin.insert({static_cast<uint32_t>(r->fileMobId), static_cast<uint32_t>(r->fileMobId >> 32)});
+            expected.push_back(*r->fileName);
+        }
+    }
+    EXPECT_EQ(folders.size(), indexes.size() - 1);
+
+    catalog.Clear();
+    dt.LoadCheckedDatabasesForBin(catalog, true, nullptr, &bin);
+    std::vector<std::wstring> loaded;
+    for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
+        loaded.push_back(*catalog.RecordAt(i)->fileName);
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(loaded.begin(), loaded.end());
+    EXPECT_EQ(loaded, expected);
 }
 
 TEST(DriveListTest, GrowingListsAreReadWhole) {
