@@ -1,9 +1,12 @@
 #include "catalog/pmr_file.h"
 #include "fixtures/pmr_writer.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace tw {
 namespace {
@@ -180,6 +183,106 @@ TEST_P(PmrFileTest, EightBitTextIsConvertedFromTheCodePage) {
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].fileName, L"caf\u00E9.wav");
     EXPECT_EQ(records[0].projectName, L"Proj\u00E8t \u20AC");
+}
+
+// An index of several windows with damage across a window's edge: the entries before and after the damage
+// come back one for one, and the damage is reported as bad data where a length out of range lies in it.
+TEST_P(PmrFileTest, IndexLargerThanTheWindowReadsEveryEntryAroundDamageAtTheEdge) {
+    constexpr uint32_t kEdge = QRBFile::kWindowSize;
+    const uint32_t idLength = 4 * std::get<1>(GetParam());
+    // The bytes of one entry as this index writes it.
+    auto entryBytes = [&](const PmrEntry& e) {
+        PmrWriter one = Writer();
+        one.Entry(e);
+        return Bytes(one.Data().begin() + 12, one.Data().end());
+    };
+    const Bytes cutEntry = entryBytes({9, 9, "Cut Short 0001.omf", "Harbour Lights"});
+    enum class Report { none, badData, atMostBadData };
+    struct Case {
+        const char* what;
+        Bytes damage;
+        Report report;
+    };
+    const Case cases[] = {
+        {"no damage", {}, Report::none},
+        {"zero bytes", Bytes(48, 0x00), Report::badData},
+        {"0xFF bytes", Bytes(48, 0xFF), Report::badData},
+        {"name longer than 256", entryBytes({9, 9, std::string(296, 'n') + ".omf", "P"}), Report::badData},
+        {"project longer than 64", entryBytes({9, 9, "Long Project.wav", std::string(65, 'p')}), Report::badData},
+        {"control byte in the name", entryBytes({9, 9, "Bad\x01Name 0001.mxf", "P"}), Report::atMostBadData},
+        {"entry cut short", Bytes(cutEntry.begin(), cutEntry.begin() + idLength + 12), Report::atMostBadData},
+    };
+    const std::string projects[] = {"Harbour Lights", "", "Caf\xE9 Noir", "Night Shift"};
+    const std::string extensions[] = {"omf", "OMF", "wav", "WAV", "aif", "AIF", "mxf", "MXF"};
+    size_t serial = 0;
+    auto next = [&]() {
+        const size_t n = serial++;
+        const uint64_t low = static_cast<uint64_t>(n) * 0x10001u;
+        return PmrEntry{0x060A2B3400000000ull | low, 0x0101010100000000ull | low,
+                        "Take " + std::to_string(1000 + n) + "." + extensions[n % 8], projects[n % 4]};
+    };
+    const size_t longestEntry = entryBytes({0, 0, "Take 1000.omf", projects[0]}).size();
+    // Filler entries have a project of one letter and a name of at least "F.omf".
+    const size_t fillerOverhead = 2 * idLength + 2 + 2 + 1 + 4;
+    for (const Case& c : cases) {
+        // Without damage the edge falls on every byte of the entry after the filler; damage begins one byte,
+        // half its length or all but one byte ahead of the edge.
+        std::vector<size_t> befores;
+        if (c.damage.empty()) {
+            for (size_t before = 1; before < longestEntry; ++before) {
+                befores.push_back(before);
+            }
+        } else {
+            befores = {1, c.damage.size() / 2, c.damage.size() - 1};
+        }
+        for (size_t before : befores) {
+            SCOPED_TRACE(std::string(c.what) + ", bytes before the edge: " + std::to_string(before));
+            PmrWriter w = Writer();
+            std::vector<PmrEntry> written;
+            // Whole entries up to the damage, the last one sized to end exactly `before` bytes ahead of the edge.
+            const size_t damageAt = kEdge - before;
+            for (PmrEntry e = next(); w.Size() + entryBytes(e).size() + fillerOverhead + 5 <= damageAt; e = next()) {
+                written.push_back(e);
+                w.Entry(e);
+            }
+            PmrEntry filler = next();
+            filler.project = "F";
+            filler.name = std::string(damageAt - w.Size() - fillerOverhead - 4, 'F') + ".omf";
+            written.push_back(filler);
+            w.Entry(filler);
+            ASSERT_EQ(w.Size(), damageAt);
+            w.Raw(c.damage);
+            while (w.Size() < 3 * kEdge + 100) {
+                written.push_back(next());
+                w.Entry(written.back());
+            }
+            console.lines.clear();
+            const std::vector<MediaRecord> records = ReadAll(w);
+            ASSERT_EQ(records.size(), written.size());
+            for (size_t i = 0; i < written.size(); ++i) {
+                const PmrEntry& e = written[i];
+                SCOPED_TRACE(e.name);
+                EXPECT_EQ(records[i].fileName, platform::AnsiToWide(e.name.data(), e.name.size()));
+                EXPECT_EQ(records[i].projectName, e.project.empty()
+                                                      ? std::wstring(L"**NULL_PROJECT")
+                                                      : platform::AnsiToWide(e.project.data(), e.project.size()));
+                EXPECT_EQ(records[i].fileMobId, e.fileMobId);
+                EXPECT_EQ(records[i].compUid, e.compUid);
+            }
+            switch (c.report) {
+            case Report::none:
+                EXPECT_TRUE(console.lines.empty());
+                break;
+            case Report::badData:
+                EXPECT_EQ(console.lines, std::vector<std::wstring>{kBadData});
+                break;
+            case Report::atMostBadData:
+                EXPECT_LE(console.lines.size(), 1u);
+                EXPECT_TRUE(console.lines.empty() || console.lines[0] == kBadData);
+                break;
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrderAndGuidLength, PmrFileTest,
