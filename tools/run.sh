@@ -13,6 +13,17 @@ cmake --build --preset native --target tarnwick-cli tarnwick-sample-drive
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target tarnwick
 
+# Runs a command every tenth of a second until it succeeds or SECONDS pass; false when it never did.
+poll() {
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 10))); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 drive=$(pwd)/build/sample-drive
 rm -rf "$drive"
 build/native/tools/tarnwick-sample-drive "$drive" --entries 240 --seed 2026 --payload 65536 >/dev/null
@@ -34,11 +45,18 @@ else
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n1 "$work/display")"
     wine "$program" &
-    # The start-up scan runs before the main window shows; give it a few seconds on this small drive.
-    for _ in $(seq 100); do xdotool search --name "Wine desktop" >/dev/null 2>&1 && break; sleep 0.1; done
-    sleep 4
+    # The main window shows once its start-up scan has run; its caption begins with the program's name.
+    if ! poll 60 xdotool search --onlyvisible --name "^Tarnwick for AVID"; then
+        echo "tarnwick.exe showed no main window within 60 s" >&2
+        exit 1
+    fi
+    # Then it has painted when two looks at the screen in a row see the same picture.
     mkdir -p build/screenshots
-    import -display "$DISPLAY" -window root -crop 930x560+0+0 +repage build/screenshots/tarnwick.png
+    shot=build/screenshots/tarnwick.png
+    look() { import -display "$DISPLAY" -window root -crop 930x560+0+0 +repage -strip "$1"; }
+    look "$shot"
+    settled() { look "$work/next.png" && cmp -s "$shot" "$work/next.png" || { mv "$work/next.png" "$shot"; false; }; }
+    poll 20 settled || true
     echo "The main window after its start-up scan: build/screenshots/tarnwick.png"
     wineserver -k 2>/dev/null || true
 fi
