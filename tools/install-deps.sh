@@ -8,22 +8,38 @@ packages=(g++ cmake ninja-build googletest mingw-w64 wine wine64 xvfb xdotool im
 # The console's "Courier New" is shown in its metric twin under Wine.
 packages+=(fonts-liberation fonts-wine)
 if [ "$what" = test ]; then
-    packages+=(libbenchmark-dev clang libclang-rt-14-dev)
+    packages+=(libgtest-dev libbenchmark-dev clang)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
+updated=""
+install() {
+    local missing=()
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=sudo
     fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+    export DEBIAN_FRONTEND=noninteractive
+    if [ -z "$updated" ]; then
+        $sudo apt-get update -qq
+        updated=yes
+    fi
+    $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
 
-echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo=sudo
+install "${packages[@]}"
+
+if [ "$what" = test ]; then
+    # The sanitizer and libFuzzer runtimes of the clang that `clang` runs: a package per major version
+    # (libclang-rt-N-dev) since clang 14, part of libclang-common-N-dev before.
+    major=$(clang -dumpversion | cut -d. -f1)
+    if apt-cache show "libclang-rt-$major-dev" >/dev/null 2>&1; then
+        install "libclang-rt-$major-dev"
+    fi
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
