@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both builds and runs every test: the native suites, the same
-# suites cross-compiled and run under Wine, and the fuzz targets. Exits non-zero on any failure.
+# Installs what is missing, builds both builds and runs every test: the native suites, the same suites
+# built with the address and undefined-behaviour sanitizers, the same suites cross-compiled and run under
+# Wine, and the fuzz targets. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,11 @@ echo "== native build and tests"
 cmake --preset native -DTW_BUILD_TESTS=ON -DTW_BUILD_BENCH=ON
 cmake --build --preset native
 ctest --preset native
+
+echo "== native tests with the address and undefined-behaviour sanitizers"
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
 
 echo "== Windows build and the same tests under Wine"
 cmake --preset windows -DTW_BUILD_TESTS=ON
