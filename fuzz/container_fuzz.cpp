@@ -1,5 +1,5 @@
 // Arbitrary bytes as a container: opened, then every query, the TOC lines and the property walks run on it.
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 #include "container/toc_dump.h"
 #include "fuzz_file.h"
 

@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/project_list_model.h"

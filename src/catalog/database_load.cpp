@@ -3,7 +3,7 @@
 // files that the index does not name.
 #include "catalog/media_catalog.h"
 #include "catalog/pmr_file.h"
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 #include "platform/platform.h"
 
 namespace tw {

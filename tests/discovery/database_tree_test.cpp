@@ -1,6 +1,7 @@
 #include "discovery/database_tree.h"
 #include "fixtures/drive_list.h"
 #include "fixtures/file_io.h"
+#include "fixtures/recording_progress.h"
 #include "fixtures/sample_drive.h"
 #include "platform/platform.h"
 
@@ -44,14 +45,6 @@ public:
     std::vector<Item> items;
 };
 
-class RecordingProgress : public Progress {
-public:
-    explicit RecordingProgress(std::vector<std::wstring>& captions) : captions(captions) {}
-    void SetCaption(const std::wstring& caption) override { captions.push_back(caption); }
-    void SetProgress(uint64_t, uint64_t) override {}
-    std::vector<std::wstring>& captions;
-};
-
 // Drive roots are folders of a scratch folder; the drive list is built from them like the system's.
 class DatabaseTreeTest : public ::testing::Test {
 protected:
@@ -74,7 +67,7 @@ protected:
             tree, [this](uint32_t length, wchar_t* buffer) { return fixtures::DriveList(roots)(length, buffer); },
             [this]() -> std::unique_ptr<Progress> {
                 ++progressWindows;
-                return std::make_unique<RecordingProgress>(captions);
+                return std::make_unique<fixtures::RecordingProgress>(&captions);
             });
     }
 
