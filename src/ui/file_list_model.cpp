@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include <cwchar>
-#include <cwctype>
 
 namespace tw {
 
@@ -32,15 +31,8 @@ int CompareTextNoCase(const std::optional<std::wstring>& a, const std::optional<
     if (!a || !b) {
         return a ? -1 : (b ? 1 : 0); // absent texts sort after present ones
     }
-    const size_t n = std::min(a->size(), b->size());
-    for (size_t i = 0; i < n; ++i) {
-        const wint_t x = std::towlower(static_cast<wint_t>((*a)[i]));
-        const wint_t y = std::towlower(static_cast<wint_t>((*b)[i]));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return a->size() == b->size() ? 0 : (a->size() < b->size() ? -1 : 1);
+    const int order = platform::CompareTextIgnoringCase(*a, *b);
+    return order == 0 ? 0 : (order < 0 ? -1 : 1);
 }
 
 template <typename T> int LargerFirst(T a, T b) {

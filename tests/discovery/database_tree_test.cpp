@@ -13,7 +13,7 @@
 namespace tw {
 namespace {
 
-// The tree control, as a sorted list of items.
+// The tree control, as a list of items sorted in the platform's text order.
 class FakeTree : public DatabaseTreeControl {
 public:
     struct Item {
@@ -25,7 +25,9 @@ public:
     void InsertDatabaseItem(const std::wstring& path, uint16_t id) override {
         Item item{path, id, true};
         items.insert(std::upper_bound(items.begin(), items.end(), item,
-                                      [](const Item& a, const Item& b) { return a.text < b.text; }),
+                                      [](const Item& a, const Item& b) {
+                                          return platform::CompareTextIgnoringCase(a.text, b.text) < 0;
+                                      }),
                      item);
     }
     std::vector<std::pair<uint16_t, bool>> DatabaseItems() const override {
