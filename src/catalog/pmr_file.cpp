@@ -1,5 +1,7 @@
 #include "catalog/pmr_file.h"
 
+#include "catalog/media_files.h"
+
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -13,33 +15,6 @@ constexpr uint32_t kByteOrderMark = 1961;
 constexpr uint64_t kMinimumLength = 30;
 // The project of entries that name none, "**NULL_PROJECT".
 constexpr uint8_t kNullProject[] = {'*', '*', 'N', 'U', 'L', 'L', '_', 'P', 'R', 'O', 'J', 'E', 'C', 'T'};
-
-constexpr uint32_t Ext(const char (&e)[4]) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(e[0])) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(e[1])) << 8) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(e[2])) << 16);
-}
-
-// The eight extensions an index may name, compared byte for byte (mixed case fails).
-bool IsAcceptedExtension(ByteView last3) {
-    if (last3.Size() != 3) {
-        return false;
-    }
-    const uint32_t v = *last3.U8(0) | (*last3.U8(1) << 8) | (*last3.U8(2) << 16);
-    switch (v) {
-    case Ext("aif"):
-    case Ext("omf"):
-    case Ext("mxf"):
-    case Ext("wav"):
-    case Ext("AIF"):
-    case Ext("OMF"):
-    case Ext("MXF"):
-    case Ext("WAV"):
-        return true;
-    default:
-        return false;
-    }
-}
 
 // No zero byte among the bytes and none below 0x20 (0x80..0xFF are allowed).
 bool IsPrintable(ByteView text) {
@@ -198,7 +173,8 @@ bool PMRFile::IsValid(const EntryView& e) {
     if (e.name.U8(nameLength - 4) != '.') {
         return false;
     }
-    return IsAcceptedExtension(e.name.Sub(nameLength - 3));
+    // One of the four media extensions, all in lower or all in upper case.
+    return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
 int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {

@@ -1,5 +1,7 @@
 #include "ui/file_list_model.h"
 
+#include "catalog/media_files.h"
+
 #include "platform/platform.h"
 
 #include <cwchar>
@@ -12,20 +14,6 @@ const FileColumnView kFileColumnViews[kFileColumnCount] = {
 };
 
 namespace {
-
-// The last three characters, compared exactly against the two spellings the list knows.
-bool EndsWithOneOf(const std::wstring& name, std::initializer_list<const wchar_t*> endings) {
-    if (name.size() < 3) {
-        return false;
-    }
-    const wchar_t* last3 = name.c_str() + name.size() - 3;
-    for (const wchar_t* e : endings) {
-        if (std::wcscmp(last3, e) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 int CompareTextNoCase(const std::optional<std::wstring>& a, const std::optional<std::wstring>& b) {
     if (!a || !b) {
@@ -44,10 +32,17 @@ template <typename T> int LargerFirst(T a, T b) {
 RowImage ImageFor(const MediaRecord& record) {
     RowImage image = RowImage::other;
     if (record.fileName) {
-        if (EndsWithOneOf(*record.fileName, {L"omf", L"OMF", L"mxf", L"MXF"})) {
+        switch (LastThreeExtension(*record.fileName, ExtensionCase::lowerOrUpper)) {
+        case MediaExtension::omf:
+        case MediaExtension::mxf:
             image = RowImage::media;
-        } else if (EndsWithOneOf(*record.fileName, {L"aif", L"AIF", L"wav", L"WAV"})) {
+            break;
+        case MediaExtension::aif:
+        case MediaExtension::wav:
             image = RowImage::audio;
+            break;
+        case MediaExtension::none:
+            break;
         }
     }
     if (record.mediaKind == 1) {
