@@ -18,11 +18,11 @@ int CompareProjects(int column, const ProjectEntry* a, const ProjectEntry* b) {
 }
 
 ProjectRowAction ActionForProjectRow(size_t selectedAfter, bool wasSelected, bool isSelected) {
+    if (selectedAfter == 0) {
+        return ProjectRowAction::clearFileList; // whatever changed, no project is left to show
+    }
     if (wasSelected == isSelected) {
         return ProjectRowAction::none; // focus only
-    }
-    if (selectedAfter == 0) {
-        return ProjectRowAction::clearFileList;
     }
     return isSelected ? ProjectRowAction::showProject : ProjectRowAction::hideProject;
 }
