@@ -2,6 +2,7 @@
 // files), against the floor of listing the folder and reading both database files through with no parsing.
 // Target: the load costs at most 5 times the floor. The peak of the heap during the load is reported beside.
 #include "bench_util.h"
+#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
 #include "container/bento_container.h"
 #include "fixtures/media_folder_writer.h"
@@ -64,8 +65,8 @@ constexpr size_t kEntries = 100000;
 struct Folder {
     tw::fixtures::ScratchDir dir{L"tw-load-bench"};
     std::wstring path = dir / L"OMFI MediaFiles";
-    std::wstring index = tw::platform::JoinPath(path, L"msmFMID.pmr");
-    std::wstring database = tw::platform::JoinPath(path, L"msmMMOB.mdb");
+    std::wstring index = tw::platform::JoinPath(path, tw::kIndexFileName);
+    std::wstring database = tw::platform::JoinPath(path, tw::kDatabaseFileName);
 
     Folder() {
         tw::fixtures::SampleMediaOptions options;

@@ -1,6 +1,7 @@
 // Reading a 100,000-entry media file index into the catalog, against the floor of reading the same
 // bytes with no parsing at all. Target: at most 10 times the floor; the catalog under 60 MB.
 #include "bench_util.h"
+#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
 #include "catalog/pmr_file.h"
 #include "fixtures/sample_entries.h"
@@ -19,7 +20,7 @@ const std::wstring& IndexPath() {
         for (const auto& e : tw::fixtures::MakeSampleEntries(kEntries, 42, 40)) {
             writer.Entry(e);
         }
-        const std::wstring p = dir / L"msmFMID.pmr";
+        const std::wstring p = dir / tw::kIndexFileName;
         writer.Save(p);
         return p;
     }();

@@ -1,45 +1,8 @@
 // Arbitrary bytes as a container: opened, then every query, the TOC lines and the property walks run on it.
-#include "container/omf_queries.h"
-#include "container/toc_dump.h"
+#include "container_exercise.h"
 #include "fuzz_file.h"
 
-#include <algorithm>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::wstring& path = tw::fuzz::WriteInput(data, size);
-    tw::LineConsole console;
-    tw::BentoContainer container(&console);
-    if (container.Open(path) == 0 || !container.CanQuery()) {
-        return 0;
-    }
-    // The media database's queries, with identifiers the container indexes itself.
-    tw::MediaRecord record;
-    if (const auto comp = container.IndexTable(tw::BentoContainer::UidIndex::comp).First()) {
-        record.compUid = comp->key;
-    }
-    if (const auto mob = container.IndexTable(tw::BentoContainer::UidIndex::fileMob).First()) {
-        record.fileMobId = mob->key;
-    }
-    tw::ReadBinNameAndKind(container, &record);
-    tw::ReadCompression(container, &record);
-    // A single media file's queries.
-    tw::MediaRecord single;
-    tw::ReadFileMediaInfo(container, &single);
-    tw::ReadProjectName(container, &single);
-
-    tw::DumpToc(container, &console);
-    const uint32_t walked = std::min<uint32_t>(container.EntryCount(), 64);
-    for (uint32_t i = 0; i < walked; ++i) {
-        const auto object = container.FindObject(container.Entry(i)->objectId);
-        if (!object) {
-            continue;
-        }
-        container.WalkProperties(*object, [&](uint32_t propertyId, uint32_t entry) {
-            (void)container.NameOf(propertyId);
-            (void)container.ImmediateValue(entry);
-            (void)container.ReadValue(entry);
-        });
-    }
-    container.Close();
+    tw::fuzz::ExerciseContainer(tw::fuzz::WriteInput(data, size));
     return 0;
 }

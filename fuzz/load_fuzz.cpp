@@ -1,6 +1,7 @@
 // Arbitrary bytes as the media database of a database folder: the folder (index, media files, unreferenced
 // files, a subfolder) is written once, the input becomes its msmMMOB.mdb, and the folder is loaded whole and
 // for a bin.
+#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
 #include "fixtures/sample_drive.h"
 #include "platform/platform.h"
@@ -9,8 +10,8 @@ namespace {
 
 struct Folder {
     tw::fixtures::ScratchDir dir{L"tarnwick-load-fuzz"};
-    std::wstring index = tw::platform::JoinPath(dir.Path(), L"msmFMID.pmr");
-    std::wstring database = tw::platform::JoinPath(dir.Path(), L"msmMMOB.mdb");
+    std::wstring index = tw::platform::JoinPath(dir.Path(), tw::kIndexFileName);
+    std::wstring database = tw::platform::JoinPath(dir.Path(), tw::kDatabaseFileName);
     tw::ReferencedIds ids;
 
     Folder() {

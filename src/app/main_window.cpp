@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include "container/omf_queries.h"
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/project_list_model.h"
@@ -33,16 +32,20 @@ private:
     std::unique_ptr<ProgressDialog> dialog;
 };
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        return TRUE;
+// The About box (template 100): the program's picture, its name and OK.
+class AboutBox : public DialogWindow {
+public:
+    INT_PTR Run(HINSTANCE instance, HWND owner) { return RunModal(instance, IDD_ABOUT, owner); }
+
+private:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            EndDialog(Window(), LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
     }
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return FALSE;
-}
+};
 
 } // namespace
 
@@ -54,12 +57,11 @@ MainWindow::MainWindow(Application& app) : app(app) {
 MainWindow::~MainWindow() = default;
 
 INT_PTR MainWindow::Run() {
-    return DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    return RunModal(app.instance, IDD_MAIN, nullptr);
 }
 
-void MainWindow::OnInitDialog(HWND dialog) {
-    window = dialog;
+INT_PTR MainWindow::OnInitDialog() {
+    HWND window = Window();
     RECT outer{};
     RECT client{};
     GetWindowRect(window, &outer);
@@ -109,7 +111,10 @@ void MainWindow::OnInitDialog(HWND dialog) {
             return std::make_unique<ScanProgress>(std::move(dialog));
         });
 
+    prompts = std::make_unique<WindowPrompts>(window);
+    const ListResources shown{app.sortedMarker, app.unsortedMarker, app.contextMenus};
     FileListView::Services fileServices;
+    fileServices.shown = shown;
     fileServices.openProgress = [instance](const std::wstring& caption) -> std::unique_ptr<Progress> {
         std::unique_ptr<ProgressDialog> dialog = ProgressDialog::Open(instance);
         if (dialog && !caption.empty()) {
@@ -117,26 +122,15 @@ void MainWindow::OnInitDialog(HWND dialog) {
         }
         return dialog;
     };
-    fileServices.readMediaInfo = [this](MediaRecord& record) {
-        std::wstring path;
-        if (record.GetFullPath(path, 1024) == 0 || path.size() >= 1024 || app.container.Open(path) == 0) {
-            return false;
-        }
-        ReadFileMediaInfo(app.container, &record); // the container stays open for Media Info
-        return true;
-    };
-    fileServices.pollCancel = [] { return PollCancel(); };
-    fileServices.sortedMarker = app.sortedMarker;
-    fileServices.unsortedMarker = app.unsortedMarker;
-    fileServices.contextMenu = app.contextMenus;
+    fileServices.container = &app.container;
+    fileServices.prompts = prompts.get();
     files = std::make_unique<FileListView>(GetDlgItem(window, IDC_FILE_LIST), instance, app.catalog, fileServices);
-    projects = std::make_unique<ProjectListView>(
-        GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog,
-        ProjectListView::Services{app.sortedMarker, app.unsortedMarker, app.contextMenus});
+    projects = std::make_unique<ProjectListView>(GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog, shown);
 
     tree->Initialize(); // the first drive scan: its progress window shows before the main window does
     files->Initialize(GetDlgItem(window, IDC_FILE_STATUS));
     projects->Initialize(*files);
+    return TRUE;
 }
 
 void MainWindow::LoadDatabases(bool includeMissing) {
@@ -155,11 +149,11 @@ void MainWindow::LoadDatabases(bool includeMissing) {
 }
 
 void MainWindow::ShowCatalogStatistics() {
-    SetDlgItemTextW(window, IDC_HINT_STATISTICS, CatalogStatistics(app.catalog).c_str());
+    SetDlgItemTextW(Window(), IDC_HINT_STATISTICS, CatalogStatistics(app.catalog).c_str());
 }
 
 void MainWindow::ShowAbout() {
-    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ABOUT), window, AboutProc, 0);
+    AboutBox().Run(app.instance, Window());
 }
 
 void MainWindow::OnCommand(WORD id) {
@@ -192,7 +186,8 @@ void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
     if ((position.flags & SWP_NOSIZE) != 0 || (position.cx == lastLaidOut.cx && position.cy == lastLaidOut.cy)) {
         return;
     }
-    auto rectOf = [this](int id) {
+    HWND window = Window();
+    auto rectOf = [window](int id) {
         RECT r{};
         HWND control = GetDlgItem(window, id);
         GetWindowRect(control, &r);
@@ -201,7 +196,7 @@ void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
     };
     const MainLayout now{rectOf(IDC_FILE_LIST), rectOf(IDC_FILE_STATUS), rectOf(IDC_PROJECT_LIST)};
     const MainLayout next = LayOutMainWindow(now, position.cx, position.cy, verticalOverhead);
-    auto place = [this](int id, const Rect& r) {
+    auto place = [window](int id, const Rect& r) {
         MoveWindow(GetDlgItem(window, id), r.left, r.top, r.Width(), r.Height(), TRUE);
     };
     place(IDC_FILE_LIST, next.fileList);
@@ -211,6 +206,7 @@ void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
 }
 
 void MainWindow::PaintMinimised() {
+    HWND window = Window();
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(window, &paint);
     RECT client{};
@@ -221,73 +217,60 @@ void MainWindow::PaintMinimised() {
     EndPaint(window, &paint);
 }
 
-INT_PTR CALLBACK MainWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        self->OnInitDialog(window);
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
+INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
             return TRUE; // Esc must not end the program; the close box does (WM_CLOSE)
         }
-        self->OnCommand(LOWORD(wParam));
+        OnCommand(LOWORD(wParam));
         return TRUE;
     case WM_CLOSE:
-        EndDialog(window, IDCANCEL);
+        EndDialog(Window(), IDCANCEL);
         return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         LRESULT result = 0;
-        if (header->idFrom == IDC_FILE_LIST && self->files) {
-            result = self->files->OnNotify(*header);
-        } else if (header->idFrom == IDC_PROJECT_LIST && self->projects) {
-            result = self->projects->OnNotify(*header);
+        if (header->idFrom == IDC_FILE_LIST && files) {
+            result = files->OnNotify(*header);
+        } else if (header->idFrom == IDC_PROJECT_LIST && projects) {
+            result = projects->OnNotify(*header);
         }
-        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
-        return TRUE;
+        return SetMessageResult(result);
     }
     case WM_SIZING: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
-        const Rect held =
-            HoldMinimumSize(Rect{rect->left, rect->top, rect->right, rect->bottom}, self->minWidth, self->minHeight);
+        const Rect held = HoldMinimumSize(Rect{rect->left, rect->top, rect->right, rect->bottom}, minWidth, minHeight);
         *rect = RECT{held.left, held.top, held.right, held.bottom};
         return TRUE;
     }
     case WM_WINDOWPOSCHANGED:
-        self->OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         return FALSE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_CLICKACTIVE) {
-            PostMessageW(window, kFocusFileList, 0, 0);
+            PostMessageW(Window(), kFocusFileList, 0, 0);
         }
         return FALSE;
     case kFocusFileList:
-        if (self->files) {
-            SetFocus(self->files->Window());
+        if (files) {
+            SetFocus(files->Window());
         }
         return TRUE;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == ID_ABOUT) {
-            self->ShowAbout();
+            ShowAbout();
             return TRUE;
         }
         return FALSE;
     case WM_PAINT:
-        if (IsIconic(window)) {
-            self->PaintMinimised();
+        if (IsIconic(Window())) {
+            PaintMinimised();
             return TRUE;
         }
         return FALSE;
     case WM_QUERYDRAGICON:
-        SetWindowLongPtrW(window, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(self->icon));
-        return TRUE;
+        return SetMessageResult(reinterpret_cast<LONG_PTR>(icon));
     default:
         return FALSE;
     }

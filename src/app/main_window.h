@@ -5,8 +5,10 @@
 
 #include "app/application.h"
 #include "ui/win32/database_tree_view.h"
+#include "ui/win32/dialog_window.h"
 #include "ui/win32/file_list_view.h"
 #include "ui/win32/project_list_view.h"
+#include "ui/win32/prompts.h"
 #include "ui/window_layout.h"
 
 #include <windows.h>
@@ -15,12 +17,10 @@
 
 namespace tw {
 
-class MainWindow {
+class MainWindow : public DialogWindow {
 public:
     explicit MainWindow(Application& app);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
 
     // Runs the window modally; returns when it is closed.
     INT_PTR Run();
@@ -31,27 +31,27 @@ public:
     // "Projects count:\t%i\nFiles count:\t%i\nTotal size\t%s" in the hint and statistics label.
     void ShowCatalogStatistics();
 
-    [[nodiscard]] HWND Window() const { return window; }
     [[nodiscard]] DatabaseTreeView* Tree() const { return tree.get(); }
     [[nodiscard]] FileListView* Files() const { return files.get(); }
     [[nodiscard]] ProjectListView* Projects() const { return projects.get(); }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog(HWND dialog);
+    INT_PTR OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(WORD id);
     void OnWindowPosChanged(const WINDOWPOS& position);
     void ShowAbout();
     void PaintMinimised();
 
     Application& app;
-    HWND window = nullptr;
     HICON icon = nullptr;
     int minWidth = 0;
     int minHeight = 0;
     int verticalOverhead = 0;
     SIZE lastLaidOut{0, 0};
     bool loading = false;
+    // The prompts of the file list's long tasks, owned by this window.
+    std::unique_ptr<WindowPrompts> prompts;
     std::unique_ptr<DatabaseTreeView> tree;
     std::unique_ptr<FileListView> files;
     std::unique_ptr<ProjectListView> projects;

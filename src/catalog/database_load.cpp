@@ -2,16 +2,15 @@
 // of the folder taken at the start and enriched from the media database msmMMOB.mdb, then the folder's
 // files that the index does not name.
 #include "catalog/media_catalog.h"
+#include "catalog/media_files.h"
 #include "catalog/pmr_file.h"
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 #include "platform/platform.h"
 
 namespace tw {
 
 namespace {
 
-constexpr wchar_t kIndexName[] = L"msmFMID.pmr";
-constexpr wchar_t kDatabaseName[] = L"msmMMOB.mdb";
 constexpr wchar_t kUnreferencedProject[] = L"**UNREFERENCED FILES";
 
 void SetCaption(Progress* progress, const std::wstring& caption) {
@@ -59,7 +58,7 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     SetCaption(progress, L"Opening MOB Database...");
     BentoContainer& database = Container();
     // A media database that is missing or not recognised only leaves the records without its fields.
-    (void)database.Open(platform::JoinPath(folder, kDatabaseName));
+    (void)database.Open(platform::JoinPath(folder, kDatabaseFileName));
     SetCaption(progress, L"Indexing Files...");
     diskFiles.clear();
     ListFolder(folder);
@@ -120,7 +119,7 @@ void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
         if ((info.attributes & platform::kAttributeDirectory) != 0) {
             continue;
         }
-        if (name == kIndexName || name == kDatabaseName) {
+        if (name == kIndexFileName || name == kDatabaseFileName) {
             continue;
         }
         auto record = std::make_unique<MediaRecord>();

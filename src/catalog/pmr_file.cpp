@@ -1,6 +1,7 @@
 #include "catalog/pmr_file.h"
 
-#include "container/byte_order.h"
+#include "catalog/media_files.h"
+
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -12,40 +13,19 @@ namespace {
 
 constexpr uint32_t kByteOrderMark = 1961;
 constexpr uint64_t kMinimumLength = 30;
-constexpr char kNullProject[] = "**NULL_PROJECT";
-
-constexpr uint32_t Ext(const char (&e)[4]) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(e[0])) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(e[1])) << 8) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(e[2])) << 16);
-}
-
-// The eight extensions an index may name, compared byte for byte (mixed case fails).
-bool IsAcceptedExtension(const uint8_t* last3) {
-    const uint32_t v = last3[0] | (last3[1] << 8) | (last3[2] << 16);
-    switch (v) {
-    case Ext("aif"):
-    case Ext("omf"):
-    case Ext("mxf"):
-    case Ext("wav"):
-    case Ext("AIF"):
-    case Ext("OMF"):
-    case Ext("MXF"):
-    case Ext("WAV"):
-        return true;
-    default:
-        return false;
-    }
-}
+// The project of entries that name none, "**NULL_PROJECT".
+constexpr uint8_t kNullProject[] = {'*', '*', 'N', 'U', 'L', 'L', '_', 'P', 'R', 'O', 'J', 'E', 'C', 'T'};
 
 // No zero byte among the bytes and none below 0x20 (0x80..0xFF are allowed).
-bool IsPrintable(const uint8_t* text, size_t length) {
+bool IsPrintable(ByteView text) {
     unsigned control = 0;
-    for (size_t i = 0; i < length; ++i) {
-        control |= text[i] < 0x20 ? 1u : 0u;
+    for (const uint8_t c : text) {
+        control |= c < 0x20 ? 1u : 0u;
     }
     return control == 0;
 }
+
+constexpr ByteView kNullProjectView(kNullProject, sizeof kNullProject);
 
 } // namespace
 
@@ -70,7 +50,7 @@ int PMRFile::OpenIndex(const std::wstring& path) {
         AppendLine(console, L"PMRFile: too small");
         return 0;
     }
-    swapped = LoadLe32(mark) != kByteOrderMark;
+    order = ByteView(mark, sizeof mark).Le32(0) == kByteOrderMark ? ByteOrder::little : ByteOrder::big;
     guidLength = ReadWord();
     if (guidLength != 2 && guidLength != 8) {
         Close();
@@ -85,7 +65,7 @@ int PMRFile::OpenIndex(const std::wstring& path) {
 uint32_t PMRFile::ReadWord() {
     uint8_t bytes[4] = {};
     (void)Read(bytes, 4);
-    return swapped ? LoadBe32(bytes) : LoadLe32(bytes);
+    return *ByteView(bytes, sizeof bytes, order).U32(0);
 }
 
 void PMRFile::ClearEntry() {
@@ -98,65 +78,67 @@ void PMRFile::ClearEntry() {
 
 namespace {
 
-// Field sources for one attempt. Take returns n bytes of the entry, or null when the file cannot
-// deliver them whole: the attempt then ran out of bytes (a truncated entry, or an attempt that
-// started in garbage), and its half-read fields must not be used.
+// Field sources for one attempt. Take returns the next n bytes of the entry, or none when the file cannot
+// deliver them whole: the attempt then ran out of bytes (a truncated entry, or an attempt that started in
+// garbage), and its half-read fields must not be used.
 
-// The entry's bytes straight from the reader's window, when the window holds the longest entry there
-// can be (or the rest of the file).
+// The entry's bytes straight from the reader's window, when the window holds the longest entry there can
+// be (or the rest of the file).
 struct WindowSource {
-    const uint8_t* p;
-    uint32_t left;
-    uint32_t consumed = 0;
-    const uint8_t* Take(uint32_t n, uint8_t* /*buffer*/) {
-        if (n > left) {
-            return nullptr;
-        }
-        const uint8_t* at = p + consumed;
-        consumed += n;
-        left -= n;
-        return at;
-    }
+    ByteCursor cursor;
+    std::optional<ByteView> Take(uint32_t n, uint8_t* /*buffer*/) { return cursor.Take(n); }
 };
 
 // One read of the buffered reader per field, into the entry buffer.
 struct ReaderSource {
     QRBFile& reader;
-    const uint8_t* Take(uint32_t n, uint8_t* buffer) { return reader.Read(buffer, n) == n ? buffer : nullptr; }
+    ByteOrder order;
+    std::optional<ByteView> Take(uint32_t n, uint8_t* buffer) {
+        if (reader.Read(buffer, n) != n) {
+            return std::nullopt;
+        }
+        return ByteView(buffer, n, order);
+    }
 };
 
 } // namespace
 
 template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, EntryView& e) {
     const uint32_t idLength = 4 * guidLength;
-    const uint8_t* bytes = nullptr;
-    if ((e.firstId = source.Take(idLength, firstId.data())) == nullptr ||
-        (bytes = source.Take(2, lengthBytes.data())) == nullptr) {
+    const std::optional<ByteView> firstIdBytes = source.Take(idLength, firstId.data());
+    const std::optional<ByteView> nameLengthBytes = firstIdBytes ? source.Take(2, lengthBytes.data()) : std::nullopt;
+    if (!nameLengthBytes) {
         return Attempt::outOfBytes;
     }
-    e.nameLength = swapped ? LoadBe16(bytes) : LoadLe16(bytes);
-    if (e.nameLength == 0 || e.nameLength > kMaxNameLength) {
+    e.firstId = *firstIdBytes;
+    const uint16_t nameLength = *nameLengthBytes->U16(0);
+    if (nameLength == 0 || nameLength > kMaxNameLength) {
         badData = true;
         return Attempt::invalid;
     }
-    if ((e.name = source.Take(e.nameLength, name.data())) == nullptr ||
-        (bytes = source.Take(2, lengthBytes.data())) == nullptr) {
+    const std::optional<ByteView> nameBytes = source.Take(nameLength, name.data());
+    const std::optional<ByteView> projectLengthBytes = nameBytes ? source.Take(2, lengthBytes.data()) : std::nullopt;
+    if (!projectLengthBytes) {
         return Attempt::outOfBytes;
     }
-    e.projectLength = swapped ? LoadBe16(bytes) : LoadLe16(bytes);
-    if (e.projectLength > kMaxProjectLength) {
+    e.name = *nameBytes;
+    const uint16_t projectLength = *projectLengthBytes->U16(0);
+    if (projectLength > kMaxProjectLength) {
         badData = true;
         return Attempt::invalid;
     }
-    if (e.projectLength == 0) {
-        e.project = reinterpret_cast<const uint8_t*>(kNullProject);
-        e.projectLength = static_cast<uint16_t>(sizeof kNullProject - 1);
-    } else if ((e.project = source.Take(e.projectLength, project.data())) == nullptr) {
+    if (projectLength == 0) {
+        e.project = kNullProjectView;
+    } else if (const std::optional<ByteView> projectBytes = source.Take(projectLength, project.data())) {
+        e.project = *projectBytes;
+    } else {
         return Attempt::outOfBytes;
     }
-    if ((e.secondId = source.Take(idLength, secondId.data())) == nullptr) {
+    const std::optional<ByteView> secondIdBytes = source.Take(idLength, secondId.data());
+    if (!secondIdBytes) {
         return Attempt::outOfBytes;
     }
+    e.secondId = *secondIdBytes;
     return IsValid(e) ? Attempt::valid : Attempt::invalid;
 }
 
@@ -165,32 +147,34 @@ PMRFile::Attempt PMRFile::ReadEntryAt(EntryView& e) {
     const uint32_t longest = 2 * 4 * guidLength + 4 + kMaxNameLength + kMaxProjectLength;
     const auto want = static_cast<uint32_t>(std::min<uint64_t>(longest, fileLength - position));
     if (const uint8_t* window = Peek(want)) {
-        WindowSource source{window, want};
+        WindowSource source{ByteCursor(ByteView(window, want, order))};
         const Attempt result = Decode(source, e);
         if (result == Attempt::valid) {
-            Seek(source.consumed, current);
+            Seek(static_cast<int64_t>(source.cursor.Offset()), current);
         }
         return result;
     }
     ClearEntry();
-    ReaderSource source{*this};
+    ReaderSource source{*this, order};
     return Decode(source, e);
 }
 
 bool PMRFile::IsValid(const EntryView& e) {
-    if (!IsPrintable(e.project, e.projectLength)) {
+    if (!IsPrintable(e.project)) {
         return false;
     }
-    if (e.nameLength < 4) {
+    const size_t nameLength = e.name.Size();
+    if (nameLength < 4) {
         return false;
     }
-    if (!IsPrintable(e.name, e.nameLength)) {
+    if (!IsPrintable(e.name)) {
         return false;
     }
-    if (e.name[e.nameLength - 4u] != '.') {
+    if (e.name.U8(nameLength - 4) != '.') {
         return false;
     }
-    return IsAcceptedExtension(e.name + e.nameLength - 3);
+    // One of the four media extensions, all in lower or all in upper case.
+    return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
 int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
@@ -208,10 +192,12 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
                 progress->SetProgress(recordStart, fileLength);
             }
             const size_t offset = guidLength == 8 ? 16 : 0;
-            record->SetFileName(platform::AnsiToWide(reinterpret_cast<const char*>(e.name), e.nameLength));
-            record->SetProjectName(platform::AnsiToWide(reinterpret_cast<const char*>(e.project), e.projectLength));
-            record->fileMobId = LoadLe64(e.firstId + offset);
-            record->compUid = LoadLe64(e.secondId + offset);
+            record->SetFileName(platform::AnsiToWide(reinterpret_cast<const char*>(e.name.Data()), e.name.Size()));
+            record->SetProjectName(
+                platform::AnsiToWide(reinterpret_cast<const char*>(e.project.Data()), e.project.Size()));
+            // Identifiers are stored little-endian whatever the order of the index.
+            record->fileMobId = e.firstId.Le64(offset).value_or(0);
+            record->compUid = e.secondId.Le64(offset).value_or(0);
             record->filled = true;
             Seek(4, current); // the entry's last four bytes are not interpreted
             return 1;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "catalog/media_record.h"
+#include "container/byte_view.h"
 #include "container/qrb_file.h"
 #include "seams/progress.h"
 
@@ -36,7 +37,7 @@ public:
     // record is null. progress (may be null) follows the read position.
     [[nodiscard]] int ReadNextRecord(MediaRecord* record, Progress* progress);
 
-    [[nodiscard]] bool Swapped() const { return swapped; }
+    [[nodiscard]] bool Swapped() const { return order == ByteOrder::big; }
     [[nodiscard]] bool BadData() const { return badData; }
     [[nodiscard]] uint32_t GuidLength() const { return guidLength; }
     [[nodiscard]] uint32_t HeaderValue() const { return headerValue; }
@@ -44,14 +45,12 @@ public:
 private:
     enum class Attempt { valid, invalid, outOfBytes };
 
-    // The fields of one attempt, pointing into the reader's window or into the entry buffer.
+    // The fields of one attempt, viewing the reader's window or the entry buffer.
     struct EntryView {
-        const uint8_t* firstId = nullptr;
-        uint16_t nameLength = 0;
-        const uint8_t* name = nullptr;
-        uint16_t projectLength = 0;
-        const uint8_t* project = nullptr;
-        const uint8_t* secondId = nullptr;
+        ByteView firstId;
+        ByteView name;
+        ByteView project;
+        ByteView secondId;
     };
 
     uint32_t ReadWord();
@@ -61,7 +60,8 @@ private:
     void ClearEntry();
 
     uint64_t fileLength = 0;
-    bool swapped = false;
+    // The order of the header words and of the two lengths of every entry, decided by the header.
+    ByteOrder order = ByteOrder::little;
     bool badData = false;
     uint64_t recordStart = 0;
     uint32_t guidLength = 0;

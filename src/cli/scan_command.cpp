@@ -5,23 +5,16 @@
 #include "platform/platform.h"
 
 #include <algorithm>
-#include <cwctype>
 
 namespace tw::cli {
 
 namespace {
 
-// The tree lists its items in text order without regard to letter case.
+// The tree lists its items in the platform's text order without regard to letter case; paths that order
+// alike keep a fixed order between them.
 bool TextLess(const std::wstring& a, const std::wstring& b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const wint_t x = std::towlower(static_cast<wint_t>(a[i]));
-        const wint_t y = std::towlower(static_cast<wint_t>(b[i]));
-        if (x != y) {
-            return x < y;
-        }
-    }
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
+    const int order = platform::CompareTextIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "container/bento_container.h"
 
-#include "container/byte_order.h"
+#include "container/byte_view.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -9,8 +9,6 @@ namespace tw {
 
 namespace {
 
-// Names are kept up to the longest text a line of the system can show.
-constexpr uint32_t kMaxNameLength = 1023;
 // The TOC is read in pieces of whole entries, straight into the entry table.
 constexpr uint32_t kTocChunkEntries = 2048;
 
@@ -52,8 +50,9 @@ uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
 }
 
-TocEntry DecodeEntry(const uint8_t* p) {
-    return {LoadLe32(p), LoadLe32(p + 4), LoadLe32(p + 8), LoadLe32(p + 12), LoadLe32(p + 16), LoadLe32(p + 20)};
+// The six little-endian words of a whole entry.
+TocEntry DecodeEntry(ByteView e) {
+    return {*e.Le32(0), *e.Le32(4), *e.Le32(8), *e.Le32(12), *e.Le32(16), *e.Le32(20)};
 }
 
 } // namespace
@@ -73,9 +72,10 @@ int BentoContainer::Open(const std::wstring& path) {
     }
     intelByteOrder = label[10] == 0x49 && label[11] == 0x49;
     ResetNames();
-    const uint16_t majorVersion = LoadLe16(label.data() + 12);
+    const ByteView fields(label.data(), label.size());
+    const uint16_t majorVersion = *fields.Le16(12);
     if (majorVersion == 1) {
-        ReadToc(LoadLe32(label.data() + 16), LoadLe32(label.data() + 20));
+        ReadToc(*fields.Le32(16), *fields.Le32(20));
         ParseToc();
     } else if (majorVersion == 2) {
         AppendLine(console, L"OMFI 2.0 not supported");
@@ -105,14 +105,15 @@ bool BentoContainer::ReadLabel() {
     reader.Seek(static_cast<int64_t>(fileLength) - static_cast<int64_t>(bento::kLabelSize), QRBFile::begin);
     (void)reader.Read(label.data(), bento::kLabelSize);
     const bool magic = std::equal(bento::kMagic.begin(), bento::kMagic.end(), label.begin());
-    isValid = magic && LoadLe32(label.data() + 20) <= fileLength;
+    isValid = magic && ByteView(label.data(), label.size()).Le32(20) <= fileLength;
     return isValid;
 }
 
 void BentoContainer::ReadToc(uint32_t tocOffset, uint32_t tocSize) {
-    // tocSize is at most the file's length (the label check), so the table is bounded by the file.
+    // The table is bounded by the bytes the file holds after the TOC's offset, whatever the label claims.
     const uint32_t wanted = tocSize / bento::kEntrySize;
-    entries.reserve(wanted);
+    const uint64_t present = tocOffset < fileLength ? fileLength - tocOffset : 0;
+    entries.reserve(static_cast<size_t>(std::min<uint64_t>(wanted, present / bento::kEntrySize)));
     reader.Seek(tocOffset, QRBFile::begin);
     std::vector<uint8_t> chunk(std::min(wanted, kTocChunkEntries) * bento::kEntrySize);
     // Only whole entries that the file delivers are used: a TOC that runs past the end of the file ends
@@ -121,8 +122,9 @@ void BentoContainer::ReadToc(uint32_t tocOffset, uint32_t tocSize) {
         const uint32_t n = std::min(left, kTocChunkEntries);
         const auto bytes = static_cast<uint32_t>(n * bento::kEntrySize);
         const uint32_t got = reader.Read(chunk.data(), bytes);
-        for (uint32_t k = 0; k + bento::kEntrySize <= got; k += bento::kEntrySize) {
-            entries.push_back(DecodeEntry(chunk.data() + k));
+        ByteCursor cursor(ByteView(chunk.data(), got));
+        while (const std::optional<ByteView> entry = cursor.Take(bento::kEntrySize)) {
+            entries.push_back(DecodeEntry(*entry));
         }
         if (got < bytes) {
             break;
@@ -150,7 +152,7 @@ void BentoContainer::ParseToc() {
         }
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
             e.valueFlags == bento::kStored) {
-            const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, kMaxNameLength));
+            const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, bento::kMaxTextLength));
             names[e.objectId] = TextOf(text);
         }
         if (e.objectId == bento::kTocObject) {
@@ -168,16 +170,19 @@ void BentoContainer::ParseToc() {
 void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
     // Whatever its type, the value is read as an index array; a count that claims more elements than the
     // value holds is cut to the elements present.
-    const std::optional<Bytes> value = ReadValue(entryIndex);
-    if (!value || value->size() < 2) {
+    const std::optional<Bytes> value = ReadValue(entryIndex, bento::kMaxIndexArrayLength);
+    if (!value) {
         return;
     }
-    const size_t present = (value->size() - 2) / bento::kIndexElementSize;
-    const size_t count = std::min<size_t>(LoadLe16(value->data()), present);
-    for (size_t k = 0; k < count; ++k) {
-        const uint8_t* element = value->data() + 2 + k * bento::kIndexElementSize;
-        const UidKey key{LoadLe32(element + 4), LoadLe32(element + 8)};
-        table.Set(key.Id(), LoadLe32(element + 12));
+    ByteCursor cursor{ByteView(*value)};
+    const std::optional<uint16_t> count = cursor.U16();
+    for (uint32_t k = 0; count && k < *count; ++k) {
+        const std::optional<ByteView> element = cursor.Take(bento::kIndexElementSize);
+        if (!element) {
+            break;
+        }
+        const UidKey key{*element->Le32(4), *element->Le32(8)};
+        table.Set(key.Id(), *element->Le32(12));
     }
 }
 
@@ -237,25 +242,26 @@ std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable
     return added;
 }
 
-std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex) {
+std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex, uint32_t maxBytes) {
     if (!CanQuery() || entryIndex >= entries.size()) {
         return std::nullopt;
     }
     const TocEntry e = entries[entryIndex];
+    const uint32_t wanted = std::min(e.valueLength, maxBytes);
     Bytes bytes;
     if (e.valueFlags == bento::kImmediate) {
         // The value's bytes are those of the valueOffset field as stored; never more than its four.
         const uint8_t field[4] = {static_cast<uint8_t>(e.valueOffset), static_cast<uint8_t>(e.valueOffset >> 8),
                                   static_cast<uint8_t>(e.valueOffset >> 16), static_cast<uint8_t>(e.valueOffset >> 24)};
-        bytes.assign(field, field + std::min<uint32_t>(e.valueLength, 4));
+        bytes.assign(field, field + std::min<uint32_t>(wanted, 4));
     } else if (e.valueFlags == bento::kStored) {
-        bytes = ReadBytes(e.valueOffset, e.valueLength);
+        bytes = ReadBytes(e.valueOffset, wanted);
         const bool array = e.typeId == bento::kTypeIndexArray || e.typeId == bento::kTypeIdArray;
         if (!intelByteOrder && array && bytes.size() >= 2) {
             std::swap(bytes[0], bytes[1]);
         }
     } else {
-        bytes.assign(static_cast<size_t>(std::min<uint64_t>(e.valueLength, fileLength)), 0);
+        bytes.assign(static_cast<size_t>(std::min<uint64_t>(wanted, fileLength)), 0);
     }
     if (bytes.empty()) {
         return std::nullopt;
@@ -267,8 +273,11 @@ uint32_t BentoContainer::ImmediateValue(uint32_t entryIndex) const {
     if (!CanQuery() || entryIndex >= entries.size()) {
         return 0;
     }
+    // The field's bytes as they stand in the file, read in the container's byte order.
     const uint32_t v = entries[entryIndex].valueOffset;
-    return intelByteOrder ? v : Swap32(v);
+    const uint8_t field[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                              static_cast<uint8_t>(v >> 24)};
+    return *ByteView(field, sizeof field, intelByteOrder ? ByteOrder::little : ByteOrder::big).U32(0);
 }
 
 const std::wstring* BentoContainer::NameOf(uint32_t id) const {

@@ -70,6 +70,11 @@ inline constexpr uint32_t kStored = 1;
 inline constexpr uint32_t kImmediate = 0x10001;
 
 inline constexpr size_t kLabelSize = 24;
+// The most bytes of a value that any reader uses: texts (names, names in bin, project names) and index
+// arrays (a u16 count of 20-byte elements). Reads are bounded by what their caller needs, never by the
+// length an entry claims.
+inline constexpr uint32_t kMaxTextLength = 1023;
+inline constexpr uint32_t kMaxIndexArrayLength = 2 + 0xFFFF * 20;
 inline constexpr size_t kEntrySize = 24;
 inline constexpr size_t kIndexElementSize = 20;
 inline constexpr std::array<uint8_t, 8> kMagic = {0xA4, 0x43, 0x4D, 0xA5, 0x48, 0x64, 0x72, 0xD7};
@@ -126,10 +131,11 @@ public:
             added, [&](const WalkTable::Item& item) { visit(static_cast<uint32_t>(item.key), item.value); });
     }
 
-    // The value's bytes; none when the value is empty. Stored values are cut to the end of the file,
-    // immediate values to their 4-byte field; values of other flags are zero bytes (at most the file's
-    // length of them). In a big-endian container the u16 count of stored arrays is swapped.
-    [[nodiscard]] std::optional<Bytes> ReadValue(uint32_t entryIndex);
+    // The value's first bytes, at most maxBytes of them; none when the value is empty. Stored values are
+    // cut to the end of the file, immediate values to their 4-byte field; values of other flags are zero
+    // bytes (at most the file's length of them). In a big-endian container the u16 count of stored arrays
+    // is swapped.
+    [[nodiscard]] std::optional<Bytes> ReadValue(uint32_t entryIndex, uint32_t maxBytes);
     // The entry's valueOffset field as a number, swapped in a big-endian container; 0 for no entry.
     [[nodiscard]] uint32_t ImmediateValue(uint32_t entryIndex) const;
     // The name of a type, property or standard object; null when none is known.

@@ -32,7 +32,8 @@ std::wstring TocLine(BentoContainer& container, uint32_t entryIndex) {
         line += L":";
     }
     if (IsTextType(e.typeId)) {
-        if (const auto value = container.ReadValue(entryIndex)) {
+        // No more of the text than the line can show.
+        if (const auto value = container.ReadValue(entryIndex, static_cast<uint32_t>(kTocLineCapacity))) {
             line += L"=\"" + BentoContainer::TextOf(*value) + L"\"";
         }
     } else {

@@ -38,6 +38,7 @@ void DatabaseSearch::SearchFolder(const std::wstring& path) {
             continue;
         }
         const std::wstring full = platform::JoinPath(path, e.name);
+        // The exact name: the test is case-sensitive.
         if (e.name == kIndexFileName) {
             if (progress != nullptr) {
                 progress->SetCaption(full);

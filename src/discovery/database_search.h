@@ -2,6 +2,7 @@
 // msmFMID.pmr below them at any depth.
 #pragma once
 
+#include "catalog/media_files.h"
 #include "discovery/database_list.h"
 #include "seams/progress.h"
 
@@ -12,8 +13,6 @@
 
 namespace tw {
 
-// The exact name of a media file index; the test is case-sensitive.
-inline constexpr wchar_t kIndexFileName[] = L"msmFMID.pmr";
 // The media folders searched at each drive root; the file system matches these names as it matches names.
 inline constexpr const wchar_t* kMediaFolders[] = {L"OMFI MediaFiles", L"AVID MediaFiles"};
 

@@ -44,6 +44,16 @@ private:
 // Stops at the first zero byte or after length bytes, whichever comes first.
 [[nodiscard]] std::wstring AnsiToWide(const char* text, size_t length);
 
+// The platform's order of text without regard to letter case, as the tree and list controls sort
+// (CompareStringW with NORM_IGNORECASE; elsewhere the same order from the platform's own weights): below 0,
+// 0 or above 0 as a sorts before, with or after b. "Clip1" sorts before "Clip-9", "A_2" before "A1",
+// "\u00C9mission" before "Film", and "\u00E9" equals "\u00C9".
+[[nodiscard]] int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b);
+// True when the two compare equal in that order.
+[[nodiscard]] inline bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareTextIgnoringCase(a, b) == 0;
+}
+
 // Wide text to UTF-8 (for file names crossing the POSIX boundary and for terminal output).
 [[nodiscard]] std::string WideToUtf8(const std::wstring& text);
 // UTF-8 to wide text; invalid sequences become U+FFFD.

@@ -2,7 +2,7 @@
 #include "seams/console.h"
 
 #include "platform/platform.h"
-#include "ui/hex_dump.h"
+#include "seams/hex_dump.h"
 
 namespace tw {
 

@@ -1,13 +1,10 @@
 // The prompt seam: the questions a file operation asks the user. The Windows program answers them with
 // its confirmation dialog, the shell's folder browser, the keyboard cancel prompt and message boxes; the
-// CLI with its flags; tests with ScriptedPrompts.
+// CLI with its flags; tests with scripted answers.
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace tw {
 
@@ -58,78 +55,6 @@ public:
     // A message box with the given buttons.
     virtual MessageAnswer ShowMessage(const std::wstring& text, const std::wstring& caption,
                                       MessageButtons buttons) = 0;
-};
-
-// Answers from scripts, for tests, and records every question. An exhausted script answers Cancel to
-// confirmations, false to folder choices and cancel polls, Ok to Ok boxes and No to Yes/No boxes, so a
-// run that asks more than a test expected stops instead of touching files.
-class ScriptedPrompts : public Prompts {
-public:
-    struct Question {
-        std::wstring kind; // "AskOverwrite", "AskDelete", "AskDeleteReadOnly", "ChooseFolder", "ShowMessage"
-        std::wstring first;
-        std::wstring second;
-        bool operator==(const Question& other) const {
-            return kind == other.kind && first == other.first && second == other.second;
-        }
-    };
-
-    ConfirmAnswer AskOverwrite(const std::wstring& source, const std::wstring& target) override {
-        return Confirm(L"AskOverwrite", source, target);
-    }
-    ConfirmAnswer AskDelete(const std::wstring& path) override { return Confirm(L"AskDelete", path, {}); }
-    ConfirmAnswer AskDeleteReadOnly(const std::wstring& path) override {
-        return Confirm(L"AskDeleteReadOnly", path, {});
-    }
-    bool ChooseFolder(std::wstring& folder) override {
-        asked.push_back({L"ChooseFolder", {}, {}});
-        if (folders.empty() || !folders.front()) {
-            if (!folders.empty()) {
-                folders.pop_front();
-            }
-            return false;
-        }
-        folder = *folders.front();
-        folders.pop_front();
-        return true;
-    }
-    bool PollCancel() override {
-        if (cancelPolls.empty()) {
-            return false;
-        }
-        const bool cancel = cancelPolls.front();
-        cancelPolls.pop_front();
-        return cancel;
-    }
-    MessageAnswer ShowMessage(const std::wstring& text, const std::wstring& caption, MessageButtons buttons) override {
-        asked.push_back({L"ShowMessage", text, caption});
-        if (messageAnswers.empty()) {
-            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
-        }
-        const MessageAnswer answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
-    }
-
-    std::deque<ConfirmAnswer> confirmAnswers;
-    std::deque<std::optional<std::wstring>> folders; // an empty entry is a cancelled browser
-    std::deque<bool> cancelPolls;
-    std::deque<MessageAnswer> messageAnswers;
-    std::vector<Question> asked;
-
-private:
-    ConfirmAnswer Confirm(const wchar_t* kind, const std::wstring& first, const std::wstring& second) {
-        if (first.empty()) {
-            return ConfirmAnswer::None;
-        }
-        asked.push_back({kind, first, second});
-        if (confirmAnswers.empty()) {
-            return ConfirmAnswer::Cancel;
-        }
-        const ConfirmAnswer answer = confirmAnswers.front();
-        confirmAnswers.pop_front();
-        return answer;
-    }
 };
 
 } // namespace tw

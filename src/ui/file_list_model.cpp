@@ -1,46 +1,25 @@
 #include "ui/file_list_model.h"
 
+#include "catalog/media_files.h"
+
 #include "platform/platform.h"
 
 #include <cwchar>
-#include <cwctype>
 
 namespace tw {
 
 const FileColumnView kFileColumnViews[kFileColumnCount] = {
-    {230, 32779}, {250, 32781}, {60, 32780},  {105, 32799}, {60, 32785},
-    {120, 32783}, {80, 32798},  {120, 32784}, {100, 32786}, {120, 32787},
+    {230}, {250}, {60}, {105}, {60}, {120}, {80}, {120}, {100}, {120},
 };
 
 namespace {
-
-// The last three characters, compared exactly against the two spellings the list knows.
-bool EndsWithOneOf(const std::wstring& name, std::initializer_list<const wchar_t*> endings) {
-    if (name.size() < 3) {
-        return false;
-    }
-    const wchar_t* last3 = name.c_str() + name.size() - 3;
-    for (const wchar_t* e : endings) {
-        if (std::wcscmp(last3, e) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 int CompareTextNoCase(const std::optional<std::wstring>& a, const std::optional<std::wstring>& b) {
     if (!a || !b) {
         return a ? -1 : (b ? 1 : 0); // absent texts sort after present ones
     }
-    const size_t n = std::min(a->size(), b->size());
-    for (size_t i = 0; i < n; ++i) {
-        const wint_t x = std::towlower(static_cast<wint_t>((*a)[i]));
-        const wint_t y = std::towlower(static_cast<wint_t>((*b)[i]));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return a->size() == b->size() ? 0 : (a->size() < b->size() ? -1 : 1);
+    const int order = platform::CompareTextIgnoringCase(*a, *b);
+    return order == 0 ? 0 : (order < 0 ? -1 : 1);
 }
 
 template <typename T> int LargerFirst(T a, T b) {
@@ -52,10 +31,17 @@ template <typename T> int LargerFirst(T a, T b) {
 RowImage ImageFor(const MediaRecord& record) {
     RowImage image = RowImage::other;
     if (record.fileName) {
-        if (EndsWithOneOf(*record.fileName, {L"omf", L"OMF", L"mxf", L"MXF"})) {
+        switch (LastThreeExtension(*record.fileName, ExtensionCase::lowerOrUpper)) {
+        case MediaExtension::omf:
+        case MediaExtension::mxf:
             image = RowImage::media;
-        } else if (EndsWithOneOf(*record.fileName, {L"aif", L"AIF", L"wav", L"WAV"})) {
+            break;
+        case MediaExtension::aif:
+        case MediaExtension::wav:
             image = RowImage::audio;
+            break;
+        case MediaExtension::none:
+            break;
         }
     }
     if (record.mediaKind == 1) {

@@ -12,10 +12,9 @@
 
 namespace tw {
 
-// How the list shows a column: default width in pixels and the Headings menu entry that shows and hides it.
+// How the list shows a column: its default width in pixels, which showing it again restores.
 struct FileColumnView {
     int width;
-    uint32_t menuCommand;
 };
 // By column id (FileColumn); captions come from FileColumnCaption.
 extern const FileColumnView kFileColumnViews[kFileColumnCount];

@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include <cwchar>
-#include <cwctype>
 
 namespace tw {
 
@@ -14,23 +13,16 @@ int CompareProjects(int column, const ProjectEntry* a, const ProjectEntry* b) {
     if (column == 1) {
         return a->totalSize == b->totalSize ? 0 : (a->totalSize > b->totalSize ? -1 : 1);
     }
-    const size_t n = std::min(a->name.size(), b->name.size());
-    for (size_t i = 0; i < n; ++i) {
-        const wint_t x = std::towlower(static_cast<wint_t>(a->name[i]));
-        const wint_t y = std::towlower(static_cast<wint_t>(b->name[i]));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return a->name.size() == b->name.size() ? 0 : (a->name.size() < b->name.size() ? -1 : 1);
+    const int order = platform::CompareTextIgnoringCase(a->name, b->name);
+    return order == 0 ? 0 : (order < 0 ? -1 : 1);
 }
 
 ProjectRowAction ActionForProjectRow(size_t selectedAfter, bool wasSelected, bool isSelected) {
+    if (selectedAfter == 0) {
+        return ProjectRowAction::clearFileList; // whatever changed, no project is left to show
+    }
     if (wasSelected == isSelected) {
         return ProjectRowAction::none; // focus only
-    }
-    if (selectedAfter == 0) {
-        return ProjectRowAction::clearFileList;
     }
     return isSelected ? ProjectRowAction::showProject : ProjectRowAction::hideProject;
 }

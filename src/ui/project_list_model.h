@@ -18,7 +18,9 @@ inline constexpr ProjectColumn kProjectColumns[kProjectColumnCount] = {{L"Projec
 // Header click order: column 0 by name without regard to case, ascending; column 1 by total size, larger first.
 [[nodiscard]] int CompareProjects(int column, const ProjectEntry* a, const ProjectEntry* b);
 
-// What a change of one project row's selection asks of the file list.
+// What a change of the project rows asks of the file list: every change that leaves no row selected empties
+// it, whatever changed (a focus, or every row at once); otherwise a row that became selected or stopped being
+// selected shows or hides its project.
 enum class ProjectRowAction { none, clearFileList, showProject, hideProject };
 // selectedAfter: rows selected after the change; wasSelected, isSelected: the row's state before and after.
 [[nodiscard]] ProjectRowAction ActionForProjectRow(size_t selectedAfter, bool wasSelected, bool isSelected);

@@ -2,6 +2,7 @@
 
 #include "fixtures/media_folder_writer.h"
 #include "fixtures/pmr_writer.h"
+#include "fixtures/recording_progress.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -62,17 +63,6 @@ MediaFolder SampleFolder() {
     return folder;
 }
 
-class RecordingProgress : public Progress {
-public:
-    void SetCaption(const std::wstring& caption) override { captions.push_back(caption); }
-    void SetProgress(uint64_t done, uint64_t total) override {
-        ++progressCalls;
-        EXPECT_LE(done, total);
-    }
-    std::vector<std::wstring> captions;
-    int progressCalls = 0;
-};
-
 using RecordKey = std::pair<std::wstring, std::wstring>; // project, file name
 
 std::map<RecordKey, const MediaRecord*> Records(MediaCatalog& catalog) {
@@ -108,14 +98,17 @@ TEST_F(DatabaseLoadTest, LoadsIndexedFilesWithTheirDatabaseFieldsThenUnreference
         catalog.SetContainer(&shared);
         catalog.Clear();
         console.lines.clear();
-        RecordingProgress progress;
+        fixtures::RecordingProgress progress;
 
         ASSERT_EQ(catalog.LoadDatabase(index, false, &progress), 1);
         EXPECT_EQ(console.lines,
                   (std::vector<std::wstring>{kOpening, index, L"Harbour", L"Night Shift", kUnreferenced, kOk}));
         EXPECT_EQ(progress.captions, (std::vector<std::wstring>{L"Opening MOB Database...", L"Indexing Files...",
                                                                 folder, L"Creating Media Index..."}));
-        EXPECT_EQ(progress.progressCalls, 5); // one per index entry
+        ASSERT_EQ(progress.calls.size(), 5u); // one per index entry
+        for (const auto& [done, total] : progress.calls) {
+            EXPECT_LE(done, total);
+        }
         EXPECT_FALSE(shared.IsOpen());
         EXPECT_TRUE(catalog.diskFiles.empty());
 
@@ -292,7 +285,7 @@ TEST_F(DatabaseLoadTest, AnIndexWithoutValidEntriesStillListsTheFolder) {
     ASSERT_TRUE(fixtures::PmrWriter()
                     .Entry({1, 2, "notes.txt", "Harbour", 0})
                     .Save(platform::JoinPath(folder, L"msmFMID.pmr")));
-    RecordingProgress progress;
+    fixtures::RecordingProgress progress;
     ASSERT_EQ(catalog.LoadDatabase(platform::JoinPath(folder, L"msmFMID.pmr"), false, &progress), 1);
     EXPECT_EQ(progress.captions.back(), L"Creating Media Index...");
     EXPECT_EQ(console.lines.back(), kOk);

@@ -1,5 +1,6 @@
 #include "catalog/pmr_file.h"
 #include "fixtures/pmr_writer.h"
+#include "fixtures/recording_progress.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -359,13 +360,6 @@ TEST(PmrFileOpenTest, MissingFileAndAbsentRecord) {
     EXPECT_EQ(reader.GetPosition(), 12u); // nothing was read
 }
 
-class RecordingProgress : public Progress {
-public:
-    void SetCaption(const std::wstring&) override {}
-    void SetProgress(uint64_t done, uint64_t total) override { calls.emplace_back(done, total); }
-    std::vector<std::pair<uint64_t, uint64_t>> calls;
-};
-
 TEST(PmrFileProgressTest, ReportsEachEntryStartAgainstTheFileLength) {
     fixtures::ScratchDir dir;
     PmrWriter w;
@@ -375,7 +369,7 @@ TEST(PmrFileProgressTest, ReportsEachEntryStartAgainstTheFileLength) {
     ASSERT_TRUE(w.Save(dir / L"x.pmr"));
     PMRFile reader;
     ASSERT_EQ(reader.OpenIndex(dir / L"x.pmr"), 1);
-    RecordingProgress progress;
+    fixtures::RecordingProgress progress;
     MediaRecord r;
     while (reader.ReadNextRecord(&r, &progress) == 1) {
     }

@@ -16,6 +16,8 @@ using fixtures::BentoWriter;
 using fixtures::Bytes;
 
 const std::wstring kNotSupported = L"OMFI 2.0 not supported";
+// Reads a value whole, as far as the file holds it.
+constexpr uint32_t kWholeValue = UINT32_MAX;
 
 class BentoContainerTest : public ::testing::Test {
 protected:
@@ -91,7 +93,7 @@ TEST_F(BentoContainerTest, LabelDecidesWhetherAndHowTheContainerOpens) {
         EXPECT_EQ(console.lines, c.lines);
         if (!c.valid || c.entries == 0) {
             EXPECT_FALSE(container.FindObject(0x100).has_value());
-            EXPECT_FALSE(container.ReadValue(0).has_value());
+            EXPECT_FALSE(container.ReadValue(0, kWholeValue).has_value());
             EXPECT_EQ(container.NameOf(1) != nullptr, c.valid);
         }
     }
@@ -122,7 +124,7 @@ TEST_F(BentoContainerTest, TheLaterEntryOfAPropertyWins) {
     ASSERT_TRUE(object.has_value());
     const auto entry = container.FindProperty(*object, 0x1029D);
     ASSERT_EQ(entry, 1u);
-    EXPECT_EQ(BentoContainer::TextOf(*container.ReadValue(*entry)), L"second");
+    EXPECT_EQ(BentoContainer::TextOf(*container.ReadValue(*entry, kWholeValue)), L"second");
     EXPECT_FALSE(container.FindProperty(*object, 0x1029E).has_value());
     EXPECT_FALSE(container.FindObject(0x20001).has_value());
 }
@@ -157,14 +159,37 @@ TEST_F(BentoContainerTest, ValuesAreCutToTheBytesTheyHold) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
-        EXPECT_EQ(container.ReadValue(c.entry), c.value);
+        EXPECT_EQ(container.ReadValue(c.entry, kWholeValue), c.value);
     }
-    const auto pastEnd = container.ReadValue(6);
+    const auto pastEnd = container.ReadValue(6, kWholeValue);
     ASSERT_TRUE(pastEnd.has_value());
     EXPECT_EQ(pastEnd->size(), tail);
     EXPECT_EQ(pastEnd->front(), 0);
     EXPECT_EQ(pastEnd->at(1), 'd');
-    EXPECT_EQ(BentoContainer::TextOf(*container.ReadValue(0)), L"abc");
+    EXPECT_EQ(BentoContainer::TextOf(*container.ReadValue(0, kWholeValue)), L"abc");
+}
+
+TEST_F(BentoContainerTest, ReadsStopAtTheBoundTheirCallerGives) {
+    BentoWriter w;
+    const uint32_t text = w.Data({'a', 'b', 'c', 'd', 'e'});
+    w.Entry({2, 3, 4, text, 5, 1});             // 0: stored
+    w.Entry({2, 4, 4, 0x44434241, 4, 0x10001}); // 1: immediate
+    w.Entry({2, 5, 4, text, 0xFFFFFFF0u, 0});   // 2: unreadable, claiming almost 4 GB
+    w.Entry({2, 6, 4, text, 0xFFFFFFF0u, 1});   // 3: stored, claiming almost 4 GB
+    ASSERT_EQ(Open(w), 1);
+    struct Case {
+        uint32_t entry;
+        uint32_t maxBytes;
+        std::optional<Bytes> value;
+    };
+    const std::vector<Case> cases = {
+        {0, 2, Bytes{'a', 'b'}},       {0, 0, std::nullopt},       {0, 9, Bytes{'a', 'b', 'c', 'd', 'e'}},
+        {1, 3, Bytes{0x41, 0x42, 0x43}}, {2, 2, Bytes{0, 0}},         {3, 3, Bytes{'a', 'b', 'c'}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "entry " << c.entry << ", at most " << c.maxBytes);
+        EXPECT_EQ(container.ReadValue(c.entry, c.maxBytes), c.value);
+    }
 }
 
 TEST_F(BentoContainerTest, BigEndianSwapsOnlyArrayCountsAndImmediateNumbers) {
@@ -181,10 +206,10 @@ TEST_F(BentoContainerTest, BigEndianSwapsOnlyArrayCountsAndImmediateNumbers) {
         EXPECT_EQ(container.IntelByteOrder(), !bigEndian);
         Bytes array = {0x03, 0x00};
         array.insert(array.end(), elements.begin(), elements.end());
-        EXPECT_EQ(container.ReadValue(0), array);
-        EXPECT_EQ(container.ReadValue(1), w.Array(3, elements));
+        EXPECT_EQ(container.ReadValue(0, kWholeValue), array);
+        EXPECT_EQ(container.ReadValue(1, kWholeValue), w.Array(3, elements));
         EXPECT_EQ(container.ImmediateValue(2), 0x4Cu);
-        EXPECT_EQ(container.ReadValue(3), (Bytes{0x01, 0x00, 0x02, 0x00}));
+        EXPECT_EQ(container.ReadValue(3, kWholeValue), (Bytes{0x01, 0x00, 0x02, 0x00}));
         EXPECT_EQ(container.LookUp(BentoContainer::UidIndex::comp, {0x11111111, 0x22222222}), 0x20001u);
     }
 }
@@ -286,7 +311,7 @@ TEST_F(BentoContainerTest, AfterCloseEveryQueryFindsNothing) {
     EXPECT_FALSE(container.FindObject(0x20000).has_value());
     EXPECT_FALSE(container.FindProperty(*table, 0x1033D).has_value());
     EXPECT_EQ(container.ImmediateValue(1), 0u);
-    EXPECT_FALSE(container.ReadValue(1).has_value());
+    EXPECT_FALSE(container.ReadValue(1, kWholeValue).has_value());
     EXPECT_EQ(container.NameOf(0x10081), nullptr);
     EXPECT_FALSE(container.LookUp(BentoContainer::UidIndex::comp, {1, 2}).has_value());
     bool walked = false;
@@ -303,7 +328,7 @@ TEST_F(BentoContainerTest, OpensARealForeignContainerAndReadsEveryEntry) {
     EXPECT_EQ(container.Entry(2)->valueOffset, 0xEE2A8u);
     EXPECT_EQ(container.Entry(2)->valueLength, 369u * 24);
     for (uint32_t i = 0; i < container.EntryCount(); ++i) {
-        const auto value = container.ReadValue(i);
+        const auto value = container.ReadValue(i, kWholeValue);
         if (value) {
             EXPECT_LE(value->size(), container.FileLength());
         }

@@ -1,6 +1,7 @@
 #include "discovery/database_tree.h"
 #include "fixtures/drive_list.h"
 #include "fixtures/file_io.h"
+#include "fixtures/recording_progress.h"
 #include "fixtures/sample_drive.h"
 #include "platform/platform.h"
 
@@ -12,7 +13,7 @@
 namespace tw {
 namespace {
 
-// The tree control, as a sorted list of items.
+// The tree control, as a list of items sorted in the platform's text order.
 class FakeTree : public DatabaseTreeControl {
 public:
     struct Item {
@@ -24,7 +25,9 @@ public:
     void InsertDatabaseItem(const std::wstring& path, uint16_t id) override {
         Item item{path, id, true};
         items.insert(std::upper_bound(items.begin(), items.end(), item,
-                                      [](const Item& a, const Item& b) { return a.text < b.text; }),
+                                      [](const Item& a, const Item& b) {
+                                          return platform::CompareTextIgnoringCase(a.text, b.text) < 0;
+                                      }),
                      item);
     }
     std::vector<std::pair<uint16_t, bool>> DatabaseItems() const override {
@@ -42,14 +45,6 @@ public:
         return out;
     }
     std::vector<Item> items;
-};
-
-class RecordingProgress : public Progress {
-public:
-    explicit RecordingProgress(std::vector<std::wstring>& captions) : captions(captions) {}
-    void SetCaption(const std::wstring& caption) override { captions.push_back(caption); }
-    void SetProgress(uint64_t, uint64_t) override {}
-    std::vector<std::wstring>& captions;
 };
 
 // Drive roots are folders of a scratch folder; the drive list is built from them like the system's.
@@ -74,7 +69,7 @@ protected:
             tree, [this](uint32_t length, wchar_t* buffer) { return fixtures::DriveList(roots)(length, buffer); },
             [this]() -> std::unique_ptr<Progress> {
                 ++progressWindows;
-                return std::make_unique<RecordingProgress>(captions);
+                return std::make_unique<fixtures::RecordingProgress>(&captions);
             });
     }
 

@@ -37,20 +37,19 @@ HWND FindThreadWindow(const WindowMatch& match) {
     return search.found;
 }
 
+// A step's act may itself run a message loop (a scenario driving the main window, a task showing a prompt):
+// the steps queued meanwhile run from inside it.
 void CALLBACK RunSteps(HWND, UINT, UINT_PTR, DWORD) {
-    static bool running = false;
-    if (running || Steps().empty()) {
+    if (Steps().empty()) {
         return;
     }
     HWND window = FindThreadWindow(Steps().front().match);
     if (window == nullptr) {
         return;
     }
-    running = true;
     Step step = std::move(Steps().front());
     Steps().pop_front();
     step.act(window);
-    running = false;
 }
 
 } // namespace

@@ -21,8 +21,8 @@ WindowMatch CaptionIs(const std::wstring& caption);
 WindowMatch ShowsText(const std::wstring& text);
 
 // Queues act to run once, from inside whatever message loop is running (a modal dialog's or a message
-// box's), as soon as a window matching match exists. Steps run in order. Stepping starts at the first
-// call and keeps going until the queue is empty.
+// box's, also one inside an earlier step's act), as soon as a window matching match exists. Steps run in
+// order. Stepping starts at the first call and keeps going until the queue is empty.
 void WhenWindowAppears(WindowMatch match, std::function<void(HWND)> act);
 // True when every queued step has run.
 bool AllStepsRan();

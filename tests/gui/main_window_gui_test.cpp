@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -23,11 +24,16 @@
 namespace tw::gui {
 namespace {
 
+// The sample drive of these tests: entries, seed and payload.
+constexpr size_t kEntries = 120;
+constexpr uint32_t kSeed = 7;
+constexpr size_t kPayload = 256;
+
 class MainWindowGuiTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         drive = std::make_unique<fixtures::ScratchDir>(L"tw-gui-drive");
-        ASSERT_TRUE(fixtures::WriteSampleDrive(drive->Path(), 120, 7, 256, indexes));
+        ASSERT_TRUE(fixtures::WriteSampleDrive(drive->Path(), kEntries, kSeed, kPayload, indexes));
     }
     static void TearDownTestSuite() { drive.reset(); }
 
@@ -99,6 +105,50 @@ protected:
         const int expected = static_cast<int>(app->catalog.IndexedRecordCount());
         ASSERT_TRUE(PumpUntil([&] { return Rows(Control(window, IDC_FILE_LIST)) == expected; }, 10000));
     }
+
+    // The kind every media file of the drive holds in its own file, by full path: an OMF file's container
+    // names it; the other files are no containers, so their kind stays unknown (0).
+    static std::map<std::wstring, int32_t> OwnKinds() {
+        std::map<std::wstring, int32_t> kinds;
+        for (const fixtures::SampleDatabase& db : fixtures::MakeSampleDrive(kEntries, kSeed, kPayload)) {
+            const std::wstring folder = fixtures::BelowRoot(drive->Path(), db.folder);
+            for (const fixtures::MediaFile& f : db.content.files) {
+                const std::wstring name = fixtures::DiskName(f.name);
+                const bool omf = name.size() > 4 && lstrcmpiW(name.c_str() + name.size() - 4, L".omf") == 0;
+                kinds[platform::JoinPath(folder, name)] = omf ? f.media.mediaKind.value_or(0) : 0;
+            }
+        }
+        return kinds;
+    }
+
+    // The kind the record's own file holds.
+    static int32_t OwnKind(const std::map<std::wstring, int32_t>& kinds, const MediaRecord& record) {
+        std::wstring path;
+        EXPECT_GT(record.GetFullPath(path, 4096), 0u);
+        const auto found = kinds.find(path);
+        EXPECT_NE(found, kinds.end()) << platform::WideToUtf8(path);
+        return found != kinds.end() ? found->second : -1;
+    }
+
+    std::wstring Cell(HWND list, int row, FileColumn column) const {
+        wchar_t text[512] = {};
+        ListView_GetItemText(list, row, static_cast<int>(column), text, 512);
+        return text;
+    }
+
+    // Forgets what the file list knows of every file's kind and name in bin, in the records and in the cells.
+    void ForgetMediaInfo(HWND files) {
+        for (int row = 0; row < Rows(files); ++row) {
+            MediaRecord* record = RecordOfRow(files, row);
+            record->mediaKind = 0;
+            record->SetNameInBin(std::nullopt);
+            for (FileColumn column : {FileColumn::type, FileColumn::nameInBin}) {
+                ListView_SetItemText(files, row, static_cast<int>(column), const_cast<wchar_t*>(L""));
+            }
+        }
+    }
+
+    bool Selected(HWND list, int row) const { return ListView_GetItemState(list, row, LVIS_SELECTED) != 0; }
 
     static std::unique_ptr<fixtures::ScratchDir> drive;
     static std::vector<std::wstring> indexes;
@@ -412,6 +462,192 @@ TEST_F(MainWindowGuiTest, ProjectListSortsBySizeAndKeepsItsColumnWidths) {
         ListView_SetColumnWidth(projects, 1, 300);
         EXPECT_EQ(ListView_GetColumnWidth(projects, 0), 200);
         EXPECT_EQ(ListView_GetColumnWidth(projects, 1), 83);
+    });
+}
+
+TEST_F(MainWindowGuiTest, CtrlPReadsUnknownKindsFromTheFilesAndAddsThePrecomputes) {
+    const std::map<std::wstring, int32_t> kinds = OwnKinds();
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        ShowAllProjects(window);
+        HWND files = Control(window, IDC_FILE_LIST);
+        ForgetMediaInfo(files);
+        // Two rows that are no precomputes are selected already; they stay selected.
+        std::vector<int> kept;
+        for (int row = 0; row < Rows(files) && kept.size() < 2; ++row) {
+            if (OwnKind(kinds, *RecordOfRow(files, row)) != 1) {
+                ListView_SetItemState(files, row, LVIS_SELECTED, LVIS_SELECTED);
+                kept.push_back(row);
+            }
+        }
+        ASSERT_EQ(kept.size(), 2u);
+        int precomputes = 0;
+        for (int row = 0; row < Rows(files); ++row) {
+            precomputes += OwnKind(kinds, *RecordOfRow(files, row)) == 1 ? 1 : 0;
+        }
+        ASSERT_GT(precomputes, 0);
+        bool prompted = false;
+        WhenWindowAppears(ShowsText(L"Do you want to cancel current task?"), [&](HWND box) {
+            prompted = true;
+            ClickButton(box, IDNO);
+        });
+
+        SetForegroundWindow(window);
+        SetFocus(files);
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == files; }, 2000));
+        TypeControlKey('P');
+        const UINT expected = static_cast<UINT>(precomputes) + 2;
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == expected; }, 10000))
+            << ListView_GetSelectedCount(files) << " of " << expected;
+        EXPECT_FALSE(prompted); // the key press that started the command is no request to stop it
+        ForgetSteps();
+        EXPECT_TRUE(main->Files()->Unlocked());
+        for (int row = 0; row < Rows(files); ++row) {
+            const MediaRecord& record = *RecordOfRow(files, row);
+            const int32_t kind = OwnKind(kinds, record);
+            EXPECT_EQ(record.mediaKind, kind) << row;
+            EXPECT_EQ(Cell(files, row, FileColumn::type), MediaKindText(kind)) << row;
+            EXPECT_EQ(Selected(files, row), kind == 1 || std::count(kept.begin(), kept.end(), row) == 1) << row;
+        }
+    });
+}
+
+TEST_F(MainWindowGuiTest, CtrlPStopsWhenTheCancelPromptIsAnsweredYes) {
+    struct Case {
+        int button;
+        bool stops;
+    };
+    for (const Case c : {Case{IDYES, true}, Case{IDNO, false}}) {
+        SCOPED_TRACE(c.stops ? "Yes" : "No");
+        Run([&](HWND window) {
+            SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+            ShowAllProjects(window);
+            HWND files = Control(window, IDC_FILE_LIST);
+            ForgetMediaInfo(files);
+            SetForegroundWindow(window);
+            SetFocus(files);
+            ASSERT_TRUE(PumpUntil([&] { return GetFocus() == files; }, 2000));
+            DropPendingInput();
+            TypeKey('Q');
+            ASSERT_TRUE(WaitForInput(3000));
+            bool asked = false;
+            WhenWindowAppears(ShowsText(L"Do you want to cancel current task?"), [&](HWND box) {
+                asked = true;
+                ClickButton(box, c.button);
+            });
+            SendMessageW(files, WM_COMMAND, ID_SELECT_PRECOMPUTES, 0);
+            EXPECT_TRUE(asked);
+            DropPendingInput();
+            EXPECT_TRUE(main->Files()->Unlocked());
+            int read = 0;
+            for (int row = 0; row < Rows(files); ++row) {
+                read += RecordOfRow(files, row)->mediaKind != 0 ? 1 : 0;
+            }
+            // Yes stops before the first row: nothing is read or selected.
+            EXPECT_EQ(read == 0, c.stops);
+            EXPECT_EQ(ListView_GetSelectedCount(files) == 0, c.stops);
+        });
+    }
+}
+
+TEST_F(MainWindowGuiTest, ASoleSelectionReadsTheRowsOwnFile) {
+    const std::map<std::wstring, int32_t> kinds = OwnKinds();
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        ShowAllProjects(window);
+        HWND files = Control(window, IDC_FILE_LIST);
+        std::vector<int> omf;
+        std::vector<std::wstring> names;
+        for (int row = 0; row < Rows(files) && omf.size() < 2; ++row) {
+            const MediaRecord& record = *RecordOfRow(files, row);
+            if (OwnKind(kinds, record) != 0 && record.nameInBin) {
+                omf.push_back(row);
+                names.push_back(*record.nameInBin);
+            }
+        }
+        ASSERT_EQ(omf.size(), 2u);
+        ForgetMediaInfo(files);
+
+        ListView_SetItemState(files, omf[0], LVIS_SELECTED, LVIS_SELECTED); // the only selected row: read
+        const MediaRecord& first = *RecordOfRow(files, omf[0]);
+        EXPECT_EQ(first.nameInBin, names[0]);
+        EXPECT_EQ(first.mediaKind, OwnKind(kinds, first));
+        EXPECT_EQ(Cell(files, omf[0], FileColumn::nameInBin), names[0]);
+        EXPECT_EQ(Cell(files, omf[0], FileColumn::type), MediaKindText(first.mediaKind));
+
+        ListView_SetItemState(files, omf[1], LVIS_SELECTED, LVIS_SELECTED); // one of two: not read
+        EXPECT_FALSE(RecordOfRow(files, omf[1])->nameInBin.has_value());
+        EXPECT_EQ(Cell(files, omf[1], FileColumn::nameInBin), L"");
+    });
+}
+
+TEST_F(MainWindowGuiTest, AfterALoadTheProjectsAreListedByNameNoneSelected) {
+    Run([&](HWND window) {
+        HWND projects = Control(window, IDC_PROJECT_LIST);
+        for (int load = 0; load < 2; ++load) {
+            SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+            ASSERT_EQ(Rows(projects), static_cast<int>(app->catalog.ProjectCount()));
+            ASSERT_GT(Rows(projects), 2);
+            for (int row = 1; row < Rows(projects); ++row) {
+                wchar_t a[256] = {};
+                wchar_t b[256] = {};
+                ListView_GetItemText(projects, row - 1, 0, a, 256);
+                ListView_GetItemText(projects, row, 0, b, 256);
+                EXPECT_LT(lstrcmpiW(a, b), 0)
+                    << load << " " << platform::WideToUtf8(a) << " / " << platform::WideToUtf8(b);
+            }
+            EXPECT_EQ(ListView_GetSelectedCount(projects), 0u);
+            EXPECT_EQ(Rows(Control(window, IDC_FILE_LIST)), 0);
+            // Sorted by size in between: the next load lists the projects by name again.
+            NMLISTVIEW click{};
+            click.hdr.hwndFrom = projects;
+            click.hdr.idFrom = IDC_PROJECT_LIST;
+            click.hdr.code = LVN_COLUMNCLICK;
+            click.iItem = -1;
+            click.iSubItem = 1;
+            SendMessageW(window, WM_NOTIFY, IDC_PROJECT_LIST, reinterpret_cast<LPARAM>(&click));
+        }
+    });
+}
+
+TEST_F(MainWindowGuiTest, EveryChangeThatLeavesNoProjectSelectedEmptiesTheFileList) {
+    // Each case brings rows into the file list, then changes the project list so that no row is selected.
+    struct Case {
+        const char* what;
+        bool selectFirst; // the rows come from selecting the first project; otherwise the file list is told directly
+        std::function<void(HWND projects)> change;
+    };
+    const std::vector<Case> cases = {
+        {"the row deselected", true, [](HWND projects) { ListView_SetItemState(projects, 0, 0, LVIS_SELECTED); }},
+        {"every row at once", true, [](HWND projects) { ListView_SetItemState(projects, -1, 0, LVIS_SELECTED); }},
+        {"the focus alone", false,
+         [](HWND projects) {
+             const int row = ListView_GetNextItem(projects, -1, LVNI_FOCUSED) == 1 ? 2 : 1;
+             ListView_SetItemState(projects, row, LVIS_FOCUSED, LVIS_FOCUSED);
+         }},
+    };
+    Run([&](HWND window) {
+        SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
+        HWND projects = Control(window, IDC_PROJECT_LIST);
+        HWND files = Control(window, IDC_FILE_LIST);
+        ASSERT_GT(Rows(projects), 2);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            if (c.selectFirst) {
+                SelectProject(projects, 0, true);
+            } else {
+                LVITEMW item{};
+                item.mask = LVIF_PARAM;
+                ListView_GetItem(projects, &item);
+                main->Files()->ShowProject(static_cast<int32_t>(item.lParam));
+            }
+            ASSERT_TRUE(PumpUntil([&] { return Rows(files) > 0; }, 5000));
+            c.change(projects);
+            EXPECT_EQ(ListView_GetSelectedCount(projects), 0u);
+            EXPECT_EQ(Rows(files), 0); // at once, without waiting for the refresh
+            PumpUntil([&] { return Rows(files) > 0; }, 700);
+            EXPECT_EQ(Rows(files), 0); // and nothing comes back with the next refresh
+        }
     });
 }
 

@@ -211,7 +211,7 @@ private:
 // A 300 by 20 bar with the file bar's gradient, the given background, white text over the bar and black
 // text over the background.
 std::unique_ptr<TextProgressBar> MakeBar(const TestWindow& parent, COLORREF background) {
-    auto bar = TextProgressBar::Create(parent.Get(), 10285, {10, 10, 310, 30});
+    auto bar = TextProgressBar::Create(parent.Get(), IDC_FILE_BAR, {10, 10, 310, 30});
     if (bar != nullptr) {
         bar->SetBackground(FromColorRef(background));
         bar->SetGradient({{15, 15, 239}, {115, 115, 115}});

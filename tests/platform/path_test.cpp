@@ -1,4 +1,5 @@
 #include "fixtures/file_io.h"
+#include "platform/path_core.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,36 @@ TEST(PathTest, AppendUsesExactlyOneSeparator) {
     EXPECT_EQ(JoinPath(P(L"|media"), P(L"|clip.omf")), P(L"|media|clip.omf"));
     const std::wstring longFolder = P(L"|") + std::wstring(300, L'd');
     EXPECT_EQ(JoinPath(longFolder, L"x.omf"), longFolder + P(L"|x.omf"));
+}
+
+// The full path of a file opened by a path with "." and ".." in it names the file without them, as the
+// list's Path column shows it.
+TEST(PathTest, FullPathsLeaveOutDotComponents) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"db"));
+    ASSERT_TRUE(fixtures::WriteFile(dir / P(L"db|x.pmr"), std::string("x")));
+    const std::wstring roundabout = dir / P(L"db|.|..|db|.|x.pmr");
+    ReadOnlyFile file;
+    uint32_t code = 0;
+    std::wstring text;
+    ASSERT_TRUE(file.Open(roundabout, code, text)) << WideToUtf8(text);
+    EXPECT_EQ(file.FullPath(), dir / P(L"db|x.pmr"));
+}
+
+TEST(PathTest, DotComponentsAreTakenOutByName) {
+    const std::wstring s(1, kPathSeparator);
+    struct Case {
+        std::wstring path;
+        std::wstring normal;
+    };
+    const Case cases[] = {
+        {P(L"|a|.|b"), P(L"|a|b")},   {P(L"|a|b|..|c"), P(L"|a|c")}, {P(L"|..|..|a"), P(L"|a")},
+        {P(L"|a||b|"), P(L"|a|b|")},  {P(L"|a|b|.."), P(L"|a")},     {P(L"|a|.."), s},
+        {P(L"|a.b|..c"), P(L"|a.b|..c")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(detail::NormalizeComponents(c.path, 1, kPathSeparator), c.normal) << WideToUtf8(c.path);
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "fixtures/scripted_prompts.h"
 #include "seams/prompts.h"
 #include "ui/banner.h"
 #include "ui/confirm_texts.h"
@@ -55,7 +56,7 @@ TEST(ConfirmTextsTest, DialogResultsAsAnswers) {
 }
 
 TEST(ConfirmTextsTest, ScriptedPromptsAnswerInOrderThenStopSafely) {
-    ScriptedPrompts prompts;
+    fixtures::ScriptedPrompts prompts;
     prompts.confirmAnswers = {ConfirmAnswer::YesToAll};
     EXPECT_EQ(prompts.AskOverwrite(L"a", L"b"), ConfirmAnswer::YesToAll);
     EXPECT_EQ(prompts.AskDelete(L"c"), ConfirmAnswer::Cancel);
@@ -64,7 +65,7 @@ TEST(ConfirmTextsTest, ScriptedPromptsAnswerInOrderThenStopSafely) {
     EXPECT_FALSE(prompts.ChooseFolder(folder));
     EXPECT_FALSE(prompts.PollCancel());
     EXPECT_EQ(prompts.ShowMessage(L"Sure?", L"QRB", MessageButtons::YesNo), MessageAnswer::No);
-    const std::vector<ScriptedPrompts::Question> asked = {{L"AskOverwrite", L"a", L"b"},
+    const std::vector<fixtures::ScriptedPrompts::Question> asked = {{L"AskOverwrite", L"a", L"b"},
                                                           {L"AskDelete", L"c", L""},
                                                           {L"ChooseFolder", L"", L""},
                                                           {L"ShowMessage", L"Sure?", L"QRB"}};

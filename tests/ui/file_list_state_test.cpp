@@ -1,5 +1,7 @@
 #include "ui/file_list_state.h"
 
+#include "fixtures/recording_progress.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,18 +32,6 @@ public:
     std::wstring status;
 };
 
-class FakeProgress : public Progress {
-public:
-    explicit FakeProgress(std::function<void()> onProgress) : onProgress(std::move(onProgress)) {}
-    void SetCaption(const std::wstring&) override {}
-    void SetProgress(uint64_t, uint64_t) override {
-        if (onProgress) {
-            onProgress();
-        }
-    }
-    std::function<void()> onProgress;
-};
-
 class FileListStateTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,7 +49,9 @@ protected:
     void Refresh() {
         state.Refresh(now, rows, catalog, [this](const std::wstring& caption) -> std::unique_ptr<Progress> {
             captions.push_back(caption);
-            return std::make_unique<FakeProgress>(duringProgress);
+            auto progress = std::make_unique<fixtures::RecordingProgress>();
+            progress->onProgress = duringProgress;
+            return progress;
         });
     }
 

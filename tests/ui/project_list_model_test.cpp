@@ -24,8 +24,9 @@ TEST(ProjectListModelTest, RowChangesDriveTheFileList) {
     using A = ProjectRowAction;
     EXPECT_EQ(ActionForProjectRow(1, false, true), A::showProject);
     EXPECT_EQ(ActionForProjectRow(2, true, false), A::hideProject);
-    EXPECT_EQ(ActionForProjectRow(0, true, false), A::clearFileList); // the last one: emptied at once
-    EXPECT_EQ(ActionForProjectRow(3, true, true), A::none);           // focus only
+    EXPECT_EQ(ActionForProjectRow(0, true, false), A::clearFileList);  // the last one: emptied at once
+    EXPECT_EQ(ActionForProjectRow(3, true, true), A::none);            // focus only
+    EXPECT_EQ(ActionForProjectRow(0, false, false), A::clearFileList); // focus only, nothing selected
 }
 
 TEST(ProjectListModelTest, StatisticsText) {

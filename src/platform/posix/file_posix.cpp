@@ -1,4 +1,5 @@
 // POSIX backend of the read-only file: open, fstat, lseek and read.
+#include "platform/path_core.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -16,20 +17,17 @@ struct ReadOnlyFile::Impl {
 
 namespace {
 
-// Lexically absolute, like the Windows full-path rule: no symbolic links are resolved.
+// Lexically absolute, like the Windows full-path rule: "." and ".." components are taken out, and no
+// symbolic links are resolved.
 std::wstring MakeAbsolute(const std::wstring& path) {
     if (!path.empty() && path[0] == L'/') {
-        return path;
+        return detail::NormalizeComponents(path, 1, L'/');
     }
     char buffer[4096];
     if (getcwd(buffer, sizeof buffer) == nullptr) {
         return path;
     }
-    std::wstring cwd = Utf8ToWide(buffer);
-    if (cwd.empty() || cwd.back() != L'/') {
-        cwd += L'/';
-    }
-    return cwd + path;
+    return detail::NormalizeComponents(JoinPath(Utf8ToWide(buffer), path), 1, L'/');
 }
 
 } // namespace
@@ -54,7 +52,7 @@ bool ReadOnlyFile::Open(const std::wstring& path, uint32_t& errorCode, std::wstr
     }
     if (fd < 0) {
         errorCode = static_cast<uint32_t>(errno);
-        errorText = path + L": " + Utf8ToWide(std::strerror(errno));
+        errorText = path + L": " + SystemErrorText(errorCode);
         return false;
     }
     impl->fd = fd;

@@ -1,7 +1,6 @@
 // Folder listing and path helpers for POSIX systems, with the observable rules of the Win32 backend.
 #include "platform/platform.h"
 
-#include <cwctype>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,18 +58,6 @@ std::string JoinNative(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     const std::string native = Native(folder);
     DIR* dir = opendir(native.c_str());
@@ -107,7 +94,7 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {
     bool found = false;
     Walk(folder, [&](const FolderEntry& entry) {
-        if (SameIgnoringCase(entry.name, name)) {
+        if (EqualIgnoringCase(entry.name, name)) {
             found = true;
             visit(entry);
         }

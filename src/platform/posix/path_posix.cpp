@@ -1,4 +1,5 @@
 // Path helpers with the rules of the shell's Path*W functions, for '/' separated paths.
+#include "platform/path_core.h"
 #include "platform/platform.h"
 
 namespace tw::platform {
@@ -15,16 +16,7 @@ size_t FileNameStart(const std::wstring& path) {
 }
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    size_t skip = 0;
-    while (skip < name.size() && name[skip] == L'/') {
-        ++skip;
-    }
-    std::wstring out = folder;
-    if (!out.empty() && out.back() != L'/' && skip < name.size()) {
-        out += L'/';
-    }
-    out.append(name, skip, std::wstring::npos);
-    return out;
+    return detail::JoinWithSeparator(folder, name, L'/');
 }
 
 } // namespace tw::platform

@@ -1,5 +1,7 @@
 // POSIX systems have no ANSI code page: 8-bit text is read as Windows-1252, the code page of the
-// Western editions of Windows on which the editing application writes its databases.
+// Western editions of Windows on which the editing application writes its databases. Text is ordered by the
+// platform's own weights (collation.cpp).
+#include "platform/collation.h"
 #include "platform/platform.h"
 
 #include <array>
@@ -37,6 +39,10 @@ std::wstring AnsiToWide(const char* text, size_t length) {
         out[i] = table[static_cast<unsigned char>(text[i])];
     }
     return out;
+}
+
+int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CollateIgnoringCase(a, b);
 }
 
 } // namespace tw::platform

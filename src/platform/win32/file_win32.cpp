@@ -26,20 +26,11 @@ std::wstring FullPathOf(const std::wstring& path) {
     return full;
 }
 
+// The system's text for the cause of a failed open, without its trailing line break.
 std::wstring MessageOf(DWORD code) {
-    wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text;
-    if (n != 0 && buffer != nullptr) {
-        text.assign(buffer, n);
-        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-            text.pop_back();
-        }
-    }
-    if (buffer != nullptr) {
-        LocalFree(buffer);
+    std::wstring text = SystemErrorText(code);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
     }
     if (text.empty()) {
         text = L"error " + std::to_wstring(code);

@@ -1,4 +1,5 @@
 // Path helpers through the shell's Path*W functions; paths beyond MAX_PATH follow the same rules by hand.
+#include "platform/path_core.h"
 #include "platform/platform.h"
 
 #include <shlwapi.h>
@@ -22,16 +23,7 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
             return buffer;
         }
     }
-    size_t skip = 0;
-    while (skip < name.size() && name[skip] == L'\\') {
-        ++skip;
-    }
-    std::wstring out = folder;
-    if (!out.empty() && out.back() != L'\\' && skip < name.size()) {
-        out += L'\\';
-    }
-    out.append(name, skip, std::wstring::npos);
-    return out;
+    return detail::JoinWithSeparator(folder, name, L'\\');
 }
 
 } // namespace tw::platform

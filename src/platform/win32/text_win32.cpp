@@ -1,4 +1,5 @@
-// 8-bit text in the current thread's ANSI code page, through MultiByteToWideChar.
+// 8-bit text in the current thread's ANSI code page, through MultiByteToWideChar; the order of text through
+// CompareStringW.
 #include "platform/platform.h"
 
 #include <cstring>
@@ -25,6 +26,12 @@ std::wstring AnsiToWide(const char* text, size_t length) {
     out.resize(static_cast<size_t>(n));
     MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), out.data(), n);
     return out;
+}
+
+int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                          static_cast<int>(b.size())) -
+           CSTR_EQUAL;
 }
 
 } // namespace tw::platform

@@ -32,11 +32,11 @@ ConfirmAnswer ConfirmDialog::AskDeleteReadOnly(const std::wstring& path) {
 }
 
 ConfirmAnswer ConfirmDialog::Ask() {
-    return ToConfirmAnswer(
-        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_CONFIRM), parent, DialogProc, reinterpret_cast<LPARAM>(this)));
+    return ToConfirmAnswer(RunModal(instance, IDD_CONFIRM, parent));
 }
 
-void ConfirmDialog::Initialise(HWND window) const {
+INT_PTR ConfirmDialog::OnInitDialog() {
+    HWND window = Window();
     SetWindowTextW(window, texts.caption.c_str());
     SetDlgItemTextW(window, IDC_CONFIRM_FIRST_LABEL, texts.firstLabel.c_str());
     SetDlgItemTextW(window, IDC_CONFIRM_FIRST_PATH, texts.firstPath.c_str());
@@ -52,15 +52,13 @@ void ConfirmDialog::Initialise(HWND window) const {
         SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top - kConfirmShrink,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Cancel, the default button, takes the focus, so that Enter answers Cancel.
+    SetFocus(GetDlgItem(window, IDCANCEL));
+    return FALSE;
 }
 
-INT_PTR CALLBACK ConfirmDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ConfirmDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        reinterpret_cast<const ConfirmDialog*>(lParam)->Initialise(window);
-        // Cancel, the default button, takes the focus, so that Enter answers Cancel.
-        SetFocus(GetDlgItem(window, IDCANCEL));
-        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDCANCEL:
@@ -68,7 +66,7 @@ INT_PTR CALLBACK ConfirmDialog::DialogProc(HWND window, UINT message, WPARAM wPa
         case IDC_CONFIRM_YES_TO_ALL:
         case IDC_CONFIRM_SKIP:
         case IDC_CONFIRM_SKIP_ALL:
-            EndDialog(window, LOWORD(wParam));
+            EndDialog(Window(), LOWORD(wParam));
             return TRUE;
         default:
             return FALSE;

@@ -3,6 +3,7 @@
 
 #include "seams/prompts.h"
 #include "ui/confirm_texts.h"
+#include "ui/win32/dialog_window.h"
 
 #include <windows.h>
 
@@ -12,7 +13,7 @@ namespace tw {
 
 // Made by a run before its loop, with the run's parent window; its texts persist between the questions of
 // that run. The dialog window exists only while a question is shown.
-class ConfirmDialog {
+class ConfirmDialog : public DialogWindow {
 public:
     explicit ConfirmDialog(HWND parent, HINSTANCE instance = GetModuleHandleW(nullptr));
 
@@ -26,8 +27,8 @@ public:
 
 private:
     ConfirmAnswer Ask();
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Initialise(HWND window) const;
+    INT_PTR OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HWND parent;
     HINSTANCE instance;

@@ -8,26 +8,22 @@ namespace tw {
 
 std::unique_ptr<ConsoleLog> ConsoleLog::Create(HINSTANCE instance, HICON icon) {
     auto console = std::make_unique<ConsoleLog>();
-    if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_CONSOLE), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(console.get())) == nullptr) {
+    if (!console->CreateModeless(instance, IDD_CONSOLE, nullptr)) {
         MessageBoxW(nullptr, L"Error creating Console", nullptr, MB_OK);
         return nullptr;
     }
-    ShowWindow(console->window, SW_HIDE);
+    ShowWindow(console->Window(), SW_HIDE);
     console->AppendLine(ProgramBanner());
     console->AppendLine(kConsoleRule);
     if (icon != nullptr) {
-        SendMessageW(console->window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageW(console->window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(console->Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(console->Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     return console;
 }
 
 ConsoleLog::~ConsoleLog() {
-    if (window != nullptr) {
-        SetWindowLongPtrW(window, DWLP_USER, 0);
-        DestroyWindow(window);
-    }
+    DestroyDialog();
 }
 
 void ConsoleLog::AppendLine(const std::wstring& text) {
@@ -45,14 +41,14 @@ void ConsoleLog::AppendLine(const std::wstring& text) {
 }
 
 void ConsoleLog::ShowConsole() {
-    if (window != nullptr) {
-        ShowWindow(window, SW_SHOW);
+    if (Window() != nullptr) {
+        ShowWindow(Window(), SW_SHOW);
     }
 }
 
 void ConsoleLog::HideConsole() {
-    if (window != nullptr) {
-        ShowWindow(window, SW_HIDE);
+    if (Window() != nullptr) {
+        ShowWindow(Window(), SW_HIDE);
     }
 }
 
@@ -64,37 +60,31 @@ void ConsoleLog::ClearConsole() {
 
 void ConsoleLog::LayOut() {
     RECT outer{};
-    GetWindowRect(window, &outer);
+    GetWindowRect(Window(), &outer);
     const ConsoleLayout layout = LayOutConsole(outer.right - outer.left, outer.bottom - outer.top);
     const auto place = [](HWND control, const Rect& r) {
         MoveWindow(control, r.left, r.top, r.Width(), r.Height(), TRUE);
     };
     place(lines, layout.lines);
-    place(GetDlgItem(window, IDC_CONSOLE_CLEAR), layout.clear);
-    place(GetDlgItem(window, IDC_CONSOLE_HIDE), layout.hide);
+    place(GetDlgItem(Window(), IDC_CONSOLE_CLEAR), layout.clear);
+    place(GetDlgItem(Window(), IDC_CONSOLE_HIDE), layout.hide);
 }
 
-INT_PTR CALLBACK ConsoleLog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* console = reinterpret_cast<ConsoleLog*>(lParam);
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        console->window = window;
-        console->lines = GetDlgItem(window, IDC_CONSOLE_LINES);
-        console->LayOut();
-        return TRUE;
-    }
-    auto* console = reinterpret_cast<ConsoleLog*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (console == nullptr) {
-        return FALSE;
-    }
+INT_PTR ConsoleLog::OnInitDialog() {
+    lines = GetDlgItem(Window(), IDC_CONSOLE_LINES);
+    LayOut();
+    return TRUE;
+}
+
+INT_PTR ConsoleLog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CONSOLE_CLEAR) {
-            console->ClearConsole();
+            ClearConsole();
             return TRUE;
         }
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CONSOLE_HIDE) {
-            console->HideConsole();
+            HideConsole();
             return TRUE;
         }
         return FALSE;
@@ -103,15 +93,13 @@ INT_PTR CALLBACK ConsoleLog::DialogProc(HWND window, UINT message, WPARAM wParam
         const Rect held = HoldMinimumSize({r->left, r->top, r->right, r->bottom}, kConsoleMinWidth, kConsoleMinHeight);
         r->right = held.right;
         r->bottom = held.bottom;
-        SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
-        return TRUE;
+        return SetMessageResult(TRUE);
     }
     case WM_WINDOWPOSCHANGED:
-        console->LayOut();
+        LayOut();
         return FALSE; // the default handling still sends WM_SIZE and WM_MOVE
     case WM_NCDESTROY:
-        console->window = nullptr;
-        console->lines = nullptr;
+        lines = nullptr;
         return FALSE;
     default:
         return FALSE;

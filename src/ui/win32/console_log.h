@@ -2,6 +2,7 @@
 #pragma once
 
 #include "seams/console.h"
+#include "ui/win32/dialog_window.h"
 
 #include <windows.h>
 
@@ -10,7 +11,8 @@
 
 namespace tw {
 
-class ConsoleLog : public Console {
+// Once the platform has destroyed the window (Window() is then null), every operation does nothing.
+class ConsoleLog : public Console, public DialogWindow {
 public:
     static constexpr int kMaxLines = 65536;
 
@@ -31,14 +33,11 @@ public:
     void HideConsole();
     void ClearConsole();
 
-    // The console window; null once the platform has destroyed it (every operation then does nothing).
-    [[nodiscard]] HWND Window() const { return window; }
-
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void LayOut();
 
-    HWND window = nullptr;
     HWND lines = nullptr;
 };
 

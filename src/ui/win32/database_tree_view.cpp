@@ -1,5 +1,6 @@
 #include "ui/win32/database_tree_view.h"
 
+#include "resource.h"
 #include "ui/win32/control_subclass.h"
 
 #include <shellapi.h>
@@ -42,9 +43,9 @@ void DatabaseTreeView::Initialize() {
     SetWindowLongPtrW(window, GWL_STYLE, style & ~TVS_CHECKBOXES);
     SetWindowLongPtrW(window, GWL_STYLE, style | TVS_CHECKBOXES);
     images = ImageList_Create(16, 16, ILC_COLOR, 0, 4);
-    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kRootIcon), IMAGE_ICON, 16, 16,
-                                                            LR_DEFAULTCOLOR)));
-    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kDatabaseIcon), IMAGE_ICON, 16,
+    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DATABASES), IMAGE_ICON, 16,
+                                                            16, LR_DEFAULTCOLOR)));
+    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DATABASE), IMAGE_ICON, 16,
                                                             16, LR_DEFAULTCOLOR)));
     TreeView_SetImageList(window, images, TVSIL_NORMAL);
 

@@ -14,8 +14,6 @@ namespace tw {
 
 class DatabaseTreeView : public DatabaseTreeControl {
 public:
-    static constexpr int kRootIcon = 138;
-    static constexpr int kDatabaseIcon = 139;
     static constexpr wchar_t kRootText[] = L"Databases (Drag here files or folders)";
 
     // tree: the control, already created; drives and openProgress as DatabaseTree takes them.

@@ -1,37 +1,51 @@
 #include "ui/win32/file_list_view.h"
 
-#include "ui/win32/control_subclass.h"
-#include "ui/win32/list_header.h"
+#include "catalog/media_file_info.h"
+#include "resource.h"
 
 namespace tw {
 
 namespace {
 
-// Icons of the row images, in the order of RowImage.
-constexpr int kRowIcons[] = {156, 157, 151, 152, 150, 158};
+// The file list's popup in the context menus; its first entry is the Headings popup.
+constexpr int kPopup = 0;
 
-struct SortContext {
-    const MediaCatalog* catalog;
-    int column;
+// Icons of the row images, in the order of RowImage.
+constexpr int kRowIcons[] = {IDI_ROW_MEDIA,      IDI_ROW_AUDIO,   IDI_ROW_READONLY,
+                             IDI_ROW_PRECOMPUTE, IDI_ROW_MISSING, IDI_ROW_OTHER};
+
+// The Headings menu entry of each column, by column id.
+constexpr WORD kHeadingCommands[kFileColumnCount] = {
+    ID_HEADING_FILENAME,     ID_HEADING_NAME_IN_BIN, ID_HEADING_SIZE,       ID_HEADING_UID,
+    ID_HEADING_COMPRESSION,  ID_HEADING_PATH,        ID_HEADING_MEDIA_TYPE, ID_HEADING_CREATION_DATE,
+    ID_HEADING_PROJECT_NAME, ID_HEADING_SOURCE_NAME,
 };
 
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
-    const auto* sort = reinterpret_cast<const SortContext*>(context);
-    return CompareRecords(static_cast<FileColumn>(sort->column), sort->catalog->RecordAt(static_cast<uint32_t>(a)),
-                          sort->catalog->RecordAt(static_cast<uint32_t>(b)));
-}
+// The list's rows as the precompute step walks them.
+class ListedRows : public SelectableRows {
+public:
+    explicit ListedRows(FileListView& list) : list(list) {}
+    [[nodiscard]] size_t RowCount() const override { return list.RowCount(); }
+    [[nodiscard]] MediaRecord* RecordOfRow(size_t row) const override {
+        return list.RecordOfRow(static_cast<int>(row));
+    }
+    void RefreshRow(size_t row, const MediaRecord& record) override { list.RefreshRow(static_cast<int>(row), &record); }
+    void SelectRow(size_t row) override {
+        ListView_SetItemState(list.Window(), static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+    }
+
+private:
+    FileListView& list;
+};
 
 } // namespace
 
 FileListView::FileListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services)
-    : window(list), instance(instance), catalog(catalog), services(std::move(services)),
-      state(platform::TickCountMs()) {
-    original = SubclassControl(window, this, ControlProc);
-}
+    : ListViewControl(list, instance, services.shown, kFileColumnCount, kPopup), catalog(catalog),
+      services(std::move(services)), state(platform::TickCountMs()) {}
 
 FileListView::~FileListView() {
     KillTimer(window, kTimerId);
-    RestoreControl(window, original);
     if (images != nullptr) {
         ImageList_Destroy(images);
     }
@@ -49,28 +63,18 @@ void FileListView::Initialize(HWND statusLabel) {
     ListView_SetExtendedListViewStyleEx(window, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
     for (int id = 0; id < kFileColumnCount; ++id) {
         visible[id] = true;
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kFileColumnViews[id].width;
-        column.pszText = const_cast<wchar_t*>(FileColumnCaption(static_cast<FileColumn>(id)));
-        column.iSubItem = id;
-        ListView_InsertColumn(window, id, &column);
-        CheckMenuItem(HeadingsMenu(), kFileColumnViews[id].menuCommand, MF_BYCOMMAND | MF_CHECKED);
+        InsertColumn(id, FileColumnCaption(static_cast<FileColumn>(id)), kFileColumnViews[id].width);
+        CheckMenuItem(HeadingsMenu(), kHeadingCommands[id], MF_BYCOMMAND | MF_CHECKED);
     }
     SetMarkers(-1);
-    accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAccelerators));
+    TakeAccelerators();
     state.Clear(platform::TickCountMs());
     SetTimer(window, kTimerId, FileListState::kTimerPeriodMs, nullptr);
 }
 
 HMENU FileListView::HeadingsMenu() const {
-    HMENU popup = services.contextMenu != nullptr ? GetSubMenu(services.contextMenu, 0) : nullptr;
+    HMENU popup = Popup(kPopup);
     return popup != nullptr ? GetSubMenu(popup, 0) : nullptr;
-}
-
-void FileListView::SetMarkers(int sortedColumn) {
-    SetSortMarkers(window, kFileColumnCount, sortedColumn, services.sortedMarker, services.unsortedMarker);
 }
 
 void FileListView::Clear() {
@@ -148,32 +152,33 @@ void FileListView::SetStatusText(const std::wstring& text) {
     }
 }
 
+int FileListView::CompareItems(int column, LPARAM a, LPARAM b) const {
+    return CompareRecords(static_cast<FileColumn>(column), catalog.RecordAt(static_cast<uint32_t>(a)),
+                          catalog.RecordAt(static_cast<uint32_t>(b)));
+}
+
 void FileListView::SortByColumn(int column) {
-    if (column < 0 || column >= kFileColumnCount) {
+    if (!IsColumn(column)) {
         return;
     }
     state.SetUnlocked(false);
-    SetMarkers(column);
-    SortContext context{&catalog, column};
-    ListView_SortItems(window, CompareRows, reinterpret_cast<LPARAM>(&context));
+    SortRows(column);
     state.SetUnlocked(true);
 }
 
 void FileListView::ToggleColumn(int column) {
-    if (column < 0 || column >= kFileColumnCount) {
+    if (!IsColumn(column)) {
         return;
     }
     visible[column] = !visible[column];
-    CheckMenuItem(HeadingsMenu(), kFileColumnViews[column].menuCommand,
+    CheckMenuItem(HeadingsMenu(), kHeadingCommands[column],
                   MF_BYCOMMAND | (visible[column] ? MF_CHECKED : MF_UNCHECKED));
     ListView_SetColumnWidth(window, column, visible[column] ? kFileColumnViews[column].width : 0);
 }
 
 void FileListView::SelectAll() {
     state.SetUnlocked(false);
-    for (int row = ListView_GetItemCount(window) - 1; row >= 0; --row) {
-        ListView_SetItemState(window, row, LVIS_SELECTED, LVIS_SELECTED);
-    }
+    SelectEveryRow();
     state.SetUnlocked(true);
 }
 
@@ -187,31 +192,13 @@ void FileListView::InvertSelection() {
 }
 
 void FileListView::SelectPrecomputes() {
-    const int rows = ListView_GetItemCount(window);
-    if (rows == 0) {
+    if (RowCount() == 0) {
         return;
     }
     state.SetUnlocked(false);
     std::unique_ptr<Progress> progress = services.openProgress ? services.openProgress(std::wstring()) : nullptr;
-    uint64_t k = 1;
-    for (int row = rows - 1; row >= 0; --row, ++k) {
-        if (services.pollCancel && services.pollCancel()) {
-            break;
-        }
-        if (progress) {
-            progress->SetProgress(k, static_cast<uint64_t>(rows));
-        }
-        MediaRecord* record = RecordOfRow(row);
-        if (record == nullptr || record->IsMissing()) {
-            continue;
-        }
-        if (record->mediaKind == 0 && services.readMediaInfo && services.readMediaInfo(*record)) {
-            RefreshRow(row, record);
-        }
-        if (record->mediaKind == 1) {
-            ListView_SetItemState(window, row, LVIS_SELECTED, LVIS_SELECTED);
-        }
-    }
+    ListedRows rows(*this);
+    AddPrecomputesToSelection(rows, services.container, progress.get(), services.prompts);
     progress.reset();
     state.SetUnlocked(true);
 }
@@ -234,85 +221,47 @@ void FileListView::OnItemChanged(const NMLISTVIEW& change) {
         return;
     }
     state.RowSelected(record->size);
-    if (ListView_GetSelectedCount(window) == 1 && !record->IsMissing() && services.readMediaInfo &&
-        services.readMediaInfo(*record)) {
+    if (services.container != nullptr && ReadOnSoleSelection(*services.container, *record, SelectedCount())) {
         RefreshRow(change.iItem, record);
     }
 }
 
-LRESULT FileListView::OnNotify(const NMHDR& header) {
-    switch (header.code) {
-    case LVN_ITEMCHANGED:
+LRESULT FileListView::OnListNotify(const NMHDR& header) {
+    if (header.code == LVN_ITEMCHANGED) {
         OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
-        break;
-    case LVN_COLUMNCLICK:
-        SortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
-        break;
-    case NM_RCLICK: {
-        POINT point{};
-        GetCursorPos(&point);
-        ShowContextMenu(point);
-        break;
-    }
-    default:
-        break;
     }
     return 0;
 }
 
-void FileListView::ShowContextMenu(POINT screen) {
-    HMENU popup = services.contextMenu != nullptr ? GetSubMenu(services.contextMenu, 0) : nullptr;
-    if (popup != nullptr) {
-        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
-    }
-}
-
 void FileListView::OnCommand(WORD command) {
     switch (command) {
-    case kSelectAll:
+    case ID_SELECT_ALL:
         SelectAll();
         return;
-    case kInvertSelection:
+    case ID_INVERT_SELECTION:
         InvertSelection();
         return;
-    case kSelectPrecomputes:
+    case ID_SELECT_PRECOMPUTES:
         SelectPrecomputes();
         return;
     default:
         break;
     }
     for (int id = 0; id < kFileColumnCount; ++id) {
-        if (kFileColumnViews[id].menuCommand == command) {
+        if (kHeadingCommands[id] == command) {
             ToggleColumn(id);
             return;
         }
     }
 }
 
-LRESULT CALLBACK FileListView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* view = OwnerOf<FileListView>(hwnd);
-    switch (message) {
-    case WM_TIMER:
-        if (wParam == kTimerId) {
-            view->state.Refresh(platform::TickCountMs(), *view, view->catalog, view->services.openProgress);
-            return 0;
-        }
-        break;
-    case WM_KEYDOWN: {
-        // The accelerators act while the list has the focus.
-        MSG msg{hwnd, message, wParam, lParam, 0, {}};
-        if (view->accelerators != nullptr && TranslateAcceleratorW(hwnd, view->accelerators, &msg)) {
-            return 0;
-        }
-        break;
+bool FileListView::OnControlMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_TIMER && wParam == kTimerId) {
+        state.Refresh(platform::TickCountMs(), *this, catalog, services.openProgress);
+        result = 0;
+        return true;
     }
-    case WM_COMMAND:
-        view->OnCommand(LOWORD(wParam));
-        return 0;
-    default:
-        break;
-    }
-    return CallWindowProcW(view->original, hwnd, message, wParam, lParam);
+    return false;
 }
 
 } // namespace tw

@@ -1,42 +1,36 @@
 // FileListView: the file list of the main window (control 1003). One row per media record of the shown
-// projects; the bookkeeping is FileListState's and the cell texts, images and orders are file_list_model's.
+// projects; the bookkeeping is FileListState's, the cell texts, images and orders are file_list_model's and the
+// media reads of single files are media_file_info's.
 #pragma once
 
 #include "catalog/media_catalog.h"
+#include "container/bento_container.h"
 #include "platform/platform.h"
+#include "seams/prompts.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_state.h"
+#include "ui/win32/list_view_control.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <functional>
-
 namespace tw {
 
-class FileListView : public FileRows {
+class FileListView : public ListViewControl, public FileRows {
 public:
     static constexpr UINT_PTR kTimerId = 5;
-    static constexpr WORD kSelectAll = 32776;
-    static constexpr WORD kInvertSelection = 32801;
-    static constexpr WORD kSelectPrecomputes = 32803;
-    static constexpr int kAccelerators = 142;
 
     // What the list needs from the rest of the program.
     struct Services {
-        FileListState::ProgressFactory openProgress;     // progress windows of refreshes and bulk selections
-        std::function<bool(MediaRecord&)> readMediaInfo; // reads a record's own file as a container
-        std::function<bool()> pollCancel;                // the keyboard cancel prompt
-        HBITMAP sortedMarker = nullptr;                  // bitmap 140
-        HBITMAP unsortedMarker = nullptr;                // bitmap 141
-        HMENU contextMenu = nullptr;                     // menu 143; its first popup is the file list's
+        ListResources shown;                         // sort markers and context menus
+        FileListState::ProgressFactory openProgress; // progress windows of refreshes and bulk selections
+        BentoContainer* container = nullptr;         // the one container reader; null: no media reads
+        Prompts* prompts = nullptr;                  // the keyboard cancel prompt of Ctrl+P; null: no stop
     };
 
     FileListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services);
     ~FileListView() override;
-    FileListView(const FileListView&) = delete;
-    FileListView& operator=(const FileListView&) = delete;
 
     // Builds images and columns, clears the status label and starts the refresh timer.
     void Initialize(HWND statusLabel);
@@ -47,13 +41,11 @@ public:
     void SetUnlocked(bool unlocked) { state.SetUnlocked(unlocked); }
     [[nodiscard]] bool Unlocked() const { return state.Unlocked(); }
 
-    // WM_NOTIFY of the list, forwarded by the main window.
-    LRESULT OnNotify(const NMHDR& header);
-
-    void SortByColumn(int column);
+    void SortByColumn(int column) override;
     void ToggleColumn(int column);
     void SelectAll();
     void InvertSelection();
+    // Adds the precomputes to the selection, reading the kinds not known yet from the files themselves.
     void SelectPrecomputes();
     [[nodiscard]] bool ColumnVisible(int column) const { return visible[column]; }
 
@@ -64,8 +56,6 @@ public:
     [[nodiscard]] MediaRecord* RecordOfRow(int row) const;
     void RefreshRow(int row, const MediaRecord* record);
     [[nodiscard]] uint64_t SelectedSize() const { return state.SelectedSize(); }
-
-    [[nodiscard]] HWND Window() const { return window; }
 
     // FileRows
     [[nodiscard]] size_t RowCount() const override;
@@ -82,21 +72,17 @@ public:
     }
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    [[nodiscard]] int CompareItems(int column, LPARAM a, LPARAM b) const override;
+    void OnCommand(WORD command) override;
+    LRESULT OnListNotify(const NMHDR& header) override;
+    bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnItemChanged(const NMLISTVIEW& change);
-    void OnCommand(WORD command);
-    void ShowContextMenu(POINT screen);
-    void SetMarkers(int sortedColumn);
     [[nodiscard]] HMENU HeadingsMenu() const;
 
-    HWND window;
-    WNDPROC original = nullptr;
-    HINSTANCE instance;
     MediaCatalog& catalog;
     Services services;
     HWND status = nullptr;
     HIMAGELIST images = nullptr;
-    HACCEL accelerators = nullptr;
     bool visible[kFileColumnCount] = {};
     FileListState state;
 };

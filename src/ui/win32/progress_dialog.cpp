@@ -26,40 +26,39 @@ ProgressDialog::ProgressDialog() : startTime(platform::TickCountMs()) {}
 
 std::unique_ptr<ProgressDialog> ProgressDialog::Open(HINSTANCE instance) {
     auto dialog = std::make_unique<ProgressDialog>();
-    if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(dialog.get())) == nullptr) {
+    if (!dialog->CreateModeless(instance, IDD_PROGRESS, nullptr)) {
         return nullptr;
     }
-    ShowWindow(dialog->window, SW_SHOW);
+    ShowWindow(dialog->Window(), SW_SHOW);
     return dialog;
 }
 
 ProgressDialog::~ProgressDialog() {
-    if (window != nullptr) {
-        KillTimer(window, kTimerId);
-        SetWindowLongPtrW(window, DWLP_USER, 0);
-        DestroyWindow(window);
+    if (Window() != nullptr) {
+        KillTimer(Window(), kTimerId);
     }
+    DestroyDialog();
 }
 
-void ProgressDialog::Initialise(HWND dialog) {
-    window = dialog;
+INT_PTR ProgressDialog::OnInitDialog() {
+    HWND dialog = Window();
     mainBar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
     SetTimer(dialog, kTimerId, kTimerPeriodMs, nullptr);
     SendMessageW(mainBar, PBM_SETRANGE, 0, MAKELPARAM(0, BarScale::kNoTotalRange));
     const Rect cancel = CancelButtonFromPercentLabel(ClientRectOf(dialog, GetDlgItem(dialog, IDC_PROGRESS_PERCENT)));
     MoveWindow(GetDlgItem(dialog, IDC_PROGRESS_CANCEL), cancel.left, cancel.top, cancel.Width(), cancel.Height(),
                FALSE);
+    return TRUE;
 }
 
 void ProgressDialog::SetCaption(const std::wstring& caption) {
-    if (window != nullptr) {
-        SetWindowTextW(window, caption.c_str());
+    if (Window() != nullptr) {
+        SetWindowTextW(Window(), caption.c_str());
     }
 }
 
 void ProgressDialog::SetProgress(uint64_t done, uint64_t total) {
-    if (window == nullptr) {
+    if (Window() == nullptr) {
         return;
     }
     mainDone = done;
@@ -71,25 +70,25 @@ void ProgressDialog::SetProgress(uint64_t done, uint64_t total) {
     if (!update.moved) {
         return;
     }
-    SetDlgItemTextW(window, IDC_PROGRESS_PERCENT, PercentText(PercentOf(update.position, mainScale.Range())).c_str());
+    SetDlgItemTextW(Window(), IDC_PROGRESS_PERCENT, PercentText(PercentOf(update.position, mainScale.Range())).c_str());
     SendMessageW(mainBar, PBM_SETPOS, static_cast<WPARAM>(update.position), 0);
     PumpOneMessage();
 }
 
 void ProgressDialog::AddFileBar() {
-    if (window == nullptr || fileBar != nullptr) {
+    if (Window() == nullptr || fileBar != nullptr) {
         return;
     }
     RECT outer{};
-    GetWindowRect(window, &outer);
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + kFileBarExtraHeight,
+    GetWindowRect(Window(), &outer);
+    SetWindowPos(Window(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + kFileBarExtraHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const Rect r = FileBarFromMainBar(ClientRectOf(window, mainBar));
-    fileBar = TextProgressBar::Create(window, IDC_FILE_BAR, {r.left, r.top, r.right, r.bottom});
+    const Rect r = FileBarFromMainBar(ClientRectOf(Window(), mainBar));
+    fileBar = TextProgressBar::Create(Window(), IDC_FILE_BAR, {r.left, r.top, r.right, r.bottom});
     if (fileBar == nullptr) {
         return;
     }
-    SendMessageW(fileBar->Window(), WM_SETFONT, SendMessageW(window, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(fileBar->Window(), WM_SETFONT, SendMessageW(Window(), WM_GETFONT, 0, 0), FALSE);
     fileBar->SetRange(BarScale::kNoTotalRange);
     fileBar->SetBackground({223, 255, 223});
     fileBar->SetGradient({{15, 15, 239}, {115, 115, 115}});
@@ -121,49 +120,39 @@ void ProgressDialog::SetFileProgress(uint64_t done, uint64_t total) {
 
 void ProgressDialog::PumpOneMessage() {
     MSG message;
-    if (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+    if (PeekMessageW(&message, Window(), 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     // The dispatched message may have been the one that destroyed the window.
-    if (window != nullptr) {
-        UpdateWindow(window);
+    if (Window() != nullptr) {
+        UpdateWindow(Window());
     }
 }
 
 void ProgressDialog::Tick() {
     const uint64_t elapsed = platform::TickCountMs() - startTime;
-    SetDlgItemTextW(window, IDC_PROGRESS_ELAPSED, DurationText(elapsed).c_str());
+    SetDlgItemTextW(Window(), IDC_PROGRESS_ELAPSED, DurationText(elapsed).c_str());
     if (progressChanged) {
         const uint64_t projected = ProjectedTotalMs(mainScale.Total(), mainDone, elapsed);
-        SetDlgItemTextW(window, IDC_PROGRESS_TOTAL_TIME, DurationText(projected).c_str());
+        SetDlgItemTextW(Window(), IDC_PROGRESS_TOTAL_TIME, DurationText(projected).c_str());
         progressChanged = false;
     }
 }
 
-INT_PTR CALLBACK ProgressDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<ProgressDialog*>(lParam)->Initialise(window);
-        return TRUE;
-    }
-    auto* dialog = reinterpret_cast<ProgressDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (dialog == nullptr) {
-        return FALSE;
-    }
+INT_PTR ProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_TIMER:
-        dialog->Tick();
+        Tick();
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_PROGRESS_CANCEL && HIWORD(wParam) == BN_CLICKED) {
-            dialog->cancelFlag = 1;
+            cancelFlag = 1;
             return TRUE;
         }
         return FALSE;
     case WM_NCDESTROY:
-        dialog->window = nullptr;
-        dialog->mainBar = nullptr;
+        mainBar = nullptr;
         return FALSE;
     default:
         return FALSE;

@@ -4,6 +4,7 @@
 
 #include "seams/progress.h"
 #include "ui/bar_scale.h"
+#include "ui/win32/dialog_window.h"
 #include "ui/win32/text_progress_bar.h"
 
 #include <windows.h>
@@ -16,7 +17,7 @@ namespace tw {
 // The opener owns the dialog for one task: Open shows it, destroying the object stops its timer and
 // destroys the window. The screen stays alive because every movement of a bar dispatches one pending
 // message of the dialog.
-class ProgressDialog : public Progress {
+class ProgressDialog : public Progress, public DialogWindow {
 public:
     // Constructs a dialog (its clock starts now), creates its window without parent and shows it; null
     // when the window cannot be created (the task then runs without progress display).
@@ -38,16 +39,14 @@ public:
     // The file bar's progress, scaled like SetProgress (no percentage).
     void SetFileProgress(uint64_t done, uint64_t total) override;
 
-    [[nodiscard]] HWND Window() const { return window; }
     [[nodiscard]] const TextProgressBar* FileBar() const { return fileBar.get(); }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Initialise(HWND dialog);
+    INT_PTR OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Tick();
     void PumpOneMessage();
 
-    HWND window = nullptr;
     HWND mainBar = nullptr;
     std::unique_ptr<TextProgressBar> fileBar;
     BarScale mainScale;

@@ -4,6 +4,7 @@
 
 #include "catalog/media_catalog.h"
 #include "ui/win32/file_list_view.h"
+#include "ui/win32/list_view_control.h"
 
 #include <windows.h>
 
@@ -11,43 +12,27 @@
 
 namespace tw {
 
-class ProjectListView {
+class ProjectListView : public ListViewControl {
 public:
-    struct Services {
-        HBITMAP sortedMarker = nullptr;   // bitmap 140
-        HBITMAP unsortedMarker = nullptr; // bitmap 141
-        HMENU contextMenu = nullptr;      // menu 143; its second popup is the project list's
-    };
-
-    ProjectListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services);
-    ~ProjectListView();
-    ProjectListView(const ProjectListView&) = delete;
-    ProjectListView& operator=(const ProjectListView&) = delete;
+    ProjectListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, const ListResources& resources);
 
     // Inserts the two fixed-width columns and takes the file list it drives.
     void Initialize(FileListView& fileList);
     // Lists every project of the catalog, none selected, and empties the file list.
     void Refill();
     void SelectAll();
-    void SortByColumn(int column);
-
-    // WM_NOTIFY of the list, forwarded by the main window.
-    LRESULT OnNotify(const NMHDR& header);
-
-    [[nodiscard]] HWND Window() const { return window; }
+    void SortByColumn(int column) override;
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void SetMarkers(int sortedColumn);
+    [[nodiscard]] int CompareItems(int column, LPARAM a, LPARAM b) const override;
+    void OnCommand(WORD command) override;
+    LRESULT OnListNotify(const NMHDR& header) override;
+    bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnItemChanged(const NMLISTVIEW& change);
     void KeepColumnWidths();
 
-    HWND window;
-    WNDPROC original = nullptr;
-    HINSTANCE instance;
     MediaCatalog& catalog;
-    Services services;
     FileListView* fileList = nullptr;
-    HACCEL accelerators = nullptr;
 };
 
 } // namespace tw

@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 #include "seams/console.h"
-#include "ui/hex_dump.h"
+#include "seams/hex_dump.h"
 
 #include <gtest/gtest.h>
 

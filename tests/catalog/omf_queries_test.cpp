@@ -1,4 +1,4 @@
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 
 #include "fixtures/bento_writer.h"
 

@@ -1,6 +1,6 @@
-#include "container/omf_queries.h"
+#include "catalog/omf_queries.h"
 
-#include "container/byte_order.h"
+#include "container/byte_view.h"
 
 #include <cwchar>
 
@@ -11,13 +11,19 @@ namespace {
 // The first three bytes of the valueOffset field that mark the project object: "_PJ".
 constexpr uint32_t kProjectMark = 0x4A505F;
 
-std::optional<BentoContainer::Bytes> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId) {
+// The first maxBytes of a property's value: no query uses more of a value than its fixed fields or a text.
+std::optional<BentoContainer::Bytes> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId,
+                                                  uint32_t maxBytes) {
     const auto entry = container.FindProperty(objectId, propertyId);
     if (!entry) {
         return std::nullopt;
     }
-    return container.ReadValue(*entry);
+    return container.ReadValue(*entry, maxBytes);
 }
+
+// A descriptor reference is one 32-bit word; a UID three.
+constexpr uint32_t kReferenceLength = 4;
+constexpr uint32_t kUidLength = 12;
 
 bool CanAnswer(const BentoContainer& container, const MediaRecord* record) {
     return record != nullptr && container.CanQuery();
@@ -77,7 +83,7 @@ void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
     }
     // An object that does not exist has neither property.
     if (const auto entry = container.FindProperty(*objectId, omf::kNameInBin)) {
-        if (const auto value = container.ReadValue(*entry)) {
+        if (const auto value = container.ReadValue(*entry, bento::kMaxTextLength)) {
             record->SetNameInBin(BentoContainer::TextOf(*value));
         }
     }
@@ -94,12 +100,13 @@ void ReadCompression(BentoContainer& container, MediaRecord* record) {
     if (!objectId) {
         return;
     }
-    const auto reference = ReadProperty(container, *objectId, omf::kDescriptor);
-    // A reference shorter than its one word names no descriptor.
-    if (!reference || reference->size() < 4) {
+    const auto reference = ReadProperty(container, *objectId, omf::kDescriptor, kReferenceLength);
+    // A reference shorter than its one word names no descriptor; the word is never swapped.
+    const std::optional<uint32_t> descriptor = reference ? ByteView(*reference).Le32(0) : std::nullopt;
+    if (!descriptor) {
         return;
     }
-    const auto entry = container.FindProperty(LoadLe32(reference->data()), omf::kCompression);
+    const auto entry = container.FindProperty(*descriptor, omf::kCompression);
     if (!entry) {
         return;
     }
@@ -122,12 +129,13 @@ void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record) {
         return;
     }
     record->fileMobId = data->key;
-    const auto uid = ReadProperty(container, data->value, omf::kMobUid);
+    const auto uid = ReadProperty(container, data->value, omf::kMobUid, kUidLength);
     // A UID shorter than its three words is no UID.
-    if (!uid || uid->size() < 12) {
+    const std::optional<uint64_t> key = uid ? ByteView(*uid).Le64(4) : std::nullopt;
+    if (!key) {
         return;
     }
-    record->fileMobId = UidKey{LoadLe32(uid->data() + 4), LoadLe32(uid->data() + 8)}.Id();
+    record->fileMobId = *key;
     ReadCompression(container, record);
 }
 
@@ -140,7 +148,7 @@ void ReadProjectName(BentoContainer& container, MediaRecord* record) {
         if ((e.valueOffset & 0xFFFFFFu) != kProjectMark) {
             continue;
         }
-        if (const auto name = ReadProperty(container, e.objectId, omf::kProjectName)) {
+        if (const auto name = ReadProperty(container, e.objectId, omf::kProjectName, bento::kMaxTextLength)) {
             record->SetProjectName(BentoContainer::TextOf(*name));
         }
         return;

@@ -1,4 +1,4 @@
-#include "ui/hex_dump.h"
+#include "seams/hex_dump.h"
 
 namespace tw {
 
