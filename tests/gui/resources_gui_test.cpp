@@ -4,9 +4,7 @@
 // commands the lists act on, and every string the code loads is there and fits where the code reads it.
 #include "gui_harness.h"
 #include "resource.h"
-#include "ui/file_list_model.h"
-#include "ui/win32/database_tree_view.h"
-#include "ui/win32/file_list_view.h"
+#include "ui/file_cells.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -223,27 +221,11 @@ TEST(ResourcesGuiTest, MenusHoldTheCommandsWhereTheCodeLooksForThem) {
         Holds(CommandsOf(files), {ID_SCAN_MEDIA_INFO, ID_MEDIA_INFO_FILE, ID_COPY, ID_STORE, ID_MOVE, ID_DELETE}));
     EXPECT_TRUE(Holds(CommandsOf(projects), {ID_PROJECT_STORE, ID_PROJECT_STATISTICS, ID_PROJECT_DELETE_MEDIA}));
 
-    // One Headings entry per column of the file list, each showing and hiding its own column.
-    const struct {
-        FileColumn column;
-        UINT command;
-    } headingOf[] = {
-        {FileColumn::name, ID_HEADING_FILENAME},
-        {FileColumn::nameInBin, ID_HEADING_NAME_IN_BIN},
-        {FileColumn::size, ID_HEADING_SIZE},
-        {FileColumn::compUid, ID_HEADING_UID},
-        {FileColumn::compression, ID_HEADING_COMPRESSION},
-        {FileColumn::path, ID_HEADING_PATH},
-        {FileColumn::type, ID_HEADING_MEDIA_TYPE},
-        {FileColumn::creationDate, ID_HEADING_CREATION_DATE},
-        {FileColumn::project, ID_HEADING_PROJECT_NAME},
-        {FileColumn::source, ID_HEADING_SOURCE_NAME},
-    };
-    std::set<UINT> columnCommands;
-    for (const auto& h : headingOf) {
-        EXPECT_EQ(kFileColumnViews[static_cast<int>(h.column)].menuCommand, h.command) << static_cast<int>(h.column);
-        columnCommands.insert(h.command);
-    }
+    // One Headings entry per column of the file list.
+    const std::set<UINT> columnCommands = {ID_HEADING_FILENAME,   ID_HEADING_NAME_IN_BIN,   ID_HEADING_SIZE,
+                                           ID_HEADING_UID,        ID_HEADING_COMPRESSION,   ID_HEADING_PATH,
+                                           ID_HEADING_MEDIA_TYPE, ID_HEADING_CREATION_DATE, ID_HEADING_PROJECT_NAME,
+                                           ID_HEADING_SOURCE_NAME};
     EXPECT_EQ(columnCommands.size(), static_cast<size_t>(kFileColumnCount));
     EXPECT_EQ(CommandsOf(headings), columnCommands);
 
@@ -254,10 +236,6 @@ TEST(ResourcesGuiTest, MenusHoldTheCommandsWhereTheCodeLooksForThem) {
 }
 
 TEST(ResourcesGuiTest, AcceleratorsSendTheSelectionCommandsOfTheLists) {
-    EXPECT_EQ(FileListView::kAccelerators, IDR_ACCELERATORS);
-    EXPECT_EQ(FileListView::kSelectAll, ID_SELECT_ALL);
-    EXPECT_EQ(FileListView::kInvertSelection, ID_INVERT_SELECTION);
-    EXPECT_EQ(FileListView::kSelectPrecomputes, ID_SELECT_PRECOMPUTES);
     HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(accelerators, nullptr);
     ACCEL keys[8] = {};
@@ -302,8 +280,6 @@ TEST(ResourcesGuiTest, StringsTheCodeLoadsAreThereAndFitItsBuffers) {
 }
 
 TEST(ResourcesGuiTest, IconsAndBitmapsLoadAtTheirSizes) {
-    EXPECT_EQ(DatabaseTreeView::kRootIcon, IDI_DATABASES);
-    EXPECT_EQ(DatabaseTreeView::kDatabaseIcon, IDI_DATABASE);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int id : {IDI_PROGRAM, IDI_DATABASES, IDI_DATABASE, IDI_ROW_MISSING, IDI_ROW_READONLY, IDI_ROW_PRECOMPUTE,
                    IDI_ROW_OK, IDI_ROW_WARNING, IDI_ROW_FOLDER, IDI_ROW_MEDIA, IDI_ROW_AUDIO, IDI_ROW_OTHER}) {
