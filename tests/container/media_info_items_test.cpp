@@ -83,19 +83,19 @@ TEST_F(MediaInfoItemsTest, ObjectTextsTakeTheFirstNamePropertyTheIdTheDescriptio
 
 TEST_F(MediaInfoItemsTest, PropertyItemsInWalkOrderWithNamesFlagsValuesAndBoldReferences) {
     BentoWriter w;
-    w.TypeName(bento::kTypeText, "omfi:String");                    // entry 1
-    w.TypeName(bento::kTypeReference, "omfi:ObjRef");               // 2
-    w.PropertyName(kName, "OMFI:MOBJ:Name");                        // 3
-    w.PropertyName(0x10301, "OMFI:MOBJ:Descriptor");                // 4
-    w.Text(0x20010, kName, "Interview");                            // 5
-    w.Text(0x20010, 0x10300, "");                                   // 6: empty text
-    w.Reference(0x20010, 0x10301, 0x20011);                         // 7
-    w.Immediate(0x20010, 0x10302, kTypeInt32, 7);                   // 8
-    w.Text(0x20010, 0x10303, "abc", bento::kTypeText8Bit);          // 9: 8-bit text shows its extent
-    w.Uid(0x20010, 0x10304, 1, 2, 3);                               // 10
-    w.Text(0x20010, 0x10305, "stored", bento::kTypeText2);          // 11
+    w.TypeName(bento::kTypeText, "omfi:String");                     // entry 1
+    w.TypeName(bento::kTypeReference, "omfi:ObjRef");                // 2
+    w.PropertyName(kName, "OMFI:MOBJ:Name");                         // 3
+    w.PropertyName(0x10301, "OMFI:MOBJ:Descriptor");                 // 4
+    w.Text(0x20010, kName, "Interview");                             // 5
+    w.Text(0x20010, 0x10300, "");                                    // 6: empty text
+    w.Reference(0x20010, 0x10301, 0x20011);                          // 7
+    w.Immediate(0x20010, 0x10302, kTypeInt32, 7);                    // 8
+    w.Text(0x20010, 0x10303, "abc", bento::kTypeText8Bit);           // 9: 8-bit text shows its extent
+    w.Uid(0x20010, 0x10304, 1, 2, 3);                                // 10
+    w.Text(0x20010, 0x10305, "stored", bento::kTypeText2);           // 11
     w.Entry({0x20010, 0x10306, bento::kTypeText, 0x10, 3, 0x20000}); // 12: unreadable: three zero bytes
-    w.Text(0x20010, 0x10307, std::string(3000, 'v'));               // 13
+    w.Text(0x20010, 0x10307, std::string(3000, 'v'));                // 13
     Open(w);
     const std::vector<std::pair<std::wstring, bool>> expected = {
         {L"OMFI:MOBJ:Name  [omfi:String]:=\"Interview\"", false},
@@ -151,18 +151,18 @@ TEST_F(MediaInfoItemsTest, ReferencesLeadToTheObjectsTheirValuesName) {
         Bytes element = Words({0, 5, 6, id, 0});
         index.insert(index.end(), element.begin(), element.end());
     }
-    w.Stored(r, 0x10500, bento::kTypeIndexArray, w.Array(3, index));                          // 1
+    w.Stored(r, 0x10500, bento::kTypeIndexArray, w.Array(3, index));                                    // 1
     w.Stored(r, 0x10501, bento::kTypeIndexArray, w.Array(5, Bytes(index.begin(), index.begin() + 40))); // 2
-    w.Stored(r, 0x10502, bento::kTypeIdArray, w.Array(2, Words({0x20031, 0, 0x20030, 0})));   // 3
-    w.Reference(r, 0x10503, 0x20032);                                                        // 4
-    w.Uid(r, 0x10504, 0, 7, 8);                                                              // 5: all three
-    w.Uid(r, 0x10505, 0, 9, 10);                                                             // 6: data and comp
-    w.Uid(r, 0x10506, 0, 11, 12);                                                            // 7: comp only
-    w.Uid(r, 0x10507, 0, 13, 14);                                                            // 8: back to r
-    w.Uid(r, 0x10508, 0, 99, 99);                                                            // 9: nowhere
-    w.Stored(r, 0x10509, bento::kTypeUid, Words({0, 7}));                                    // 10: too short
-    w.Immediate(r, 0x1050A, kTypeInt32, 0x20030);                                            // 11
-    w.Stored(r, 0x1050B, bento::kTypeReference, Bytes{0x30, 0x00});                          // 12: too short
+    w.Stored(r, 0x10502, bento::kTypeIdArray, w.Array(2, Words({0x20031, 0, 0x20030, 0})));             // 3
+    w.Reference(r, 0x10503, 0x20032);                                                                   // 4
+    w.Uid(r, 0x10504, 0, 7, 8);                                                                         // 5: all three
+    w.Uid(r, 0x10505, 0, 9, 10);                                    // 6: data and comp
+    w.Uid(r, 0x10506, 0, 11, 12);                                   // 7: comp only
+    w.Uid(r, 0x10507, 0, 13, 14);                                   // 8: back to r
+    w.Uid(r, 0x10508, 0, 99, 99);                                   // 9: nowhere
+    w.Stored(r, 0x10509, bento::kTypeUid, Words({0, 7}));           // 10: too short
+    w.Immediate(r, 0x1050A, kTypeInt32, 0x20030);                   // 11
+    w.Stored(r, 0x1050B, bento::kTypeReference, Bytes{0x30, 0x00}); // 12: too short
     w.UidIndex(bento::kFileMobIndex, {{7, 8, 0x20030}, {13, 14, r}});
     w.UidIndex(bento::kDataIndex, {{7, 8, 0x20031}, {9, 10, 0x20031}});
     w.UidIndex(bento::kCompIndex, {{7, 8, 0x20032}, {9, 10, 0x20032}, {11, 12, 0x20032}});

@@ -98,8 +98,10 @@ Bytes EntryBytes(const TocEntry& e) {
 
 TEST_F(TocDumpTest, DumpsAnEntryInTwoRowsAndItsStoredValueWithItsFileOffset) {
     BentoWriter w;
-    w.Immediate(0x2001A, 0x1033D, 0x10003, 7);    // 1
-    w.Text(0x2001A, 0x1029D, "Interview\x0A\xE9" "A"); // 2, stored at offset 0
+    w.Immediate(0x2001A, 0x1033D, 0x10003, 7); // 1
+    w.Text(0x2001A, 0x1029D,
+           "Interview\x0A\xE9"
+           "A"); // 2, stored at offset 0
     ASSERT_EQ(Open(w), 1);
     const TocEntry text = *container.Entry(1);
     const Bytes entry = EntryBytes(text);
@@ -137,9 +139,9 @@ TEST_F(TocDumpTest, AValueDumpIsBoundedByTheFileWhateverLengthTheEntryClaims) {
     for (size_t i = 0; i < payload.size(); ++i) {
         payload[i] = static_cast<uint8_t>(i * 7);
     }
-    w.Stored(0x20001, 0x10966, 0x100C5, payload);                       // 1: larger than one read piece
-    w.Entry({0x20001, 0x10967, 0x100C5, 69990, 0xFFFFFFF0u, 1});         // 2: claims almost 4 GB
-    w.Entry({0x20001, 0x10968, 0x100C5, 0xFFFFFF00u, 0x100, 1});         // 3: lies beyond the file
+    w.Stored(0x20001, 0x10966, 0x100C5, payload);                // 1: larger than one read piece
+    w.Entry({0x20001, 0x10967, 0x100C5, 69990, 0xFFFFFFF0u, 1}); // 2: claims almost 4 GB
+    w.Entry({0x20001, 0x10968, 0x100C5, 0xFFFFFF00u, 0x100, 1}); // 3: lies beyond the file
     ASSERT_EQ(Open(w), 1);
     const uint64_t fileLength = container.FileLength();
 
@@ -147,9 +149,9 @@ TEST_F(TocDumpTest, AValueDumpIsBoundedByTheFileWhateverLengthTheEntryClaims) {
     ASSERT_EQ(console.lines.size(), 3u + 1 + payload.size() / 16 + 1);
     for (size_t row = 0; row < payload.size() / 16; ++row) {
         const uint64_t at = row * 16;
-        ASSERT_EQ(console.lines[4 + row],
-                  Row(Bytes(payload.begin() + static_cast<std::ptrdiff_t>(at),
-                            payload.begin() + static_cast<std::ptrdiff_t>(at + 16)), at, &at));
+        ASSERT_EQ(console.lines[4 + row], Row(Bytes(payload.begin() + static_cast<std::ptrdiff_t>(at),
+                                                    payload.begin() + static_cast<std::ptrdiff_t>(at + 16)),
+                                              at, &at));
     }
 
     console.lines.clear();
