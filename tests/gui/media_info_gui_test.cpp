@@ -180,6 +180,42 @@ TEST_F(MediaInfoGuiTest, ShowsObjectOneAndADoubleClickExpandsAReferenceAndDumpsI
     });
 }
 
+TEST_F(MediaInfoGuiTest, ObjectsStandInTheTreesAlphabeticalOrderAsTheCommandLinePrintsThem) {
+    std::vector<fixtures::MediaDescription> media(5);
+    const char* names[] = {"b roll", "Alpha", "alpha 2", "Zed", "10 Intro"};
+    for (size_t i = 0; i < media.size(); ++i) {
+        media[i].compUid = 0x100 + i * 0x35;
+        media[i].fileMobId = 0x900 + i;
+        media[i].nameInBin = names[i];
+    }
+    const std::wstring database = dir / L"msmMMOB.mdb";
+    ASSERT_TRUE(fixtures::WriteFile(database, fixtures::BuildMediaDatabase(media)));
+    ASSERT_EQ(container.Open(database), 1);
+    // What tarnwick-cli info prints below the composition index.
+    std::vector<std::wstring> printed;
+    bool inCompIndex = false;
+    WalkObjectTree(container, bento::kTocObject, 1, [&](const TreeLine& line) {
+        if (line.level == 1) {
+            inCompIndex = line.text->rfind(L"OMFI:HEAD:CompIndex", 0) == 0;
+        } else if (line.level == 2 && inCompIndex) {
+            printed.push_back(*line.text);
+        }
+        return true;
+    });
+    ASSERT_EQ(printed.size(), media.size());
+    Run([&](HWND window, HWND tree) {
+        HTREEITEM compIndex = ChildStartingWith(tree, TreeView_GetRoot(tree), L"OMFI:HEAD:CompIndex");
+        ASSERT_NE(compIndex, nullptr);
+        DoubleClick(window, tree, compIndex);
+        std::vector<std::wstring> shown;
+        for (HTREEITEM c : Children(tree, compIndex)) {
+            shown.push_back(ItemOf(tree, c).text);
+        }
+        EXPECT_EQ(shown, printed);
+        EXPECT_EQ(shown.front(), L"10 Intro [ ID=0x2000C ]");
+    });
+}
+
 TEST_F(MediaInfoGuiTest, OpenShowsANewContainerKeepsTheTreeForAFailureAndEmptiesItForVersion2) {
     const std::wstring notContainer = dir / L"notes.wav";
     const std::wstring version2 = dir / L"v2.omf";
