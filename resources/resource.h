@@ -65,6 +65,9 @@
 #define IDC_PROGRESS_CANCEL 1006
 #define IDC_FILE_BAR 10285
 
+// Hardware tool (template 132): the bar of drive row r has id IDC_DRIVE_BAR_FIRST + r
+#define IDC_DRIVE_BAR_FIRST 10285
+
 // Media Info (template 144)
 #define IDC_MEDIA_OPEN 1005
 #define IDC_MEDIA_SHOW_CONSOLE 1007

@@ -29,6 +29,14 @@ seeds() {
             find "$dir/drive" -iname '*.omf' | head -3 | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
             rm -rf "$dir/drive"
             ;;
+        media_info_fuzz)
+            # Media databases and OMF media files, whose references lead from object to object.
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 4 --payload 64 >/dev/null
+            cp "$dir/drive/OMFI MediaFiles/msmMMOB.mdb" "$dir/le.mdb"
+            cp "$dir/drive/OMFI MediaFiles/Archive/msmMMOB.mdb" "$dir/be.mdb"
+            find "$dir/drive" -iname '*.omf' | head -3 | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
+            rm -rf "$dir/drive"
+            ;;
         load_fuzz)
             # The same drive the target writes its folder from, so that the seeds match its index.
             "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 9 --payload 0 >/dev/null

@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/project_list_model.h"
+#include "ui/win32/hardware_tool_window.h"
+#include "ui/win32/media_info_dialog.h"
 #include "ui/win32/progress_dialog.h"
 #include "ui/win32/prompts.h"
 
@@ -176,6 +178,13 @@ void MainWindow::OnCommand(WORD id) {
         break;
     case ID_ABOUT:
         ShowAbout();
+        break;
+    case IDC_HARDWARE_TOOL:
+    case ID_HARDWARE_TOOL:
+        HardwareToolWindow(app.instance, app.driveStrings).Run(Window());
+        break;
+    case ID_MEDIA_INFO:
+        MediaInfoDialog(app.instance, app.container, app.console.get()).Run(Window());
         break;
     default:
         break; // "File", "Options" and the commands of tools still to come do nothing

@@ -14,5 +14,8 @@ int PmrCommand(const Args& args);
 int ScanCommand(const Args& args);
 int TocCommand(const Args& args);
 int LoadCommand(const Args& args);
+int InfoCommand(const Args& args);
+int DumpCommand(const Args& args);
+int DrivesCommand(const Args& args);
 
 } // namespace tw::cli

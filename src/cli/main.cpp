@@ -39,6 +39,23 @@ const Command kCommands[] = {
      L"console lines and the catalog's statistics go to stderr. --missing keeps index entries whose files\n"
      L"are not in their folder. Exit status 2 when an index could not be opened (the others still load).",
      LoadCommand},
+    {L"info", L"info FILE [--depth N]",
+     L"Prints the object tree the Media Info window shows for a container: object 1 and its properties, with\n"
+     L"references expanded N levels deep (0: object 1 and its properties only; default 1), one item per line,\n"
+     L"indented two spaces per level, bold items (objects and references) marked with a leading \"*\". An object\n"
+     L"already expanded on the path from the root is not expanded again. Exit status 2 when the file cannot be\n"
+     L"opened, is not a container or is a container of a version that is not supported.",
+     InfoCommand},
+    {L"dump", L"dump FILE ENTRY",
+     L"Writes TOC entry ENTRY (counted from 1) of a container as hexadecimal rows, and the value it stores in\n"
+     L"the file, as far as the file holds it, as the Media Info window writes them to its console. Exit status\n"
+     L"2 when the file cannot be opened or is not a container, 1 when it has no such entry.",
+     DumpCommand},
+    {L"drives", L"drives",
+     L"Lists every drive as the Hardware tool shows it, one tab-separated row per drive after a header: root,\n"
+     L"volume label, type, total, used and free bytes (empty when the drive does not answer), and the label\n"
+     L"text beside the drive's bar. On Linux and macOS the drives are the mount points of real file systems.",
+     DrivesCommand},
 };
 
 void PrintUsage(std::FILE* stream) {

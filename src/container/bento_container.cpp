@@ -186,12 +186,12 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
     }
 }
 
-BentoContainer::Bytes BentoContainer::ReadBytes(uint32_t offset, uint32_t length) {
+BentoContainer::Bytes BentoContainer::ReadBytes(uint64_t offset, uint32_t length) {
     if (offset >= fileLength) {
         return {};
     }
     Bytes bytes(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
-    reader.Seek(offset, QRBFile::begin);
+    reader.Seek(static_cast<int64_t>(offset), QRBFile::begin);
     bytes.resize(reader.Read(bytes.data(), static_cast<uint32_t>(bytes.size())));
     return bytes;
 }
@@ -267,6 +267,17 @@ std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryInd
         return std::nullopt;
     }
     return bytes;
+}
+
+BentoContainer::Bytes BentoContainer::ReadStoredBytes(uint32_t entryIndex, uint32_t skip, uint32_t maxBytes) {
+    if (!CanQuery() || entryIndex >= entries.size()) {
+        return {};
+    }
+    const TocEntry e = entries[entryIndex];
+    if (e.valueFlags != bento::kStored || skip >= e.valueLength) {
+        return {};
+    }
+    return ReadBytes(uint64_t{e.valueOffset} + skip, std::min(e.valueLength - skip, maxBytes));
 }
 
 uint32_t BentoContainer::ImmediateValue(uint32_t entryIndex) const {

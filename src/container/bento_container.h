@@ -136,6 +136,10 @@ public:
     // bytes (at most the file's length of them). In a big-endian container the u16 count of stored arrays
     // is swapped.
     [[nodiscard]] std::optional<Bytes> ReadValue(uint32_t entryIndex, uint32_t maxBytes);
+    // The bytes of a stored value (flags 1) as the file holds them, without any byte-order change: from byte
+    // skip of the value on, at most maxBytes, cut to the value's claimed length and to the end of the file.
+    // Empty for other flags, for no entry, and when nothing of the value lies in the file.
+    [[nodiscard]] Bytes ReadStoredBytes(uint32_t entryIndex, uint32_t skip, uint32_t maxBytes);
     // The entry's valueOffset field as a number, swapped in a big-endian container; 0 for no entry.
     [[nodiscard]] uint32_t ImmediateValue(uint32_t entryIndex) const;
     // The name of a type, property or standard object; null when none is known.
@@ -158,7 +162,7 @@ private:
     void ParseToc();
     void AddIndex(WalkTable& table, uint32_t entryIndex);
     // Reads up to length bytes at offset, cut to the end of the file.
-    Bytes ReadBytes(uint32_t offset, uint32_t length);
+    Bytes ReadBytes(uint64_t offset, uint32_t length);
 
     Console* console;
     QRBFile reader;

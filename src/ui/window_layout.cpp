@@ -33,4 +33,8 @@ MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verti
     return next;
 }
 
+Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra) {
+    return {current.left, current.top, cx - 14, cy - frameExtra - 8};
+}
+
 } // namespace tw

@@ -58,4 +58,9 @@ struct MainLayout {
 };
 [[nodiscard]] MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead);
 
+// The Media Info window's tree after a size change to outer size (cx, cy): its right edge at cx - 14, its
+// bottom at cy - frameExtra - 8, where frameExtra is the window's outer height - client height - 5; its left and
+// top stay.
+[[nodiscard]] Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra);
+
 } // namespace tw

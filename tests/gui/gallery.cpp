@@ -1,17 +1,22 @@
 // tw-gallery: shows one window of the program in a typical state, for screenshots.
 // Usage: tw-gallery NAME READY_FILE
-//   NAME: console, confirm-overwrite, confirm-delete, progress-transfer or main (the main window on a
-//   generated drive after "Scan!", with a project selected).
+//   NAME: console, confirm-overwrite, confirm-delete, progress-transfer, main (the main window on a
+//   generated drive after "Scan!", with a project selected), media-info (a generated OMF file with its
+//   references expanded) or hardware (Wine's drives and a drive without a medium).
 // When the window is drawn, its screen rectangle ("left top width height") is written to READY_FILE; the
 // program ends when READY_FILE.quit appears, or after a minute.
 #include "app/application.h"
 #include "app/main_window.h"
+#include "fixtures/bento_writer.h"
 #include "fixtures/drive_list.h"
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
+#include "platform/platform.h"
 #include "resource.h"
 #include "ui/win32/confirm_dialog.h"
 #include "ui/win32/console_log.h"
+#include "ui/win32/hardware_tool_window.h"
+#include "ui/win32/media_info_dialog.h"
 #include "ui/win32/progress_dialog.h"
 
 #include <commctrl.h>
@@ -127,12 +132,93 @@ void ShowMainWindow(HINSTANCE instance) {
     main.Run();
 }
 
+// The first child of parent whose text starts with start; null when none does.
+HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& start) {
+    for (HTREEITEM c = TreeView_GetChild(tree, parent); c != nullptr; c = TreeView_GetNextSibling(tree, c)) {
+        wchar_t text[1024] = {};
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = c;
+        item.pszText = text;
+        item.cchTextMax = 1024;
+        TreeView_GetItem(tree, &item);
+        if (std::wstring(text).rfind(start, 0) == 0) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+// Double-clicks the item as a user would and opens it.
+void Unfold(HWND window, HWND tree, HTREEITEM item) {
+    if (item == nullptr) {
+        return;
+    }
+    TreeView_SelectItem(tree, item);
+    NMHDR click{tree, IDC_MEDIA_TREE, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(window, WM_NOTIFY, IDC_MEDIA_TREE, reinterpret_cast<LPARAM>(&click));
+    TreeView_Expand(tree, item, TVE_EXPAND);
+}
+
+void ShowMediaInfo(HINSTANCE instance) {
+    fixtures::ScratchDir dir(L"tw-gallery-info");
+    fixtures::MediaDescription media;
+    media.compUid = 0x060A2B340101A1B2ull;
+    media.fileMobId = 0x0101010152F3C2B1ull;
+    media.nameInBin = "A01C03 Scene 12 Take 4";
+    media.mediaKind = 7;
+    media.compressionCode = 142;
+    const std::wstring path = dir / L"A01C03_SCENE12_TAKE4.V1.omf";
+    if (!fixtures::WriteFile(path, fixtures::BuildOmfFile(media, std::string("Project Harbour"), 2048))) {
+        return;
+    }
+    BentoContainer container;
+    if (container.Open(path) == 0) {
+        return;
+    }
+    MediaInfoDialog dialog(instance, container, nullptr);
+    gui::WhenWindowAppears(gui::CaptionIs(L"Media Info -- Double click on bold items to expand"), [](HWND window) {
+        SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        HWND tree = GetDlgItem(window, IDC_MEDIA_TREE);
+        HTREEITEM root = TreeView_GetRoot(tree);
+        TreeView_Expand(tree, root, TVE_EXPAND);
+        HTREEITEM dataIndex = TreeChild(tree, root, L"OMFI:HEAD:DataIndex");
+        Unfold(window, tree, dataIndex);
+        HTREEITEM data = TreeView_GetChild(tree, dataIndex);
+        TreeView_Expand(tree, data, TVE_EXPAND);
+        HTREEITEM mobId = TreeChild(tree, data, L"OMFI:DATA:MobID");
+        Unfold(window, tree, mobId);
+        HTREEITEM fileMob = TreeView_GetChild(tree, mobId);
+        TreeView_Expand(tree, fileMob, TVE_EXPAND);
+        Unfold(window, tree, TreeChild(tree, fileMob, L"OMFI:MOBJ:Descriptor"));
+        Announce(window);
+        WaitForQuit();
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.Run(nullptr);
+}
+
+void ShowHardwareTool(HINSTANCE instance) {
+    // Wine's drives, and a floppy drive without a disk.
+    std::vector<std::wstring> roots = ReadDriveList(platform::DriveStrings);
+    roots.insert(roots.begin(), L"A:\\");
+    HardwareToolWindow tool(instance, fixtures::DriveList(roots));
+    gui::WhenWindowAppears(gui::CaptionIs(L"Hardware tool"), [](HWND window) {
+        SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Announce(window);
+        WaitForQuit();
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    tool.Run(nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer|main READY_FILE\n");
+                     "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer|main|media-info|"
+                     "hardware READY_FILE\n");
         return 1;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -148,6 +234,10 @@ int main(int argc, char** argv) {
         ShowProgress(instance);
     } else if (name == "main") {
         ShowMainWindow(instance);
+    } else if (name == "media-info") {
+        ShowMediaInfo(instance);
+    } else if (name == "hardware") {
+        ShowHardwareTool(instance);
     } else {
         std::fprintf(stderr, "tw-gallery: unknown window '%s'\n", name.c_str());
         return 1;

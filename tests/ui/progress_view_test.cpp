@@ -89,6 +89,7 @@ TEST(WindowLayoutTest, ConsoleAndProgressControls) {
     EXPECT_EQ(layout.hide, RectAt(80, 253, 75, 18));
     EXPECT_EQ(CancelButtonFromPercentLabel(RectAt(418, 20, 46, 16)), RectAt(388, 57, 76, 17));
     EXPECT_EQ(FileBarFromMainBar({8, 8, 466, 18}), Rect({8, 38, 466, 54}));
+    EXPECT_EQ(LayOutMediaInfoTree({6, 26, 450, 340}, 640, 480, 30), Rect({6, 26, 626, 442}));
 }
 
 } // namespace

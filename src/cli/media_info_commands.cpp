@@ -1,0 +1,85 @@
+// What the Media Info window shows, on the command line: tarnwick-cli info FILE [--depth N], the object tree
+// with its references expanded N levels deep, and tarnwick-cli dump FILE ENTRY, the hex dump of one entry.
+#include "cli/commands.h"
+#include "cli/open_container.h"
+#include "container/media_info_items.h"
+#include "container/toc_dump.h"
+
+#include <cwctype>
+
+namespace tw::cli {
+
+namespace {
+
+constexpr uint32_t kDefaultDepth = 1;
+
+// A decimal number of at most nine digits; false for anything else.
+bool ParseCount(const std::wstring& text, uint32_t& value) {
+    if (text.empty() || text.size() > 9) {
+        return false;
+    }
+    uint32_t v = 0;
+    for (const wchar_t c : text) {
+        if (!std::iswdigit(c)) {
+            return false;
+        }
+        v = v * 10 + static_cast<uint32_t>(c - L'0');
+    }
+    value = v;
+    return true;
+}
+
+} // namespace
+
+int InfoCommand(const Args& args) {
+    const wchar_t* usage = L"usage: tarnwick-cli info FILE [--depth N]";
+    std::wstring file;
+    uint32_t depth = kDefaultDepth;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == L"--depth" && i + 1 < args.size() && ParseCount(args[i + 1], depth)) {
+            ++i;
+        } else if (file.empty() && !args[i].empty() && args[i][0] != L'-') {
+            file = args[i];
+        } else {
+            WriteLine(stderr, usage);
+            return kExitUsage;
+        }
+    }
+    if (file.empty()) {
+        WriteLine(stderr, usage);
+        return kExitUsage;
+    }
+    StderrConsole errors;
+    BentoContainer container(&errors);
+    if (!OpenContainer(container, file, L"info")) {
+        return kExitFailed;
+    }
+    WalkObjectTree(container, bento::kTocObject, depth, [](const TreeLine& line) {
+        WriteLine(stdout, std::wstring(2 * line.level, L' ') + (line.bold ? L"*" : L"") + *line.text);
+        return true;
+    });
+    return kExitOk;
+}
+
+int DumpCommand(const Args& args) {
+    uint32_t number = 0;
+    if (args.size() != 2 || !ParseCount(args[1], number) || number == 0) {
+        WriteLine(stderr, L"usage: tarnwick-cli dump FILE ENTRY");
+        return kExitUsage;
+    }
+    StderrConsole errors;
+    BentoContainer container(&errors);
+    if (!OpenContainer(container, args[0], L"dump")) {
+        return kExitFailed;
+    }
+    if (number > container.EntryCount()) {
+        WriteLine(stderr, L"tarnwick-cli dump: no entry " + args[1] + L": the container has " +
+                              std::to_wstring(container.EntryCount()) + L" entries");
+        return kExitUsage;
+    }
+    StdoutConsole out;
+    DumpTocEntry(container, number, &out);
+    return kExitOk;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,42 @@
+// HardwareToolWindow: the Hardware tool (template 132). One row per drive: a TextProgressBar whose length shows
+// the drive's capacity against the largest drive's and whose filled part shows the space in use, with the free
+// space written on it, and a label naming the drive, its volume label, capacity and use. Built afresh each time
+// it opens from the model in ui/hardware_tool_model.h.
+#pragma once
+
+#include "discovery/database_search.h"
+#include "ui/win32/dialog_window.h"
+#include "ui/win32/text_progress_bar.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace tw {
+
+class HardwareToolWindow : public DialogWindow {
+public:
+    // driveStrings gives the drive list (the system's, or a test's).
+    HardwareToolWindow(HINSTANCE instance, DriveStringsFunction driveStrings);
+    ~HardwareToolWindow() override;
+
+    // Runs the window modally over owner; returns when it is closed.
+    INT_PTR Run(HWND owner);
+
+private:
+    INT_PTR OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Deletes every bar and label it made, then both fonts.
+    void TearDown();
+
+    HINSTANCE instance;
+    DriveStringsFunction driveStrings;
+    // The controls it makes and owns: the bars, and the labels beside them.
+    std::vector<std::unique_ptr<TextProgressBar>> bars;
+    std::vector<HWND> labels;
+    HFONT boldFont = nullptr;
+    HFONT normalFont = nullptr;
+};
+
+} // namespace tw
