@@ -14,5 +14,7 @@ int PmrCommand(const Args& args);
 int ScanCommand(const Args& args);
 int TocCommand(const Args& args);
 int LoadCommand(const Args& args);
+int BinCommand(const Args& args);
+int LooseCommand(const Args& args);
 
 } // namespace tw::cli
