@@ -114,7 +114,7 @@ struct FolderId {
     uint64_t index = 0;
     bool operator==(const FolderId& other) const { return volume == other.volume && index == other.index; }
 };
-// False when the path cannot be opened.
+// False when the path cannot be opened, or when the file system gives its folders no numbers.
 [[nodiscard]] bool GetFolderId(const std::wstring& path, FolderId& id);
 // The entries of folder whose names equal name as the file system matches names: on Windows without
 // regard to letter case (FindFirstFileW of folder\name); on POSIX systems likewise, ignoring case.

@@ -110,7 +110,7 @@ bool GetFolderId(const std::wstring& path, FolderId& id) {
     }
     id.volume = static_cast<uint64_t>(st.st_dev);
     id.index = static_cast<uint64_t>(st.st_ino);
-    return true;
+    return id.index != 0;
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {

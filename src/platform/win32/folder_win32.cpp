@@ -71,7 +71,8 @@ bool GetFolderId(const std::wstring& path, FolderId& id) {
     }
     id.volume = info.dwVolumeSerialNumber;
     id.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
+    // Some network file systems number nothing: every folder would then look like every other.
+    return id.index != 0;
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {
