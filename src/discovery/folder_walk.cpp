@@ -10,13 +10,13 @@ namespace {
 class Walk {
 public:
     Walk(const std::function<void(const platform::FolderEntry&, const std::wstring&)>& onEntry,
-         const std::function<void(const std::wstring&)>& onEnter)
-        : onEntry(onEntry), onEnter(onEnter) {}
+         const std::function<void(const std::wstring&)>& onEnter, const FolderSource& source)
+        : onEntry(onEntry), onEnter(onEnter), source(source) {}
 
     void Below(const std::wstring& folder) {
         std::vector<platform::FolderEntry> entries;
         // The listing is taken whole first, so that no folder stays open while the walk goes deeper.
-        platform::ListFolder(folder, [&](const platform::FolderEntry& e) { entries.push_back(e); });
+        source.list(folder, [&](const platform::FolderEntry& e) { entries.push_back(e); });
         for (const platform::FolderEntry& e : entries) {
             if (e.name == L"." || e.name == L"..") {
                 continue;
@@ -31,7 +31,7 @@ public:
                 continue;
             }
             platform::FolderId id;
-            const bool known = platform::GetFolderId(full, id);
+            const bool known = source.folderId(full, id);
             if (known && std::find(path.begin(), path.end(), id) != path.end()) {
                 continue; // a way back into a folder being walked
             }
@@ -56,6 +56,7 @@ public:
 private:
     const std::function<void(const platform::FolderEntry&, const std::wstring&)>& onEntry;
     const std::function<void(const std::wstring&)>& onEnter;
+    const FolderSource& source;
     // The ids of the folders from the walk's start down to the one being listed.
     std::vector<platform::FolderId> path;
 };
@@ -65,10 +66,10 @@ private:
 void WalkFolderTree(
     const std::wstring& folder,
     const std::function<void(const platform::FolderEntry& entry, const std::wstring& fullPath)>& onEntry,
-    const std::function<void(const std::wstring& fullPath)>& onEnter) {
-    Walk walk(onEntry, onEnter);
+    const std::function<void(const std::wstring& fullPath)>& onEnter, const FolderSource& source) {
+    Walk walk(onEntry, onEnter, source);
     platform::FolderId id;
-    walk.Enter(folder, platform::GetFolderId(folder, id) ? &id : nullptr);
+    walk.Enter(folder, source.folderId(folder, id) ? &id : nullptr);
 }
 
 } // namespace tw

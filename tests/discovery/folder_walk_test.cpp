@@ -17,7 +17,8 @@ namespace {
 
 // A folder that holds a link back to itself, inner/back, and a link to a media file outside it,
 // inner/linked.wav. Made by the test where the system makes links; under Wine, which makes none, the build
-// prepares one with Unix links beforehand (TW_LINK_LOOP names it), which Wine shows as a plain folder and file.
+// prepares one with Unix links beforehand (TW_LINK_LOOP names it), which Wine shows as a reparse point and a
+// plain file.
 class LinkLoop {
 public:
     LinkLoop() {
@@ -142,6 +143,96 @@ TEST(FolderWalkTest, EntriesWhosePathsDoNotFitAreLeftOut) {
     std::sort(fitting.begin(), fitting.end());
     EXPECT_EQ(walked, fitting);
     EXPECT_LT(fitting.size(), folders.size());
+}
+
+// A share whose file server follows a link itself: the link back into the share shows as a plain folder, with
+// the share's own listing and folder id. Two such links make the tree grow twice as wide at every level.
+class ServerFollowedLinks {
+public:
+    ServerFollowedLinks() {
+        const std::wstring inner = platform::JoinPath(share, L"inner");
+        folders[share] = {{L"clip.wav", 0x80}, {L"inner", 0x10}};
+        folders[inner] = {{L"take.wav", 0x80}, {L"back", 0x10}, {L"again", 0x10}};
+    }
+
+    // Lists path as the server shows it: a path through the links lists the folder they lead to.
+    bool List(const std::wstring& path, const platform::EntryVisitor& visit) const {
+        const auto found = folders.find(Resolved(path));
+        if (found == folders.end()) {
+            return false;
+        }
+        visit(platform::FolderEntry{L".", 0x10, 0, 0});
+        visit(platform::FolderEntry{L"..", 0x10, 0, 0});
+        for (const auto& [name, attributes] : found->second) {
+            visit(platform::FolderEntry{name, attributes, 0, 0});
+        }
+        return true;
+    }
+    bool Id(const std::wstring& path, platform::FolderId& id) const {
+        const auto found = folders.find(Resolved(path));
+        if (!withIds || found == folders.end()) {
+            return false;
+        }
+        id = platform::FolderId{7, static_cast<uint64_t>(std::distance(folders.begin(), found)) + 1};
+        return true;
+    }
+
+    const std::wstring share = fixtures::NativePath(L"|share");
+    bool withIds = true;
+
+private:
+    // Every "inner" + link step leads back to the share.
+    std::wstring Resolved(std::wstring path) const {
+        for (const wchar_t* link : {L"back", L"again"}) {
+            const std::wstring step = fixtures::NativePath(std::wstring(L"|inner|") + link);
+            for (size_t at; (at = path.find(step)) != std::wstring::npos;) {
+                path.erase(at, step.size());
+            }
+        }
+        return path;
+    }
+
+    std::map<std::wstring, std::vector<std::pair<std::wstring, uint32_t>>> folders;
+};
+
+TEST(FolderWalkTest, FolderIdsStopLoopsThatShowNoLinkAndThePathLimitStopsTheRest) {
+    ServerFollowedLinks server;
+    FolderSource source;
+    source.list = [&](const std::wstring& path, const platform::EntryVisitor& visit) {
+        return server.List(path, visit);
+    };
+    source.folderId = [&](const std::wstring& path, platform::FolderId& id) { return server.Id(path, id); };
+    std::vector<std::wstring> entries;
+    std::vector<std::wstring> entered;
+    const auto walk = [&] {
+        entries.clear();
+        entered.clear();
+        WalkFolderTree(
+            server.share, [&](const platform::FolderEntry&, const std::wstring& full) { entries.push_back(full); },
+            [&](const std::wstring& full) { entered.push_back(full); }, source);
+    };
+
+    walk();
+    const auto p = [&](const wchar_t* relative) { return server.share + fixtures::NativePath(relative); };
+    EXPECT_EQ(entries, (std::vector<std::wstring>{p(L"|clip.wav"), p(L"|inner"), p(L"|inner|take.wav"),
+                                                  p(L"|inner|back"), p(L"|inner|again")}));
+    EXPECT_EQ(entered, std::vector<std::wstring>{p(L"|inner")});
+
+    // Without folder ids only the length of the paths ends the walk: with one loop (the other link is taken out),
+    // every path it reaches fits.
+    server.withIds = false;
+    source.list = [&](const std::wstring& path, const platform::EntryVisitor& visit) {
+        return server.List(path, [&](const platform::FolderEntry& e) {
+            if (e.name != L"again") {
+                visit(e);
+            }
+        });
+    };
+    walk();
+    EXPECT_GT(entered.size(), 100u);
+    for (const std::wstring& path : entries) {
+        ASSERT_LT(path.size(), kSearchPathCapacity);
+    }
 }
 
 } // namespace
