@@ -37,6 +37,20 @@ seeds() {
             find "$dir/drive" -iname '*.omf' | head -3 | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
             rm -rf "$dir/drive"
             ;;
+        bin_scan_fuzz)
+            # A real bin and the bins of a sample drive.
+            cp tests/data/linear01.avb "$dir/"
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 2 --payload 0 >/dev/null
+            find "$dir/drive" -name '*.avb' | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
+            rm -rf "$dir/drive"
+            ;;
+        loose_fuzz)
+            # Single media files: OMF containers of a sample drive and a foreign OMF file.
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 12 --seed 6 --payload 64 >/dev/null
+            find "$dir/drive" -iname '*.omf' | head -4 | while read -r f; do cp "$f" "$dir/$(basename "$f")"; done
+            cp tests/data/LogicPro-omfv1.OMF "$dir/"
+            rm -rf "$dir/drive"
+            ;;
         load_fuzz)
             # The same drive the target writes its folder from, so that the seeds match its index.
             "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 9 --payload 0 >/dev/null

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "discovery/media_drop.h"
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/project_list_model.h"
@@ -128,6 +129,7 @@ INT_PTR MainWindow::OnInitDialog() {
     fileServices.prompts = prompts.get();
     files = std::make_unique<FileListView>(GetDlgItem(window, IDC_FILE_LIST), instance, app.catalog, fileServices);
     projects = std::make_unique<ProjectListView>(GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog, shown);
+    projects->SetDropHandler([this](const std::vector<std::wstring>& names) { OnProjectListDrop(names); });
 
     tree->Initialize(); // the first drive scan: its progress window shows before the main window does
     files->Initialize(GetDlgItem(window, IDC_FILE_STATUS));
@@ -152,6 +154,48 @@ void MainWindow::LoadDatabases(bool includeMissing) {
 
 void MainWindow::ShowCatalogStatistics() {
     SetDlgItemTextW(Window(), IDC_HINT_STATISTICS, CatalogStatistics(app.catalog).c_str());
+}
+
+void MainWindow::EnterBusyState() {
+    for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST, IDC_SCAN, IDC_SEARCH_DATABASES}) {
+        EnableWindow(GetDlgItem(Window(), id), FALSE);
+    }
+    for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST}) {
+        RedrawWindow(GetDlgItem(Window(), id), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void MainWindow::LeaveBusyState() {
+    for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST, IDC_SCAN, IDC_SEARCH_DATABASES}) {
+        EnableWindow(GetDlgItem(Window(), id), TRUE);
+    }
+}
+
+void MainWindow::OnProjectListDrop(const std::vector<std::wstring>& names) {
+    if (loading) {
+        return; // a load or another drop is running: the catalog must not be cleared under it
+    }
+    loading = true;
+    EnterBusyState();
+    app.catalog.Clear();
+    projects->Refill();
+    files->Clear();
+    files->SetUnlocked(false);
+    MediaDrop::Services services;
+    services.checkedDatabases = [this] { return tree->Tree().CheckedDatabases(); };
+    services.openProgress = [instance = app.instance]() -> std::unique_ptr<Progress> {
+        return ProgressDialog::Open(instance);
+    };
+    services.binLoaded = [this] {
+        ShowCatalogStatistics();
+        projects->Refill();
+    };
+    MediaDrop(app.catalog, app.ConsoleOrNull(), std::move(services)).AddDroppedNames(names);
+    files->SetUnlocked(true);
+    projects->Refill();
+    ShowCatalogStatistics();
+    LeaveBusyState();
+    loading = false;
 }
 
 void MainWindow::ShowAbout() {

@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tw {
 
@@ -30,6 +32,11 @@ public:
     void LoadDatabases(bool includeMissing);
     // "Projects count:\t%i\nFiles count:\t%i\nTotal size\t%s" in the hint and statistics label.
     void ShowCatalogStatistics();
+    // The busy state of a long task: disables the file list, the project list, "Scan!" and "Search for Avid
+    // databases" and repaints both lists at once. The database tree, the menu and the other buttons stay usable.
+    void EnterBusyState();
+    // Enables the same four again.
+    void LeaveBusyState();
 
     [[nodiscard]] DatabaseTreeView* Tree() const { return tree.get(); }
     [[nodiscard]] FileListView* Files() const { return files.get(); }
@@ -40,6 +47,8 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(WORD id);
     void OnWindowPosChanged(const WINDOWPOS& position);
+    // Files, folders and bins dropped on the project list replace what is listed.
+    void OnProjectListDrop(const std::vector<std::wstring>& names);
     void ShowAbout();
     void PaintMinimised();
 

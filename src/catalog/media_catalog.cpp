@@ -76,10 +76,14 @@ void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool
 
 void MediaCatalog::BuildIndex() {
     indexedRecordCount = static_cast<uint32_t>(recordCount);
-    recordsByIndex = {};
     projectsById = {};
-    if (indexedRecordCount != 0) {
-        recordsByIndex = accepted;
+    // Records only ever join the end of accepted until Clear empties both, so the index so far is a prefix of it:
+    // a drop that rebuilds the index after every file appends only that file.
+    if (indexedRecordCount == 0) {
+        recordsByIndex = {};
+    } else {
+        recordsByIndex.insert(recordsByIndex.end(), accepted.begin() + static_cast<ptrdiff_t>(recordsByIndex.size()),
+                              accepted.end());
     }
     if (projectCount != 0) {
         projectsById.assign(projectCount, nullptr);

@@ -65,6 +65,15 @@ public:
     int LoadDatabaseForBin(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing,
                            Progress* progress);
 
+    // A single media file outside any database (an OMF, AIFF or WAV file): one record from the file's own
+    // directory entry and, when the file is a container, its identifiers, media fields and project name; under
+    // "**UNKNOWN**" when it names no project. Then BuildIndex. fullPath is cut to its folder part, trailing
+    // separator included. 1 when the record went to the catalog (which drops it when its project holds the name
+    // already); 0 when fullPath is empty, names a folder or has no directory entry.
+    int AddLooseOmfFile(std::wstring& fullPath);
+    // The same for an MXF file, whose contents are not read: always under "**UNKNOWN_MXF**".
+    int AddLooseMxfFile(std::wstring& fullPath);
+
     // Destroys every project and record; leaves diskFiles alone.
     void Clear();
     // Accepts the record into its project, or destroys it (missing and excluded, or a file name the
@@ -105,6 +114,7 @@ private:
     // marked missing, when the folder holds no file of its exact name.
     bool MatchOnDisk(MediaRecord& record) const;
     void AddUnreferencedFiles(bool includeMissing);
+    int AddLooseFile(std::wstring& fullPath, bool readContainer);
     BentoContainer& Container();
 
     using ProjectMap = std::unordered_map<std::wstring, std::unique_ptr<ProjectEntry>>;

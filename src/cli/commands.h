@@ -17,5 +17,7 @@ int LoadCommand(const Args& args);
 int InfoCommand(const Args& args);
 int DumpCommand(const Args& args);
 int DrivesCommand(const Args& args);
+int BinCommand(const Args& args);
+int LooseCommand(const Args& args);
 
 } // namespace tw::cli

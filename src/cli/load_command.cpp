@@ -1,53 +1,34 @@
-// tarnwick-cli load [--missing] INDEX...: database folders into one catalog, printed as a table.
+// tarnwick-cli load [--missing] [--bin BIN ...] INDEX...: database folders into one catalog, printed as a table;
+// with bins, only the media they reference, as a bin dropped on the project list loads them.
 #include "catalog/media_catalog.h"
+#include "cli/catalog_table.h"
 #include "cli/commands.h"
-#include "platform/platform.h"
-#include "ui/file_cells.h"
-#include "ui/project_list_model.h"
+#include "discovery/bin_scan.h"
 
-#include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace tw::cli {
 
-namespace {
-
-// The table's columns in their order; Size is a plain byte count here.
-constexpr FileColumn kColumns[] = {
-    FileColumn::project,     FileColumn::name, FileColumn::nameInBin, FileColumn::size,         FileColumn::compUid,
-    FileColumn::compression, FileColumn::path, FileColumn::type,      FileColumn::creationDate, FileColumn::source};
-
-// One tab-separated line of the texts cell(column) gives for the table's columns.
-template <typename Cell> std::wstring Line(Cell&& cell) {
-    std::wstring line;
-    for (size_t i = 0; i < std::size(kColumns); ++i) {
-        if (i != 0) {
-            line += L'\t';
-        }
-        line += cell(kColumns[i]);
-    }
-    return line;
-}
-
-} // namespace
-
 int LoadCommand(const Args& args) {
     bool includeMissing = false;
+    std::vector<std::wstring> bins;
     std::vector<std::wstring> indexes;
-    for (const std::wstring& a : args) {
+    bool usage = false;
+    for (size_t i = 0; i < args.size() && !usage; ++i) {
+        const std::wstring& a = args[i];
         if (a == L"--missing") {
             includeMissing = true;
+        } else if (a == L"--bin" && i + 1 < args.size()) {
+            bins.push_back(args[++i]);
         } else if (!a.empty() && a[0] == L'-') {
-            indexes.clear();
-            break;
+            usage = true;
         } else {
             indexes.push_back(a);
         }
     }
-    if (indexes.empty()) {
-        WriteLine(stderr, L"usage: tarnwick-cli load [--missing] INDEX...");
+    if (usage || indexes.empty()) {
+        WriteLine(stderr, L"usage: tarnwick-cli load [--missing] [--bin BIN ...] INDEX...");
         return kExitUsage;
     }
     StderrConsole console;
@@ -55,33 +36,25 @@ int LoadCommand(const Args& args) {
     MediaCatalog catalog(&console);
     catalog.SetContainer(&container);
     catalog.Clear();
-    bool allLoaded = true;
-    for (const std::wstring& index : indexes) {
-        allLoaded = catalog.LoadDatabase(index, includeMissing, nullptr) == 1 && allLoaded;
-    }
-
-    std::vector<const MediaRecord*> rows;
-    rows.reserve(catalog.IndexedRecordCount());
-    for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
-        rows.push_back(catalog.RecordAt(i));
-    }
-    std::sort(rows.begin(), rows.end(), [](const MediaRecord* a, const MediaRecord* b) {
-        if (a->projectName != b->projectName) {
-            return a->projectName < b->projectName;
+    bool allRead = true;
+    if (bins.empty()) {
+        for (const std::wstring& index : indexes) {
+            allRead = catalog.LoadDatabase(index, includeMissing, nullptr) == 1 && allRead;
         }
-        return a->fileName < b->fileName;
-    });
-    WriteLine(stdout, Line([](FileColumn column) -> std::wstring {
-                  return column == FileColumn::size ? L"Size (bytes)" : FileColumnCaption(column);
-              }));
-    for (const MediaRecord* record : rows) {
-        WriteLine(stdout, Line([&](FileColumn column) {
-                      return column == FileColumn::size ? std::to_wstring(record->size) : FileCellText(*record, column);
-                  }));
     }
-    std::fflush(stdout); // the table ends before the statistics when both streams go to one place
-    WriteLine(stderr, CatalogStatistics(catalog));
-    return allLoaded ? kExitOk : kExitFailed;
+    for (const std::wstring& bin : bins) {
+        // Each bin as a dropped bin: its references, then every index for them, missing files included.
+        ReferencedIds referencedIds;
+        if (!ReadBinReferences(bin, &console, referencedIds)) {
+            allRead = false;
+            continue;
+        }
+        for (const std::wstring& index : indexes) {
+            allRead = catalog.LoadDatabaseForBin(index, &referencedIds, true, nullptr) == 1 && allRead;
+        }
+    }
+    WriteCatalog(catalog);
+    return allRead ? kExitOk : kExitFailed;
 }
 
 } // namespace tw::cli

@@ -33,11 +33,13 @@ const Command kCommands[] = {
      L"value's offset and length. Exit status 2 when the file cannot be opened, is not a container or\n"
      L"is a container of a version that is not supported.",
      TocCommand},
-    {L"load", L"load [--missing] INDEX...",
+    {L"load", L"load [--missing] [--bin BIN ...] INDEX...",
      L"Loads the database folders of the given indexes (msmFMID.pmr) into one catalog, in the order given,\n"
      L"and prints every media file as a tab-separated table sorted by project and file name. The load's\n"
      L"console lines and the catalog's statistics go to stderr. --missing keeps index entries whose files\n"
-     L"are not in their folder. Exit status 2 when an index could not be opened (the others still load).",
+     L"are not in their folder. With --bin (once per bin), only the media each bin references are loaded,\n"
+     L"missing files included, as a bin dropped on the project list loads them from the checked databases.\n"
+     L"Exit status 2 when an index or a bin could not be opened (the others still load).",
      LoadCommand},
     {L"info", L"info FILE [--depth N]",
      L"Prints the object tree the Media Info window shows for a container: object 1 and its properties, with\n"
@@ -56,6 +58,19 @@ const Command kCommands[] = {
      L"volume label, type, total, used and free bytes (empty when the drive does not answer), and the label\n"
      L"text beside the drive's bar. On Linux and macOS the drives are the mount points of real file systems.",
      DrivesCommand},
+    {L"bin", L"bin FILE...",
+     L"Reads bins (.avb) and prints the media they reference, one line per distinct reference after the\n"
+     L"header line fileMobId: the fileMobId each reference stands for, 16 lower-case hexadecimal digits, in\n"
+     L"ascending order. Exit status 2 when a bin could not be opened (the reason is on stderr; the others are\n"
+     L"still read).",
+     BinCommand},
+    {L"loose", L"loose PATH...",
+     L"Puts media files and folders into one catalog as a drop on the project list does, and prints it as\n"
+     L"load does: OMF, AIFF and WAV files (by the last three characters of their names) with what their own\n"
+     L"containers say, under their project or \"**UNKNOWN**\", MXF files under \"**UNKNOWN_MXF**\", and the\n"
+     L"media files (by their extension) found in folders at any depth. Paths are taken from the last to the\n"
+     L"first; other files are ignored with a note on stderr. Exit status 2 when a path does not exist.",
+     LooseCommand},
 };
 
 void PrintUsage(std::FILE* stream) {

@@ -2,6 +2,7 @@
 // Every read and seek is clamped to the file's extent; failures are written as console lines.
 #pragma once
 
+#include "container/byte_view.h"
 #include "platform/platform.h"
 #include "seams/console.h"
 
@@ -43,6 +44,14 @@ public:
             return nullptr;
         }
         return window.data() + (position - windowStart);
+    }
+    // The bytes the valid window holds from the position on; empty when it holds none. Moves nothing, like Peek.
+    [[nodiscard]] ByteView Buffered() const {
+        if (windowInvalid || position < windowStart || position >= windowStart + lastFill) {
+            return ByteView();
+        }
+        return ByteView(window.data() + (position - windowStart),
+                        static_cast<size_t>(windowStart + lastFill - position));
     }
     // Where later lines go; null drops them.
     void SetConsole(Console* newConsole) { console = newConsole; }

@@ -1,5 +1,6 @@
 #include "discovery/database_search.h"
 
+#include "discovery/folder_walk.h"
 #include "platform/platform.h"
 
 #include <vector>
@@ -31,27 +32,22 @@ std::vector<std::wstring> ReadDriveList(const DriveStringsFunction& getDriveStri
 }
 
 void DatabaseSearch::SearchFolder(const std::wstring& path) {
-    std::vector<platform::FolderEntry> entries;
-    platform::ListFolder(path, [&](const platform::FolderEntry& e) { entries.push_back(e); });
-    for (const platform::FolderEntry& e : entries) {
-        if (e.name == L"." || e.name == L"..") {
-            continue;
-        }
-        const std::wstring full = platform::JoinPath(path, e.name);
-        // The exact name: the test is case-sensitive.
-        if (e.name == kIndexFileName) {
-            if (progress != nullptr) {
-                progress->SetCaption(full);
+    WalkFolderTree(
+        path,
+        [&](const platform::FolderEntry& e, const std::wstring& full) {
+            // The exact name: the test is case-sensitive.
+            if (e.name == kIndexFileName) {
+                if (progress != nullptr) {
+                    progress->SetCaption(full);
+                }
+                list.AddNew(full);
             }
-            list.AddNew(full);
-        }
-        if ((e.attributes & platform::kAttributeDirectory) != 0) {
+        },
+        [&](const std::wstring& folder) {
             if (progress != nullptr) {
-                progress->SetCaption(full);
+                progress->SetCaption(folder);
             }
-            SearchFolder(full);
-        }
-    }
+        });
 }
 
 void DatabaseSearch::SearchDrive(const std::wstring& root) {

@@ -26,7 +26,8 @@ public:
     // progress may be null; when given, its caption shows each found index and each entered folder.
     DatabaseSearch(DatabaseList& list, Progress* progress) : list(list), progress(progress) {}
 
-    // Adds every msmFMID.pmr found anywhere below path. A folder that cannot be listed adds nothing.
+    // Adds every msmFMID.pmr found anywhere below path (the walk of folder_walk.h: no links into folders, no
+    // full path of more than 1,023 characters). A folder that cannot be listed adds nothing.
     void SearchFolder(const std::wstring& path);
     // Searches the two media folders of one drive root, found in any letter case.
     void SearchDrive(const std::wstring& root);

@@ -84,10 +84,13 @@ namespace tw::platform {
 inline constexpr uint32_t kAttributeReadOnly = 0x1;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
 inline constexpr uint32_t kAttributeNormal = 0x80;
+// A symbolic link or junction (FILE_ATTRIBUTE_REPARSE_POINT).
+inline constexpr uint32_t kAttributeReparsePoint = 0x400;
 
 // One entry of a folder listing. On POSIX systems the attribute bits are synthesised (0x10 for a folder,
-// 0x1 when the owner may not write, 0x80 otherwise) and the creation time is the birth time, or the
-// modification time where the file system keeps no birth time; both as a FILETIME.
+// 0x1 when the owner may not write, 0x400 for a symbolic link, 0x80 when none of these applies) and the
+// creation time is the birth time, or the modification time where the file system keeps no birth time; both as
+// a FILETIME. Size, time and the folder bit of a symbolic link are those of its target.
 struct FolderEntry {
     std::wstring name;
     uint32_t attributes = 0;
@@ -103,6 +106,16 @@ bool ListFolder(const std::wstring& folder, const EntryVisitor& visit);
 
 // A path's own directory entry (FindFirstFileW on the path itself): false when there is none.
 [[nodiscard]] bool GetEntry(const std::wstring& path, FolderEntry& entry);
+// Which folder a path leads to, links followed: the volume and the folder's number on it (the file index of
+// GetFileInformationByHandle; device and inode on POSIX systems). Two paths that reach one folder, through a
+// link or not, give equal ids.
+struct FolderId {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FolderId& other) const { return volume == other.volume && index == other.index; }
+};
+// False when the path cannot be opened, or when the file system gives its folders no numbers.
+[[nodiscard]] bool GetFolderId(const std::wstring& path, FolderId& id);
 // The entries of folder whose names equal name as the file system matches names: on Windows without
 // regard to letter case (FindFirstFileW of folder\name); on POSIX systems likewise, ignoring case.
 // Returns whether any entry was found.
@@ -113,6 +126,9 @@ bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& nam
 [[nodiscard]] std::wstring RemoveFileSpec(const std::wstring& path);
 // The extension of the last component, from its last dot, or empty (PathFindExtensionW).
 [[nodiscard]] std::wstring FindExtension(const std::wstring& path);
+// The full path of a path (GetFullPathNameW): a relative path is taken from the current folder, and "." and ".."
+// components are taken out lexically. The path itself when it cannot be made full.
+[[nodiscard]] std::wstring MakeFullPath(const std::wstring& path);
 // True when the path is relative (PathIsRelativeW).
 [[nodiscard]] bool IsRelativePath(const std::wstring& path);
 // The path without one trailing separator, unless it is a root (PathRemoveBackslashW).

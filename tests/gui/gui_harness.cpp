@@ -1,6 +1,9 @@
 #include "gui_harness.h"
 
+#include <algorithm>
 #include <deque>
+
+#include <shlobj.h>
 
 namespace tw::gui {
 
@@ -158,6 +161,24 @@ void DropPendingInput() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
     }
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& names) {
+    size_t units = 1;
+    for (const auto& n : names) {
+        units += n.size() + 1;
+    }
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const auto& n : names) {
+        std::copy(n.begin(), n.end(), text);
+        text += n.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }
 
 std::wstring WindowText(HWND window) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,6 +44,9 @@ void ClickMouseAt(POINT screen);
 bool WaitForInput(int timeoutMs);
 // Removes every pending keyboard and mouse message of the thread without dispatching it.
 void DropPendingInput();
+
+// A drop of files and folders, as the shell hands it to a window with WM_DROPFILES; the window releases it.
+HDROP MakeDrop(const std::vector<std::wstring>& names);
 
 std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND dialog, int id);

@@ -325,25 +325,6 @@ void ClickAt(HWND window, POINT point) {
     SendMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
-// A drop of files, as the shell hands it to a window.
-HDROP MakeDrop(const std::vector<std::wstring>& names) {
-    size_t units = 1;
-    for (const auto& n : names) {
-        units += n.size() + 1;
-    }
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
-    for (const auto& n : names) {
-        std::copy(n.begin(), n.end(), text);
-        text += n.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
 TEST_F(MainWindowGuiTest, CheckBoxesPropagateFromTheRootAndTheKeyboardCannotToggleThem) {
     Run([&](HWND window) {
         HWND tree = Control(window, IDC_DATABASE_TREE);

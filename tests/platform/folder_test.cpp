@@ -96,5 +96,52 @@ TEST(FolderTest, PathHelpers) {
     EXPECT_TRUE(IsSameRoot(dir / L"f.omf", dir / L"not-yet" + P(L"|x.omf")));
 }
 
+// Links are marked as reparse points and lead to their target's folder id. The system may make no links (Wine
+// makes none): the ids of plain folders are checked all the same.
+TEST(FolderTest, LinksAreReparsePointsAndFolderIdsFollowThem) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::MakeFolders(dir / P(L"sub|deeper")));
+    ASSERT_TRUE(fixtures::WriteFile(dir / P(L"sub|take.wav"), std::string(10, 'x')));
+    FolderId sub;
+    FolderId again;
+    FolderId deeper;
+    ASSERT_TRUE(GetFolderId(dir / L"sub", sub));
+    ASSERT_TRUE(GetFolderId(dir / P(L"sub|deeper|.."), again));
+    ASSERT_TRUE(GetFolderId(dir / P(L"sub|deeper"), deeper));
+    EXPECT_TRUE(sub == again);
+    EXPECT_FALSE(sub == deeper);
+    EXPECT_FALSE(GetFolderId(dir / L"none", again));
+
+    const bool folderLink = fixtures::MakeFolderLink(dir / L"to-sub", dir / L"sub");
+    const bool fileLink = fixtures::MakeFileLink(dir / L"to-take.wav", dir / P(L"sub|take.wav"));
+    std::map<std::wstring, FolderEntry> seen;
+    ASSERT_TRUE(ListFolder(dir.Path(), [&](const FolderEntry& e) { seen[e.name] = e; }));
+    EXPECT_EQ(seen[L"sub"].attributes & kAttributeReparsePoint, 0u);
+    if (folderLink) {
+        EXPECT_EQ(seen[L"to-sub"].attributes & (kAttributeDirectory | kAttributeReparsePoint),
+                  kAttributeDirectory | kAttributeReparsePoint);
+        FolderId through;
+        ASSERT_TRUE(GetFolderId(dir / L"to-sub", through));
+        EXPECT_TRUE(through == sub);
+        FolderEntry own;
+        ASSERT_TRUE(GetEntry(dir / L"to-sub", own));
+        EXPECT_NE(own.attributes & kAttributeReparsePoint, 0u);
+        fixtures::RemoveLink(dir / L"to-sub");
+    }
+    if (fileLink) {
+        EXPECT_EQ(seen[L"to-take.wav"].attributes & (kAttributeDirectory | kAttributeReparsePoint),
+                  kAttributeReparsePoint);
+        fixtures::RemoveLink(dir / L"to-take.wav");
+    }
+}
+
+TEST(FolderTest, APathWithWildcardsHasNoEntry) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"a.omf", std::string(3, 'x')));
+    FolderEntry e;
+    EXPECT_FALSE(GetEntry(dir / L"*.omf", e));
+    EXPECT_FALSE(GetEntry(dir / L"a.om?", e));
+}
+
 } // namespace
 } // namespace tw::platform

@@ -43,6 +43,12 @@ TEST(PathTest, FullPathsLeaveOutDotComponents) {
     std::wstring text;
     ASSERT_TRUE(file.Open(roundabout, code, text)) << WideToUtf8(text);
     EXPECT_EQ(file.FullPath(), dir / P(L"db|x.pmr"));
+    EXPECT_EQ(MakeFullPath(roundabout), dir / P(L"db|x.pmr"));
+    // A relative path is taken from the current folder.
+    const std::wstring relative = MakeFullPath(L"x.pmr");
+    EXPECT_FALSE(IsRelativePath(relative));
+    EXPECT_EQ(relative.substr(FileNameStart(relative)), L"x.pmr");
+    EXPECT_EQ(MakeFullPath(L""), L"");
 }
 
 TEST(PathTest, DotComponentsAreTakenOutByName) {

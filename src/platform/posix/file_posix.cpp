@@ -32,6 +32,10 @@ std::wstring MakeAbsolute(const std::wstring& path) {
 
 } // namespace
 
+std::wstring MakeFullPath(const std::wstring& path) {
+    return path.empty() ? path : MakeAbsolute(path);
+}
+
 ReadOnlyFile::ReadOnlyFile() : impl(std::make_unique<Impl>()) {}
 
 ReadOnlyFile::~ReadOnlyFile() {

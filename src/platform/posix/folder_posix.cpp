@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,16 +24,22 @@ std::string Native(const std::wstring& path) {
     return WideToUtf8(path);
 }
 
-// Fills an entry from the file system; symbolic links are followed, as Windows follows them for files.
-bool Describe(const std::string& path, FolderEntry& entry) {
+// Fills an entry from the file system; symbolic links are followed, as Windows follows them for files, and
+// marked as reparse points, as Windows marks them. isLink: whether the entry itself is a symbolic link, when the
+// listing already tells; otherwise it is looked up.
+bool Describe(const std::string& path, FolderEntry& entry, std::optional<bool> isLink = std::nullopt) {
+    if (!isLink) {
+        struct stat own {};
+        isLink = lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+    }
     struct statx sx {};
     if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &sx) != 0) {
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0) {
             return false;
         }
-        // A dangling link: listed as a plain file of size 0.
-        entry.attributes = kAttributeNormal;
+        // A dangling link: listed as a link to a file of size 0.
+        entry.attributes = S_ISLNK(st.st_mode) ? kAttributeReparsePoint : kAttributeNormal;
         entry.creationTime = ToFileTime(st.st_mtim.tv_sec, static_cast<uint32_t>(st.st_mtim.tv_nsec));
         entry.size = 0;
         return true;
@@ -41,6 +48,9 @@ bool Describe(const std::string& path, FolderEntry& entry) {
     entry.attributes = folder ? kAttributeDirectory : 0;
     if ((sx.stx_mode & S_IWUSR) == 0) {
         entry.attributes |= kAttributeReadOnly;
+    }
+    if (*isLink) {
+        entry.attributes |= kAttributeReparsePoint;
     }
     if (entry.attributes == 0) {
         entry.attributes = kAttributeNormal;
@@ -67,7 +77,9 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     while (const dirent* d = readdir(dir)) {
         FolderEntry entry;
         entry.name = Utf8ToWide(d->d_name);
-        if (!Describe(JoinNative(native, d->d_name), entry)) {
+        const std::optional<bool> isLink =
+            d->d_type == DT_UNKNOWN ? std::nullopt : std::optional<bool>(d->d_type == DT_LNK);
+        if (!Describe(JoinNative(native, d->d_name), entry, isLink)) {
             continue; // vanished while listed
         }
         each(entry);
@@ -89,6 +101,16 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     const size_t start = FileNameStart(path);
     entry.name = path.substr(start);
     return Describe(Native(path), entry);
+}
+
+bool GetFolderId(const std::wstring& path, FolderId& id) {
+    struct stat st {};
+    if (path.empty() || stat(Native(path).c_str(), &st) != 0) {
+        return false;
+    }
+    id.volume = static_cast<uint64_t>(st.st_dev);
+    id.index = static_cast<uint64_t>(st.st_ino);
+    return id.index != 0;
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {

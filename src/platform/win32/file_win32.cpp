@@ -117,6 +117,10 @@ uint64_t ReadOnlyFile::Position() const {
     return static_cast<uint64_t>(result.QuadPart);
 }
 
+std::wstring MakeFullPath(const std::wstring& path) {
+    return path.empty() ? path : FullPathOf(path);
+}
+
 const std::wstring& ReadOnlyFile::FullPath() const {
     return impl->path;
 }

@@ -39,7 +39,8 @@ bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) {
 }
 
 bool GetEntry(const std::wstring& path, FolderEntry& entry) {
-    if (path.empty()) {
+    // A name never holds wildcards: FindFirstFileW would take them as a pattern and answer another file.
+    if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) {
         return false;
     }
     WIN32_FIND_DATAW data{};
@@ -50,6 +51,28 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     FindClose(find);
     entry = ToEntry(data);
     return true;
+}
+
+bool GetFolderId(const std::wstring& path, FolderId& id) {
+    if (path.empty()) {
+        return false;
+    }
+    // No access rights are needed to read the file index; a folder opens only with backup semantics.
+    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool read = GetFileInformationByHandle(handle, &info) != FALSE;
+    CloseHandle(handle);
+    if (!read) {
+        return false;
+    }
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    // Some network file systems number nothing: every folder would then look like every other.
+    return id.index != 0;
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include "ui/win32/control_subclass.h"
+#include "ui/win32/dropped_files.h"
 
 #include <shellapi.h>
 
@@ -123,17 +124,7 @@ void DatabaseTreeView::OnCheckBoxClick(POINT point) {
 }
 
 void DatabaseTreeView::OnDropFiles(HDROP drop) {
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::wstring> names;
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring name(length + 1, L'\0');
-        DragQueryFileW(drop, i, name.data(), length + 1);
-        name.resize(length);
-        names.push_back(name);
-    }
-    DragFinish(drop);
-    tree.OnDropFiles(names);
+    tree.OnDropFiles(TakeDroppedFiles(drop));
 }
 
 LRESULT CALLBACK DatabaseTreeView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

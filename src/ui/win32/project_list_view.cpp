@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "resource.h"
 #include "ui/project_list_model.h"
+#include "ui/win32/dropped_files.h"
 
 namespace tw {
 
@@ -14,7 +15,9 @@ constexpr int kPopup = 1;
 } // namespace
 
 ProjectListView::ProjectListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, const ListResources& resources)
-    : ListViewControl(list, instance, resources, kProjectColumnCount, kPopup), catalog(catalog) {}
+    : ListViewControl(list, instance, resources, kProjectColumnCount, kPopup), catalog(catalog) {
+    DragAcceptFiles(window, TRUE);
+}
 
 void ProjectListView::Initialize(FileListView& files) {
     for (int id = 0; id < kProjectColumnCount; ++id) {
@@ -124,6 +127,14 @@ void ProjectListView::OnCommand(WORD command) {
 }
 
 bool ProjectListView::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_DROPFILES) {
+        const std::vector<std::wstring> names = TakeDroppedFiles(reinterpret_cast<HDROP>(wParam));
+        if (onDrop) {
+            onDrop(names);
+        }
+        result = 0;
+        return true;
+    }
     if (message != WM_NOTIFY) {
         return false;
     }

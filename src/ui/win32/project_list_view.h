@@ -10,6 +10,10 @@
 
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace tw {
 
 class ProjectListView : public ListViewControl {
@@ -22,6 +26,10 @@ public:
     void Refill();
     void SelectAll();
     void SortByColumn(int column) override;
+    // Who takes the files, folders and bins dropped on the list (the main window); the names in the drop's order.
+    void SetDropHandler(std::function<void(const std::vector<std::wstring>& names)> handler) {
+        onDrop = std::move(handler);
+    }
 
 private:
     [[nodiscard]] int CompareItems(int column, LPARAM a, LPARAM b) const override;
@@ -33,6 +41,7 @@ private:
 
     MediaCatalog& catalog;
     FileListView* fileList = nullptr;
+    std::function<void(const std::vector<std::wstring>&)> onDrop;
 };
 
 } // namespace tw

@@ -1,0 +1,43 @@
+// tarnwick-cli bin FILE...: the media that bins reference, as the fileMobId values they stand for.
+#include "catalog/media_catalog.h"
+#include "cli/commands.h"
+#include "discovery/bin_scan.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace tw::cli {
+
+int BinCommand(const Args& args) {
+    if (args.empty()) {
+        WriteLine(stderr, L"usage: tarnwick-cli bin FILE...");
+        return kExitUsage;
+    }
+    for (const std::wstring& a : args) {
+        if (!a.empty() && a[0] == L'-') {
+            WriteLine(stderr, L"usage: tarnwick-cli bin FILE...");
+            return kExitUsage;
+        }
+    }
+    StderrConsole console;
+    ReferencedIds referencedIds;
+    bool allRead = true;
+    for (const std::wstring& bin : args) {
+        allRead = ReadBinReferences(bin, &console, referencedIds) && allRead;
+    }
+    // The pairs in ascending order of the fileMobId they make: by the high half, then the low half.
+    std::vector<uint64_t> ids;
+    ids.reserve(referencedIds.size());
+    for (const auto& [first, second] : referencedIds) {
+        ids.push_back(static_cast<uint64_t>(second) << 32 | first);
+    }
+    std::sort(ids.begin(), ids.end());
+    WriteLine(stdout, L"fileMobId");
+    for (uint64_t id : ids) {
+        WriteLine(stdout, Hex16(id));
+    }
+    return allRead ? kExitOk : kExitFailed;
+}
+
+} // namespace tw::cli
