@@ -182,7 +182,9 @@ void MainWindow::OnProjectListDrop(const std::vector<std::wstring>& names) {
     files->Clear();
     files->SetUnlocked(false);
     MediaDrop::Services services;
-    services.checkedDatabases = [this] { return tree->Tree().CheckedDatabases(); };
+    services.loadCheckedForBin = [this](const ReferencedIds& ids, Progress* progress) {
+        tree->Tree().LoadCheckedDatabasesForBin(app.catalog, true, progress, &ids);
+    };
     services.openProgress = [instance = app.instance]() -> std::unique_ptr<Progress> {
         return ProgressDialog::Open(instance);
     };

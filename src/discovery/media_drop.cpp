@@ -54,10 +54,8 @@ bool MediaDrop::LoadBinMedia(const std::wstring& path) {
     if (!ReadBinReferences(path, console, referencedIds)) {
         return false;
     }
-    if (services.checkedDatabases) {
-        for (const std::wstring& index : services.checkedDatabases()) {
-            catalog.LoadDatabaseForBin(index, &referencedIds, true, progress.get());
-        }
+    if (services.loadCheckedForBin) {
+        services.loadCheckedForBin(referencedIds, progress.get());
     }
     progress.reset();
     if (services.binLoaded) {

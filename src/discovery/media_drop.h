@@ -18,8 +18,9 @@ namespace tw {
 class MediaDrop {
 public:
     struct Services {
-        // The databases a bin's media are loaded from: the checked ones of the database tree, in tree order.
-        std::function<std::vector<std::wstring>()> checkedDatabases;
+        // Loads the media of the checked databases that the ids reference, missing files included (the
+        // database tree's LoadCheckedDatabasesForBin); may be empty: a bin then adds nothing.
+        std::function<void(const ReferencedIds& ids, Progress* progress)> loadCheckedForBin;
         // Opens the progress window of a bin's load; may be empty or answer null (nothing is shown).
         std::function<std::unique_ptr<Progress>()> openProgress;
         // Runs after each bin has loaded (the main window shows the statistics and lists the projects); may be empty.

@@ -67,7 +67,11 @@ protected:
 
     MediaDrop Drop(std::vector<std::wstring> checked = {}) {
         MediaDrop::Services services;
-        services.checkedDatabases = [checked] { return checked; };
+        services.loadCheckedForBin = [this, checked](const ReferencedIds& ids, Progress* progress) {
+            for (const std::wstring& index : checked) {
+                catalog.LoadDatabaseForBin(index, &ids, true, progress);
+            }
+        };
         services.openProgress = [this]() -> std::unique_ptr<Progress> {
             ++progressWindows;
             return std::make_unique<fixtures::RecordingProgress>(&captions);
