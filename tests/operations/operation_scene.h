@@ -62,19 +62,22 @@ public:
         prompts.folders.push_back(dst);
     }
 
-    // Writes a media file into the source folder and lists its record, selected.
+    // Writes a media file of size bytes into the source folder and lists its record, selected.
     MediaRecord& AddFile(const std::wstring& name, size_t size, const std::wstring& project = L"Harbour") {
         std::string bytes(size, '\0');
         for (size_t i = 0; i < size; ++i) {
             bytes[i] = static_cast<char>((i * 7 + name.size() * 13 + name[0]) & 0xFF);
         }
+        return AddBytes(name, bytes, project);
+    }
+    MediaRecord& AddBytes(const std::wstring& name, const std::string& bytes, const std::wstring& project) {
         fixtures::WriteFile(Source(name), bytes);
         content[name] = bytes;
         auto record = std::make_unique<MediaRecord>();
         record->SetPath(src + Sep());
         record->SetFileName(name);
         record->SetProjectName(project);
-        record->size = size;
+        record->size = bytes.size();
         record->attributes = platform::ReadAttributes(Source(name));
         record->index = static_cast<int32_t>(records.size());
         selection.rows.push_back({record.get(), true, 0});
