@@ -31,6 +31,12 @@ public:
     // "Projects count:\t%i\nFiles count:\t%i\nTotal size\t%s" in the hint and statistics label.
     void ShowCatalogStatistics();
 
+    // While a copy, move or delete runs: the file list, the project list, "Scan!" and "Search for Avid databases"
+    // are disabled (both lists repainted at once), and enabled again afterwards. The database tree, "Delete
+    // selected databases" and "Hardware tool" stay usable.
+    void EnterBusyState();
+    void LeaveBusyState();
+
     [[nodiscard]] DatabaseTreeView* Tree() const { return tree.get(); }
     [[nodiscard]] FileListView* Files() const { return files.get(); }
     [[nodiscard]] ProjectListView* Projects() const { return projects.get(); }
@@ -41,6 +47,8 @@ private:
     void OnCommand(WORD id);
     void OnWindowPosChanged(const WINDOWPOS& position);
     void ShowAbout();
+    // "Delete selected databases": asks, then deletes the checked databases' files.
+    void DeleteSelectedDatabases();
     void PaintMinimised();
 
     Application& app;
