@@ -88,6 +88,14 @@ protected:
         HWND files = Files(window);
         const int expected = static_cast<int>(app->catalog.IndexedRecordCount());
         ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(files) == expected; }, 10000));
+        // Sorted by name, the rows stand in the order of the files' names.
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = files;
+        click.hdr.idFrom = IDC_FILE_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = static_cast<int>(FileColumn::name);
+        SendMessageW(window, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
         ListView_SetItemState(files, -1, 0, LVIS_SELECTED);
         for (int row = 0; row < ListView_GetItemCount(files); ++row) {
             const std::wstring name = Name(files, row);
@@ -192,6 +200,7 @@ TEST_F(FileOperationsGuiTest, CopyAnswersTheOverwriteQuestionWithYesToAllSkipAll
         // Yes to All: the question shows both paths; the main window is busy meanwhile.
         ShowAndSelect(window);
         std::vector<std::wstring> order = SelectedInListOrder(files);
+        ASSERT_EQ(order, (std::vector<std::wstring>{kA, kB, kC}));
         ChooseInBrowser(target);
         bool busyWhileAsked = false;
         WhenWindowAppears(Titled(L"QRB::Confirm file Overwrite"), [&](HWND dialog) {
