@@ -203,6 +203,7 @@ TEST_F(FileOperationsGuiTest, CopyAnswersTheOverwriteQuestionWithYesToAllSkipAll
         ASSERT_EQ(order, (std::vector<std::wstring>{kA, kB, kC}));
         ChooseInBrowser(target);
         bool busyWhileAsked = false;
+        bool progressShown = false;
         WhenWindowAppears(Titled(L"QRB::Confirm file Overwrite"), [&](HWND dialog) {
             EXPECT_EQ(ControlText(dialog, IDC_CONFIRM_FIRST_PATH), Source(kB));
             EXPECT_EQ(ControlText(dialog, IDC_CONFIRM_SECOND_PATH), target + L"\\" + kB);
@@ -211,11 +212,18 @@ TEST_F(FileOperationsGuiTest, CopyAnswersTheOverwriteQuestionWithYesToAllSkipAll
                              !IsWindowEnabled(GetDlgItem(window, IDC_SEARCH_DATABASES)) &&
                              IsWindowEnabled(GetDlgItem(window, IDC_DATABASE_TREE)) &&
                              IsWindowEnabled(GetDlgItem(window, IDC_DELETE_DATABASES));
+            // The progress window shows the run, and "Test" on the menu cannot reload the catalog under it.
+            progressShown = FindWindowW(nullptr, L"Copying files....") != nullptr;
+            SendMessageW(window, WM_COMMAND, ID_TEST, 0);
             ClickButton(dialog, IDC_CONFIRM_YES_TO_ALL);
         });
+        const uint32_t records = app->catalog.IndexedRecordCount();
         PressKey(window, VK_F5);
         EXPECT_TRUE(AllStepsRan());
         EXPECT_TRUE(busyWhileAsked);
+        EXPECT_TRUE(progressShown);
+        EXPECT_EQ(app->catalog.IndexedRecordCount(), records);
+        EXPECT_EQ(ListView_GetItemCount(files), static_cast<int>(records));
         EXPECT_TRUE(IsWindowEnabled(files));
         std::vector<std::wstring> expected = {L"Copying files to:", target};
         for (const std::wstring& name : order) {
