@@ -37,7 +37,8 @@ TEST(StoreTargetTest, ExistingFoldersAreTakenWithoutTheirTrailingSeparator) {
 TEST(StoreTargetTest, RelativeAndEmptyPathsAreAnsweredInTheEditBox) {
     testing_ops::FaultyFileSystem files;
     fixtures::ScriptedPrompts prompts;
-    for (const std::wstring& text : {std::wstring(L"Store"), std::wstring(L"media" + kSep + L"store"), std::wstring()}) {
+    for (const std::wstring& text :
+         {std::wstring(L"Store"), std::wstring(L"media" + kSep + L"store"), std::wstring()}) {
         const StoreTarget target = ValidateStoreTarget(text, files, prompts);
         EXPECT_FALSE(target.valid);
         EXPECT_EQ(target.editText, std::wstring(L"Please enter absolute path!"));
