@@ -2,12 +2,14 @@
 # Saves PNG screenshots of the Windows program's windows as a user sees them: each window is shown by
 # tw-gallery under Wine on a virtual X display of its own, then captured.
 # Usage: tools/screenshot.sh [NAME...]   (default: every window; PNGs go to build/screenshots/)
-#   NAME: console, confirm-overwrite, confirm-delete, progress-transfer, main, media-info, hardware
+#   NAME: console, confirm-overwrite, confirm-delete, progress-transfer, main, media-info, hardware, store,
+#         progress-copy
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 names=("$@")
-[ ${#names[@]} -eq 0 ] && names=(console confirm-overwrite confirm-delete progress-transfer main media-info hardware)
+[ ${#names[@]} -eq 0 ] && names=(console confirm-overwrite confirm-delete progress-transfer main media-info hardware
+    store progress-copy)
 
 tools/install-deps.sh run
 if [ ! -f build/windows/build.ninja ]; then

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "discovery/media_drop.h"
+#include "operations/database_deletion.h"
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/project_list_model.h"
@@ -127,6 +128,14 @@ INT_PTR MainWindow::OnInitDialog() {
     };
     fileServices.container = &app.container;
     fileServices.prompts = prompts.get();
+    fileServices.console = app.ConsoleOrNull();
+    fileServices.setBusy = [this](bool busy) {
+        if (busy) {
+            EnterBusyState();
+        } else {
+            LeaveBusyState();
+        }
+    };
     files = std::make_unique<FileListView>(GetDlgItem(window, IDC_FILE_LIST), instance, app.catalog, fileServices);
     projects = std::make_unique<ProjectListView>(GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog, shown);
     projects->SetDropHandler([this](const std::vector<std::wstring>& names) { OnProjectListDrop(names); });
@@ -138,8 +147,10 @@ INT_PTR MainWindow::OnInitDialog() {
 }
 
 void MainWindow::LoadDatabases(bool includeMissing) {
-    if (loading) {
-        return; // the interface stays alive during a load; a second load must not start inside it
+    // The interface stays alive during a load and a file operation: no load may start inside either ("Test" on
+    // the menu is not disabled with "Scan!").
+    if (loading || !IsWindowEnabled(GetDlgItem(Window(), IDC_SCAN))) {
+        return;
     }
     loading = true;
     app.catalog.Clear();
@@ -157,17 +168,19 @@ void MainWindow::ShowCatalogStatistics() {
 }
 
 void MainWindow::EnterBusyState() {
+    HWND window = Window();
     for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST, IDC_SCAN, IDC_SEARCH_DATABASES}) {
-        EnableWindow(GetDlgItem(Window(), id), FALSE);
+        EnableWindow(GetDlgItem(window, id), FALSE);
     }
     for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST}) {
-        RedrawWindow(GetDlgItem(Window(), id), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RedrawWindow(GetDlgItem(window, id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
 }
 
 void MainWindow::LeaveBusyState() {
+    HWND window = Window();
     for (int id : {IDC_FILE_LIST, IDC_PROJECT_LIST, IDC_SCAN, IDC_SEARCH_DATABASES}) {
-        EnableWindow(GetDlgItem(Window(), id), TRUE);
+        EnableWindow(GetDlgItem(window, id), TRUE);
     }
 }
 
@@ -200,6 +213,17 @@ void MainWindow::OnProjectListDrop(const std::vector<std::wstring>& names) {
     loading = false;
 }
 
+void MainWindow::DeleteSelectedDatabases() {
+    if (MessageBoxW(Window(),
+                    L"All selected media databases and indexes will be deleted\nThis action can not be undone!!!",
+                    L"Are You sure?", MB_YESNO) != IDYES) {
+        return;
+    }
+    FileSystem files;
+    tree->Tree().DeleteCheckedDatabases(
+        [&](const std::wstring& indexPath) { return DeleteDatabaseFiles(indexPath, files, app.ConsoleOrNull()); });
+}
+
 void MainWindow::ShowAbout() {
     AboutBox().Run(app.instance, Window());
 }
@@ -216,6 +240,9 @@ void MainWindow::OnCommand(WORD id) {
         if (!loading) {
             tree->Tree().ScanAllDrives();
         }
+        break;
+    case IDC_DELETE_DATABASES:
+        DeleteSelectedDatabases();
         break;
     case ID_SHOW_CONSOLE:
         if (app.console) {

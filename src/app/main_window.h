@@ -32,10 +32,10 @@ public:
     void LoadDatabases(bool includeMissing);
     // "Projects count:\t%i\nFiles count:\t%i\nTotal size\t%s" in the hint and statistics label.
     void ShowCatalogStatistics();
-    // The busy state of a long task: disables the file list, the project list, "Scan!" and "Search for Avid
-    // databases" and repaints both lists at once. The database tree, the menu and the other buttons stay usable.
+    // While a copy, move, delete, store or drop runs: the file list, the project list, "Scan!" and "Search for
+    // Avid databases" are disabled (both lists repainted at once), and enabled again afterwards. The database
+    // tree, "Delete selected databases" and "Hardware tool" stay usable.
     void EnterBusyState();
-    // Enables the same four again.
     void LeaveBusyState();
 
     [[nodiscard]] DatabaseTreeView* Tree() const { return tree.get(); }
@@ -50,6 +50,8 @@ private:
     // Files, folders and bins dropped on the project list replace what is listed.
     void OnProjectListDrop(const std::vector<std::wstring>& names);
     void ShowAbout();
+    // "Delete selected databases": asks, then deletes the checked databases' files.
+    void DeleteSelectedDatabases();
     void PaintMinimised();
 
     Application& app;

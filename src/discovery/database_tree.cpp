@@ -59,6 +59,20 @@ std::vector<std::wstring> DatabaseTree::CheckedDatabases() const {
     return paths;
 }
 
+void DatabaseTree::DeleteCheckedDatabases(const DeleteDatabaseFunction& deleteFiles) {
+    // The items are taken before the walk, so that deleting one does not disturb it.
+    for (const auto& [id, checked] : control.DatabaseItems()) {
+        const std::wstring* path = checked ? list.FindDatabase(id) : nullptr;
+        if (path == nullptr) {
+            continue;
+        }
+        if (deleteFiles(std::wstring(*path))) {
+            list.RemoveDatabase(id);
+            control.DeleteDatabaseItem(id);
+        }
+    }
+}
+
 void DatabaseTree::LoadCheckedDatabases(MediaCatalog& catalog, bool includeMissing, Progress* progress) const {
     for (const std::wstring& path : CheckedDatabases()) {
         catalog.LoadDatabase(path, includeMissing, progress);

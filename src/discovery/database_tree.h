@@ -26,6 +26,8 @@ public:
     virtual void InsertDatabaseItem(const std::wstring& path, uint16_t id) = 0;
     // The children of the root in tree order: item data and whether the check box is checked.
     [[nodiscard]] virtual std::vector<std::pair<uint16_t, bool>> DatabaseItems() const = 0;
+    // Deletes the child of the root whose item data is id.
+    virtual void DeleteDatabaseItem(uint16_t id) = 0;
 };
 
 class DatabaseTree {
@@ -50,6 +52,13 @@ public:
     // The same for a dropped bin: only the records whose fileMobId the bin references.
     void LoadCheckedDatabasesForBin(MediaCatalog& catalog, bool includeMissing, Progress* progress,
                                     const ReferencedIds* referencedIds) const;
+
+    // Deletes the files of a database, given the path of its index; true when the index file is gone.
+    using DeleteDatabaseFunction = std::function<bool(const std::wstring& indexPath)>;
+    // "Delete selected databases": for every checked item, first to last, deletes its database's files; an item
+    // whose index file was deleted leaves the list and the tree, every other item stays as it is. The catalog is
+    // not changed.
+    void DeleteCheckedDatabases(const DeleteDatabaseFunction& deleteFiles);
 
     [[nodiscard]] DatabaseList& List() { return list; }
     [[nodiscard]] const DatabaseList& List() const { return list; }

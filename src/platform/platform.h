@@ -215,17 +215,48 @@ using CancelFlag = int32_t;
 // Told, while a copy runs, how many bytes of the file are copied so far and how large the file is.
 using CopyProgressRoutine = std::function<void(uint64_t copied, uint64_t size)>;
 
+// What a copy answers when it reported success but the target does not hold the source's bytes
+// (ERROR_WRITE_FAULT on Windows, EIO elsewhere).
+#ifdef _WIN32
+inline constexpr uint32_t kErrorCopyIncomplete = 29;
+#else
+inline constexpr uint32_t kErrorCopyIncomplete = 5;
+#endif
+
 // Copies source to target, replacing an existing target (CopyFileExW without flags). routine (may be empty)
 // is told the progress; cancel (may be null) is looked at before and during the copy: once it is non-zero
-// the copy fails with kErrorRequestAborted and leaves no target behind. The last report of a finished copy
-// is (size, size).
+// the copy fails with kErrorRequestAborted. The last report of a finished copy is (size, size). A copy that
+// fails leaves no target it wrote: a target it created or emptied is removed, one it could not open stays as
+// it was. A copy of a file onto itself, under whatever spelling, fails and changes nothing. (Wine's system
+// copy looks at the cancel flag only before it starts: under Wine a copy that has started runs to its end.)
 [[nodiscard]] uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
                                             const CopyProgressRoutine& routine, CancelFlag* cancel);
 // Renames source to target on the same volume, replacing an existing target (MoveFileExW with
 // MOVEFILE_REPLACE_EXISTING).
 [[nodiscard]] uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target);
-// Deletes one file (DeleteFileW).
+// Deletes one file (DeleteFileW). A file with the read-only attribute is refused with the system's
+// access-denied code (on POSIX systems EACCES, for a file whose owner may not write), as Windows refuses it.
 [[nodiscard]] uint32_t RemoveFile(const std::wstring& path);
+// Writes whatever the system still holds of a file's data to the disk (FlushFileBuffers; fsync of the file and
+// of its folder on POSIX systems), so that a move may delete the source after a copy.
+[[nodiscard]] uint32_t FlushFile(const std::wstring& path);
+
+// What tells one file from another on the running system: the volume serial number and file index of
+// GetFileInformationByHandle on Windows, st_dev and st_ino elsewhere; and the file's size in bytes.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    uint64_t size = 0;
+};
+// Reads the identity of the file or folder at path; false when there is none or it cannot be opened. Works on
+// files that others hold open without sharing.
+[[nodiscard]] bool QueryFileIdentity(const std::wstring& path, FileIdentity& identity);
+// True when both paths exist and name the very same file (another spelling of the path, a link, a short name).
+[[nodiscard]] inline bool IsSameFile(const std::wstring& a, const std::wstring& b) {
+    FileIdentity x;
+    FileIdentity y;
+    return QueryFileIdentity(a, x) && QueryFileIdentity(b, y) && x.volume == y.volume && x.index == y.index;
+}
 // The attribute bits of a path (GetFileAttributesW; synthesised on POSIX systems as in FolderEntry), or
 // kInvalidAttributes when the path cannot be read.
 [[nodiscard]] uint32_t ReadAttributes(const std::wstring& path);

@@ -37,6 +37,10 @@ public:
         }
         return out;
     }
+    void DeleteDatabaseItem(uint16_t id) override {
+        items.erase(std::remove_if(items.begin(), items.end(), [id](const Item& i) { return i.id == id; }),
+                    items.end());
+    }
     std::vector<std::wstring> Texts() const {
         std::vector<std::wstring> out;
         for (const Item& i : items) {
@@ -163,6 +167,38 @@ TEST_F(DatabaseTreeTest, CheckedDatabasesFollowTheCheckBoxesInTreeOrder) {
     EXPECT_EQ(dt.CheckedDatabases(), (std::vector<std::wstring>{dir / L"a.pmr", dir / L"c.pmr"}));
     dt.List().RemoveDatabase(tree.items[0].id); // an item without a path is passed over
     EXPECT_EQ(dt.CheckedDatabases(), (std::vector<std::wstring>{dir / L"c.pmr"}));
+}
+
+TEST_F(DatabaseTreeTest, DeletingCheckedDatabasesDropsTheItemsWhoseIndexWentAndKeepsTheRest) {
+    DatabaseTree dt = MakeTree();
+    for (const wchar_t* name : {L"a.pmr", L"b.pmr", L"c.pmr", L"d.pmr"}) {
+        ASSERT_TRUE(fixtures::WriteFile(dir / name, std::string("x")));
+    }
+    dt.OnDropFiles({dir / L"a.pmr", dir / L"b.pmr", dir / L"c.pmr", dir / L"d.pmr"});
+    tree.items[1].checked = false;              // b: unchecked
+    dt.List().RemoveDatabase(tree.items[3].id); // d: checked, without a path
+    std::vector<std::wstring> asked;
+    dt.DeleteCheckedDatabases([&](const std::wstring& path) {
+        asked.push_back(path);
+        return path != dir / L"c.pmr"; // c's index refuses
+    });
+    EXPECT_EQ(asked, (std::vector<std::wstring>{dir / L"a.pmr", dir / L"c.pmr"}));
+    EXPECT_EQ(tree.Texts(), (std::vector<std::wstring>{dir / L"b.pmr", dir / L"c.pmr", dir / L"d.pmr"}));
+    EXPECT_FALSE(tree.items[0].checked);
+    EXPECT_TRUE(tree.items[1].checked);
+    EXPECT_FALSE(dt.List().ContainsDatabase(dir / L"a.pmr"));
+    EXPECT_TRUE(dt.List().ContainsDatabase(dir / L"c.pmr"));
+
+    asked.clear();
+    for (auto& item : tree.items) {
+        item.checked = false;
+    }
+    dt.DeleteCheckedDatabases([&](const std::wstring& path) {
+        asked.push_back(path);
+        return true;
+    });
+    EXPECT_TRUE(asked.empty()); // nothing checked: nothing asked
+    EXPECT_EQ(tree.items.size(), 3u);
 }
 
 TEST_F(DatabaseTreeTest, CheckedDatabasesLoadIntoOneCatalogAndBinsLoadOnlyTheirMedia) {

@@ -2,7 +2,9 @@
 // Usage: tw-gallery NAME READY_FILE
 //   NAME: console, confirm-overwrite, confirm-delete, progress-transfer, main (the main window on a
 //   generated drive after "Scan!", with a project selected), media-info (a generated OMF file with its
-//   references expanded) or hardware (Wine's drives and a drive without a medium).
+//   references expanded), hardware (Wine's drives and a drive without a medium), store (the store dialog
+//   with a folder typed) or progress-copy (the progress dialog of a real copy run, while it copies the
+//   second of four files).
 // When the window is drawn, its screen rectangle ("left top width height") is written to READY_FILE; the
 // program ends when READY_FILE.quit appears, or after a minute.
 #include "app/application.h"
@@ -12,18 +14,25 @@
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
 #include "platform/platform.h"
+#include "operations/file_operations.h"
 #include "resource.h"
 #include "ui/win32/confirm_dialog.h"
 #include "ui/win32/console_log.h"
 #include "ui/win32/hardware_tool_window.h"
 #include "ui/win32/media_info_dialog.h"
 #include "ui/win32/progress_dialog.h"
+#include "ui/win32/prompts.h"
+#include "ui/win32/store_dialog.h"
+#include "ui/win32/window_run_host.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -212,13 +221,122 @@ void ShowHardwareTool(HINSTANCE instance) {
     tool.Run(nullptr);
 }
 
+// Every record of a list, selected until a run deselects it.
+class RecordList : public FileSelection {
+public:
+    [[nodiscard]] int FirstSelected() const override { return NextSelected(-1); }
+    [[nodiscard]] int NextSelected(int item) const override {
+        for (size_t i = static_cast<size_t>(item + 1); i < selected.size(); ++i) {
+            if (selected[i]) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    [[nodiscard]] size_t SelectedCount() const override {
+        return static_cast<size_t>(std::count(selected.begin(), selected.end(), true));
+    }
+    [[nodiscard]] MediaRecord* RecordOf(int item) const override { return records[static_cast<size_t>(item)].get(); }
+    void Deselect(int item) override { selected[static_cast<size_t>(item)] = false; }
+    void RefreshItem(int, const MediaRecord&) override {}
+    [[nodiscard]] uint64_t SelectedSize() const override {
+        uint64_t size = 0;
+        for (size_t i = 0; i < records.size(); ++i) {
+            size += selected[i] ? records[i]->size : 0;
+        }
+        return size;
+    }
+    void Add(const std::wstring& folder, const std::wstring& name, uint64_t size) {
+        auto record = std::make_unique<MediaRecord>();
+        record->SetPath(folder + L"\\");
+        record->SetFileName(name);
+        record->SetProjectName(std::wstring(L"Harbour Lights"));
+        record->size = size;
+        records.push_back(std::move(record));
+        selected.push_back(true);
+    }
+
+    std::vector<std::unique_ptr<MediaRecord>> records;
+    std::vector<bool> selected;
+};
+
+void ShowStore(HINSTANCE instance) {
+    RecordList selection;
+    FileSystem files;
+    StoreDialog store(instance, nullptr, {selection, files, nullptr, nullptr});
+    gui::WhenWindowAppears([](HWND w) { return gui::WindowText(w) == L"Store selected files..."; },
+                           [](HWND dialog) {
+                               SetDlgItemTextW(dialog, IDC_STORE_TARGET, L"E:\\Archive\\Harbour Lights");
+                               Announce(dialog);
+                               WaitForQuit();
+                               gui::ClickButton(dialog, IDCANCEL);
+                           });
+    store.Run(nullptr);
+}
+
+// The prompts of the copy run: the target folder without the browser.
+class IntoFolder : public WindowPrompts {
+public:
+    explicit IntoFolder(std::wstring folder) : WindowPrompts(nullptr), folder(std::move(folder)) {}
+    bool ChooseFolder(std::wstring& chosen) override {
+        chosen = folder;
+        return true;
+    }
+
+private:
+    std::wstring folder;
+};
+
+// The files of the copy run: the second copy waits, half done, until the screenshot is taken.
+class PausingFiles : public FileSystem {
+public:
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        if (++copies == 2) {
+            platform::FileIdentity identity;
+            if (routine && platform::QueryFileIdentity(source, identity)) {
+                routine(identity.size * 45 / 100, identity.size);
+            }
+            if (HWND progress = FindWindowW(nullptr, L"Copying files....")) {
+                Announce(progress);
+                WaitForQuit();
+            }
+        }
+        return FileSystem::CopyFileWithProgress(source, target, routine, cancel);
+    }
+
+private:
+    int copies = 0;
+};
+
+void ShowProgressOfACopy(HINSTANCE instance) {
+    fixtures::ScratchDir drive(L"tw-gallery-copy");
+    const std::wstring media = drive.Path() + L"\\OMFI MediaFiles";
+    const std::wstring target = drive.Path() + L"\\Archive";
+    if (!fixtures::MakeFolders(media) || !fixtures::MakeFolders(target)) {
+        return;
+    }
+    RecordList selection;
+    const wchar_t* names[] = {L"A01C03_SCENE12_TAKE1.V1.omf", L"A01C03_SCENE12_TAKE4.V1.omf",
+                              L"A01C04_SCENE13_TAKE2.V1.omf", L"A01C04_SCENE13_TAKE2.A1.omf"};
+    for (const wchar_t* name : names) {
+        const std::string bytes(2 * 1024 * 1024, 'm');
+        fixtures::WriteFile(media + L"\\" + name, bytes);
+        selection.Add(media, name, bytes.size());
+    }
+    IntoFolder prompts(target);
+    WindowRunHost host(instance, nullptr, {});
+    PausingFiles files;
+    FileOperations({selection, prompts, host, files, nullptr, nullptr}).CopyFiles();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: tw-gallery console|confirm-overwrite|confirm-delete|progress-transfer|main|media-info|"
-                     "hardware READY_FILE\n");
+                     "hardware|store|progress-copy READY_FILE\n");
         return 1;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -238,6 +356,10 @@ int main(int argc, char** argv) {
         ShowMediaInfo(instance);
     } else if (name == "hardware") {
         ShowHardwareTool(instance);
+    } else if (name == "store") {
+        ShowStore(instance);
+    } else if (name == "progress-copy") {
+        ShowProgressOfACopy(instance);
     } else {
         std::fprintf(stderr, "tw-gallery: unknown window '%s'\n", name.c_str());
         return 1;

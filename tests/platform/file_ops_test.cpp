@@ -1,4 +1,5 @@
 #include "fixtures/file_io.h"
+#include "fixtures/host_system.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace tw::platform {
@@ -27,16 +32,18 @@ std::string ReadAll(const std::wstring& path) {
     return bytes;
 }
 
-// Wine's system copy neither calls the progress routine nor looks at the cancel flag while it copies.
-bool SystemCopyIgnoresFlagWhileCopying() {
-#ifdef _WIN32
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-#else
-    return false;
-#endif
-}
-
 using Reports = std::vector<std::pair<uint64_t, uint64_t>>;
+
+// The system's code for access denied: ERROR_ACCESS_DENIED, EACCES.
+#ifdef _WIN32
+constexpr uint32_t kAccessDenied = 5;
+#else
+constexpr uint32_t kAccessDenied = 13;
+#endif
+
+std::wstring Sep() {
+    return std::wstring(1, kPathSeparator);
+}
 
 TEST(FileOpsTest, CopyReplacesTheTargetAndEndsWithAFullReport) {
     fixtures::ScratchDir dir;
@@ -74,7 +81,7 @@ TEST(FileOpsTest, SetFlagRefusesEveryCopyAndLeavesNoTarget) {
 }
 
 TEST(FileOpsTest, FlagSetDuringTheCopyStopsIt) {
-    if (SystemCopyIgnoresFlagWhileCopying()) {
+    if (fixtures::SystemCopyIgnoresCancelWhileCopying()) {
         GTEST_SKIP() << "the system copy of this host does not look at the flag while it copies";
     }
     fixtures::ScratchDir dir;
@@ -148,6 +155,111 @@ TEST(FileOpsTest, CreateFolderWithParentsAnswersTheShellCodes) {
     }
     EXPECT_TRUE(IsFolder(dir / (L"one" + sep + L"two" + sep + L"three")));
     EXPECT_FALSE(PathExists(L"relative"));
+}
+
+TEST(FileOpsTest, SameFileIsFoundUnderAnotherSpellingAndThroughALink) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"sub"));
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"clip.omf", std::string(1000, 'c')));
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"twin.omf", std::string(1000, 'c')));
+    const std::wstring roundabout = dir / (L"sub" + Sep() + L".." + Sep() + L"clip.omf");
+    const std::wstring link = dir / L"link.omf";
+#ifdef _WIN32
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), (dir / L"clip.omf").c_str(), nullptr));
+#else
+    ASSERT_EQ(::link(WideToUtf8(dir / L"clip.omf").c_str(), WideToUtf8(link).c_str()), 0);
+#endif
+    EXPECT_TRUE(IsSameFile(dir / L"clip.omf", dir / L"clip.omf"));
+    EXPECT_TRUE(IsSameFile(dir / L"clip.omf", roundabout));
+    EXPECT_TRUE(IsSameFile(dir / L"clip.omf", link));
+    EXPECT_FALSE(IsSameFile(dir / L"clip.omf", dir / L"twin.omf")); // equal bytes, another file
+    EXPECT_FALSE(IsSameFile(dir / L"clip.omf", dir / L"none.omf"));
+    EXPECT_FALSE(IsSameFile(dir / L"none.omf", dir / L"none.omf"));
+    FileIdentity identity;
+    ASSERT_TRUE(QueryFileIdentity(roundabout, identity));
+    EXPECT_EQ(identity.size, 1000u);
+    EXPECT_TRUE(QueryFileIdentity(dir / L"sub", identity));
+    EXPECT_FALSE(QueryFileIdentity(L"", identity));
+}
+
+TEST(FileOpsTest, CopyOntoItselfFailsAndKeepsTheFile) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"sub"));
+    const std::string content(2 * 1024 * 1024 + 3, 's');
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"clip.omf", content));
+    EXPECT_NE(
+        CopyFileWithProgress(dir / L"clip.omf", dir / (L"sub" + Sep() + L".." + Sep() + L"clip.omf"), {}, nullptr), 0u);
+    EXPECT_EQ(ReadAll(dir / L"clip.omf"), content);
+}
+
+TEST(FileOpsTest, CopyThatCannotOpenItsTargetLeavesTheTargetAsItWas) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"clip.omf", std::string(4096, 'n')));
+    ASSERT_TRUE(fixtures::MakeFolders(dir / L"folder.omf"));
+    EXPECT_NE(CopyFileWithProgress(dir / L"clip.omf", dir / L"folder.omf", {}, nullptr), 0u);
+    EXPECT_TRUE(IsFolder(dir / L"folder.omf"));
+#ifdef _WIN32
+    // A target held open without sharing by another handle.
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"held.omf", std::string("old")));
+    HANDLE held = CreateFileW((dir / L"held.omf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_NE(CopyFileWithProgress(dir / L"clip.omf", dir / L"held.omf", {}, nullptr), 0u);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(dir / L"held.omf"), "old");
+    // A source held so: nothing is created.
+    held = CreateFileW((dir / L"clip.omf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_NE(CopyFileWithProgress(dir / L"clip.omf", dir / L"new.omf", {}, nullptr), 0u);
+    CloseHandle(held);
+    EXPECT_FALSE(PathExists(dir / L"new.omf"));
+#endif
+}
+
+#ifndef _WIN32
+// A write that fails part-way, as on a full disk: the process may write files only up to a limit.
+TEST(FileOpsTest, CopyFailingPartWayLeavesNoTarget) {
+    fixtures::ScratchDir dir;
+    const std::string content(4 * 1024 * 1024, 'f');
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"clip.omf", content));
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"old.omf", std::string("old")));
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 1536 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const uint32_t fresh = CopyFileWithProgress(dir / L"clip.omf", dir / L"copy.omf", {}, nullptr);
+    const uint32_t replacing = CopyFileWithProgress(dir / L"clip.omf", dir / L"old.omf", {}, nullptr);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(fresh, static_cast<uint32_t>(EFBIG));
+    EXPECT_EQ(replacing, static_cast<uint32_t>(EFBIG));
+    EXPECT_FALSE(PathExists(dir / L"copy.omf"));
+    EXPECT_FALSE(PathExists(dir / L"old.omf")); // emptied by the copy: no part of it stays
+    EXPECT_EQ(ReadAll(dir / L"clip.omf"), content);
+}
+#endif
+
+TEST(FileOpsTest, ReadOnlyFileIsNotDeletedUntilItsAttributeIsCleared) {
+    fixtures::ScratchDir dir;
+    const std::wstring path = dir / L"msmFMID.pmr";
+    ASSERT_TRUE(fixtures::WriteFile(path, std::string("index")));
+    ASSERT_EQ(WriteAttributes(path, ReadAttributes(path) | kAttributeReadOnly), 0u);
+    EXPECT_EQ(RemoveFile(path), kAccessDenied);
+    EXPECT_EQ(ReadAll(path), "index");
+    ASSERT_EQ(WriteAttributes(path, ReadAttributes(path) & ~kAttributeReadOnly), 0u);
+    EXPECT_EQ(RemoveFile(path), 0u);
+}
+
+TEST(FileOpsTest, FlushWritesFilesReadOnlyOnesIncluded) {
+    fixtures::ScratchDir dir;
+    const std::wstring path = dir / L"clip.omf";
+    ASSERT_TRUE(fixtures::WriteFile(path, std::string(70000, 'w')));
+    EXPECT_EQ(FlushFile(path), 0u);
+    ASSERT_EQ(WriteAttributes(path, ReadAttributes(path) | kAttributeReadOnly), 0u);
+    EXPECT_EQ(FlushFile(path), 0u);
+    EXPECT_EQ(ReadAttributes(path) & kAttributeReadOnly, kAttributeReadOnly);
+    EXPECT_EQ(FlushFile(dir / L"none.omf"), 2u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // File operations of the POSIX backend: a chunked copy that reports progress and looks at the cancel flag,
-// rename, unlink, the read-only bit as the owner's write permission, and mkdir of every missing parent.
+// rename, unlink, fsync, the read-only bit as the owner's write permission, mkdir of every missing parent, and
+// st_dev and st_ino as a file's identity.
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -112,9 +113,29 @@ uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& ta
     if (S_ISDIR(st.st_mode)) {
         return EISDIR;
     }
-    Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+    // An existing target is opened without emptying it, so that a copy onto the source itself is refused before
+    // it does harm (Windows refuses it too, with a sharing violation).
+    bool created = true;
+    int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (fd < 0 && errno == EEXIST) {
+        created = false;
+        fd = ::open(to.c_str(), O_WRONLY | O_CLOEXEC);
+    }
+    Descriptor out(fd);
     if (out.Get() < 0) {
         return LastError();
+    }
+    if (!created) {
+        struct stat existing {};
+        if (fstat(out.Get(), &existing) != 0) {
+            return LastError();
+        }
+        if (existing.st_dev == st.st_dev && existing.st_ino == st.st_ino) {
+            return EBUSY;
+        }
+        if (::ftruncate(out.Get(), 0) != 0) {
+            return LastError();
+        }
     }
     uint32_t result = CopyData(in.Get(), out.Get(), static_cast<uint64_t>(st.st_size), routine, cancel);
     if (result == 0) {
@@ -126,6 +147,7 @@ uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& ta
         result = LastError();
     }
     if (result != 0) {
+        // What was written is no copy of the source: nothing of it stays.
         ::unlink(to.c_str());
     }
     return result;
@@ -138,10 +160,47 @@ uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& targe
 uint32_t RemoveFile(const std::wstring& path) {
     const std::string name = Native(path);
     struct stat st {};
-    if (lstat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        return EISDIR;
+    if (lstat(name.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            return EISDIR;
+        }
+        if (S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) {
+            return EACCES;
+        }
     }
     return ::unlink(name.c_str()) == 0 ? 0 : LastError();
+}
+
+uint32_t FlushFile(const std::wstring& path) {
+    const std::string name = Native(path);
+    {
+        Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.Get() < 0 || ::fsync(file.Get()) != 0) {
+            return LastError();
+        }
+    }
+    // The file's entry in its folder must reach the disk too.
+    const std::string folder = Native(RemoveFileSpec(path));
+    Descriptor parent(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent.Get() < 0) {
+        return LastError();
+    }
+    // Some file systems cannot flush a folder (EINVAL); their entries are written with the data.
+    if (::fsync(parent.Get()) != 0 && errno != EINVAL) {
+        return LastError();
+    }
+    return 0;
+}
+
+bool QueryFileIdentity(const std::wstring& path, FileIdentity& identity) {
+    struct stat st {};
+    if (path.empty() || ::stat(Native(path).c_str(), &st) != 0) {
+        return false;
+    }
+    identity.volume = static_cast<uint64_t>(st.st_dev);
+    identity.index = static_cast<uint64_t>(st.st_ino);
+    identity.size = static_cast<uint64_t>(st.st_size);
+    return true;
 }
 
 uint32_t ReadAttributes(const std::wstring& path) {

@@ -1,5 +1,5 @@
-// File operations of the Win32 backend: CopyFileExW, MoveFileExW, DeleteFileW, Get/SetFileAttributesW and
-// SHCreateDirectoryExW.
+// File operations of the Win32 backend: CopyFileExW, MoveFileExW, DeleteFileW, FlushFileBuffers,
+// Get/SetFileAttributesW, SHCreateDirectoryExW and GetFileInformationByHandle.
 #include "platform/platform.h"
 
 #include <shlobj.h>
@@ -38,9 +38,17 @@ uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& ta
     if (cancel != nullptr && *cancel != 0) {
         return kErrorRequestAborted;
     }
+    const bool targetExisted = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     CopyContext context{&routine, false};
     if (!CopyFileExW(source.c_str(), target.c_str(), routine ? CopyRoutine : nullptr, &context, cancel, 0)) {
-        return static_cast<uint32_t>(GetLastError());
+        const DWORD code = GetLastError();
+        // Windows removes what a failed copy wrote; some implementations (Wine's) leave it. A target that was not
+        // there before is the copy's own.
+        if (!targetExisted && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(target.c_str());
+        }
+        return static_cast<uint32_t>(code);
     }
     // Some implementations never call the routine; the finished copy is reported all the same.
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -57,6 +65,59 @@ uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& targe
 
 uint32_t RemoveFile(const std::wstring& path) {
     return Result(DeleteFileW(path.c_str()));
+}
+
+uint32_t FlushFile(const std::wstring& path) {
+    auto open = [&path] {
+        return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE file = open();
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (code != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+            return static_cast<uint32_t>(code);
+        }
+        // The copy of a read-only file is read-only too: its attribute is lifted for the moment of the flush.
+        if (!SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+            return static_cast<uint32_t>(GetLastError());
+        }
+        file = open();
+        const DWORD openCode = GetLastError();
+        SetFileAttributesW(path.c_str(), attributes);
+        if (file == INVALID_HANDLE_VALUE) {
+            return static_cast<uint32_t>(openCode);
+        }
+    }
+    const BOOL flushed = FlushFileBuffers(file);
+    const DWORD code = flushed ? 0 : GetLastError();
+    CloseHandle(file);
+    return static_cast<uint32_t>(code);
+}
+
+bool QueryFileIdentity(const std::wstring& path, FileIdentity& identity) {
+    if (path.empty()) {
+        return false;
+    }
+    // Reading attributes only conflicts with no other handle's sharing; folders open with backup semantics.
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL read = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!read) {
+        return false;
+    }
+    identity.volume = info.dwVolumeSerialNumber;
+    identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    identity.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return true;
 }
 
 uint32_t ReadAttributes(const std::wstring& path) {

@@ -24,6 +24,8 @@ public:
     ConfirmAnswer AskDeleteReadOnly(const std::wstring& path);
 
     [[nodiscard]] const ConfirmTexts& Texts() const { return texts; }
+    // The window the next question belongs to.
+    void SetOwner(HWND owner) { parent = owner; }
 
 private:
     ConfirmAnswer Ask();

@@ -103,6 +103,19 @@ std::vector<std::pair<uint16_t, bool>> DatabaseTreeView::DatabaseItems() const {
     return items;
 }
 
+void DatabaseTreeView::DeleteDatabaseItem(uint16_t id) {
+    for (HTREEITEM child = TreeView_GetChild(window, root); child != nullptr;
+         child = TreeView_GetNextSibling(window, child)) {
+        TVITEMW item{};
+        item.mask = TVIF_PARAM;
+        item.hItem = child;
+        if (TreeView_GetItem(window, &item) && static_cast<uint16_t>(item.lParam) == id) {
+            TreeView_DeleteItem(window, child);
+            return;
+        }
+    }
+}
+
 void DatabaseTreeView::OnCheckBoxClick(POINT point) {
     TVHITTESTINFO hit{};
     hit.pt = point;

@@ -33,6 +33,7 @@ public:
     void DeleteDatabaseItems() override;
     void InsertDatabaseItem(const std::wstring& path, uint16_t id) override;
     [[nodiscard]] std::vector<std::pair<uint16_t, bool>> DatabaseItems() const override;
+    void DeleteDatabaseItem(uint16_t id) override;
 
 private:
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,13 @@
 #include "ui/win32/file_list_view.h"
 
 #include "catalog/media_file_info.h"
+#include "operations/file_operations.h"
 #include "resource.h"
+#include "ui/win32/prompts.h"
+#include "ui/win32/store_dialog.h"
+#include "ui/win32/window_run_host.h"
+
+#include <shellapi.h>
 
 namespace tw {
 
@@ -20,6 +26,9 @@ constexpr WORD kHeadingCommands[kFileColumnCount] = {
     ID_HEADING_COMPRESSION,  ID_HEADING_PATH,        ID_HEADING_MEDIA_TYPE, ID_HEADING_CREATION_DATE,
     ID_HEADING_PROJECT_NAME, ID_HEADING_SOURCE_NAME,
 };
+
+// The capacity in which a double-clicked row's full path is built.
+constexpr size_t kOpenPathCapacity = 2048;
 
 // The list's rows as the precompute step walks them.
 class ListedRows : public SelectableRows {
@@ -203,6 +212,60 @@ void FileListView::SelectPrecomputes() {
     state.SetUnlocked(true);
 }
 
+void FileListView::RunOperation(void (FileOperations::*operation)()) {
+    if (operationRunning) {
+        return;
+    }
+    operationRunning = true;
+    WindowPrompts prompts(window);
+    WindowRunHost host(instance, window, services.setBusy);
+    FileOperations operations({*this, prompts, host, Files(), services.console, services.container});
+    (operations.*operation)();
+    operationRunning = false;
+}
+
+void FileListView::CopyFiles() {
+    RunOperation(&FileOperations::CopyFiles);
+}
+
+void FileListView::MoveFiles() {
+    RunOperation(&FileOperations::MoveFiles);
+}
+
+void FileListView::DeleteFiles() {
+    RunOperation(&FileOperations::DeleteFiles);
+}
+
+void FileListView::ReadMediaInfo() {
+    RunOperation(&FileOperations::ReadMediaInfo);
+}
+
+void FileListView::OpenStore() {
+    if (services.container != nullptr) {
+        services.container->Close();
+    }
+    if (operationRunning || SelectedCount() == 0) {
+        return;
+    }
+    operationRunning = true;
+    StoreDialog store(instance, window, {*this, Files(), services.console, services.container});
+    // Without an explicit parent the dialog belongs to the main window.
+    store.Run(GetAncestor(window, GA_ROOT));
+    operationRunning = false;
+}
+
+void FileListView::OpenFile(int row) {
+    const MediaRecord* record = RecordOfRow(row);
+    if (record == nullptr) {
+        return;
+    }
+    std::wstring path;
+    record->GetFullPath(path, kOpenPathCapacity);
+    if (!path.empty()) {
+        ShellExecuteW(window, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    }
+}
+
 void FileListView::OnItemChanged(const NMLISTVIEW& change) {
     if ((change.uChanged & LVIF_STATE) == 0) {
         return;
@@ -227,8 +290,42 @@ void FileListView::OnItemChanged(const NMLISTVIEW& change) {
 }
 
 LRESULT FileListView::OnListNotify(const NMHDR& header) {
-    if (header.code == LVN_ITEMCHANGED) {
+    switch (header.code) {
+    case LVN_ITEMCHANGED:
         OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+        break;
+    case LVN_KEYDOWN: {
+        // The function keys act only on a selection; other keys do nothing here.
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+        if (SelectedCount() == 0) {
+            break;
+        }
+        switch (key) {
+        case VK_F2:
+            ReadMediaInfo();
+            break;
+        case VK_F4:
+            OpenStore();
+            break;
+        case VK_F5:
+            CopyFiles();
+            break;
+        case VK_F6:
+            MoveFiles();
+            break;
+        case VK_F8:
+            DeleteFiles();
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case NM_DBLCLK:
+        OpenFile(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+        break;
+    default:
+        break;
     }
     return 0;
 }
@@ -243,6 +340,21 @@ void FileListView::OnCommand(WORD command) {
         return;
     case ID_SELECT_PRECOMPUTES:
         SelectPrecomputes();
+        return;
+    case ID_SCAN_MEDIA_INFO:
+        ReadMediaInfo();
+        return;
+    case ID_STORE:
+        OpenStore();
+        return;
+    case ID_COPY:
+        CopyFiles();
+        return;
+    case ID_MOVE:
+        MoveFiles();
+        return;
+    case ID_DELETE:
+        DeleteFiles();
         return;
     default:
         break;

@@ -5,7 +5,10 @@
 
 #include "catalog/media_catalog.h"
 #include "container/bento_container.h"
+#include "operations/file_selection.h"
+#include "operations/file_system.h"
 #include "platform/platform.h"
+#include "seams/console.h"
 #include "seams/prompts.h"
 #include "ui/file_list_model.h"
 #include "ui/file_list_state.h"
@@ -15,9 +18,13 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 namespace tw {
 
-class FileListView : public ListViewControl, public FileRows {
+class FileOperations;
+
+class FileListView : public ListViewControl, public FileRows, public FileSelection {
 public:
     static constexpr UINT_PTR kTimerId = 5;
 
@@ -27,6 +34,9 @@ public:
         FileListState::ProgressFactory openProgress; // progress windows of refreshes and bulk selections
         BentoContainer* container = nullptr;         // the one container reader; null: no media reads
         Prompts* prompts = nullptr;                  // the keyboard cancel prompt of Ctrl+P; null: no stop
+        Console* console = nullptr;                  // the log of the file operations; null: none
+        std::function<void(bool busy)> setBusy;      // the main window's busy state during a file operation
+        FileSystem* files = nullptr;                 // the files the operations reach; null: the platform's
     };
 
     FileListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, Services services);
@@ -49,13 +59,27 @@ public:
     void SelectPrecomputes();
     [[nodiscard]] bool ColumnVisible(int column) const { return visible[column]; }
 
+    // The file operations on the selection: F5, F6, F8, F2, F4 and their menu entries, and a double click.
+    void CopyFiles();
+    void MoveFiles();
+    void DeleteFiles();
+    void ReadMediaInfo();
+    // Opens the store dialog when a row is selected.
+    void OpenStore();
+    // Opens a row's file with its program; nothing for row -1.
+    void OpenFile(int row);
+
     // The selection, as the file operations use it.
-    [[nodiscard]] int FirstSelected() const { return ListView_GetNextItem(window, -1, LVNI_SELECTED); }
-    [[nodiscard]] int NextSelected(int after) const { return ListView_GetNextItem(window, after, LVNI_SELECTED); }
-    void Deselect(int row) { ListView_SetItemState(window, row, 0, LVIS_SELECTED); }
+    [[nodiscard]] int FirstSelected() const override { return ListView_GetNextItem(window, -1, LVNI_SELECTED); }
+    [[nodiscard]] int NextSelected(int after) const override {
+        return ListView_GetNextItem(window, after, LVNI_SELECTED);
+    }
+    void Deselect(int row) override { ListView_SetItemState(window, row, 0, LVIS_SELECTED); }
+    [[nodiscard]] MediaRecord* RecordOf(int row) const override { return RecordOfRow(row); }
+    void RefreshItem(int row, const MediaRecord& record) override { RefreshRow(row, &record); }
     [[nodiscard]] MediaRecord* RecordOfRow(int row) const;
     void RefreshRow(int row, const MediaRecord* record);
-    [[nodiscard]] uint64_t SelectedSize() const { return state.SelectedSize(); }
+    [[nodiscard]] uint64_t SelectedSize() const override { return state.SelectedSize(); }
 
     // FileRows
     [[nodiscard]] size_t RowCount() const override;
@@ -77,6 +101,9 @@ private:
     LRESULT OnListNotify(const NMHDR& header) override;
     bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnItemChanged(const NMLISTVIEW& change);
+    // Runs one file operation with prompts of its own; none starts while another runs.
+    void RunOperation(void (FileOperations::*operation)());
+    [[nodiscard]] FileSystem& Files() { return services.files != nullptr ? *services.files : platformFiles; }
     [[nodiscard]] HMENU HeadingsMenu() const;
 
     MediaCatalog& catalog;
@@ -85,6 +112,8 @@ private:
     HIMAGELIST images = nullptr;
     bool visible[kFileColumnCount] = {};
     FileListState state;
+    FileSystem platformFiles;
+    bool operationRunning = false;
 };
 
 } // namespace tw

@@ -34,6 +34,9 @@ public:
     bool PollCancel() override;
     MessageAnswer ShowMessage(const std::wstring& text, const std::wstring& caption, MessageButtons buttons) override;
 
+    // The window the confirmation dialog belongs to from now on; null: the owner again.
+    void SetConfirmOwner(HWND confirmOwner) { confirm.SetOwner(confirmOwner != nullptr ? confirmOwner : owner); }
+
 private:
     HWND owner;
     ConfirmDialog confirm;
