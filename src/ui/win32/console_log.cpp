@@ -88,13 +88,8 @@ INT_PTR ConsoleLog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         return FALSE;
-    case WM_SIZING: {
-        auto* r = reinterpret_cast<RECT*>(lParam);
-        const Rect held = HoldMinimumSize({r->left, r->top, r->right, r->bottom}, kConsoleMinWidth, kConsoleMinHeight);
-        r->right = held.right;
-        r->bottom = held.bottom;
-        return SetMessageResult(TRUE);
-    }
+    case WM_SIZING:
+        return KeepMinimumSize(lParam, kConsoleMinWidth, kConsoleMinHeight);
     case WM_WINDOWPOSCHANGED:
         LayOut();
         return FALSE; // the default handling still sends WM_SIZE and WM_MOVE

@@ -1,5 +1,7 @@
 #include "ui/win32/dialog_window.h"
 
+#include "ui/window_layout.h"
+
 namespace tw {
 
 DialogWindow::~DialogWindow() {
@@ -21,6 +23,13 @@ INT_PTR DialogWindow::RunModal(HINSTANCE instance, int templateId, HWND owner) {
 bool DialogWindow::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
     return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, Procedure,
                               reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+INT_PTR DialogWindow::KeepMinimumSize(LPARAM sizingRect, int minWidth, int minHeight) const {
+    auto* r = reinterpret_cast<RECT*>(sizingRect);
+    const Rect held = HoldMinimumSize(Rect{r->left, r->top, r->right, r->bottom}, minWidth, minHeight);
+    *r = RECT{held.left, held.top, held.right, held.bottom};
+    return SetMessageResult(TRUE);
 }
 
 INT_PTR DialogWindow::SetMessageResult(LONG_PTR result) const {

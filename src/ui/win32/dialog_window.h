@@ -30,6 +30,8 @@ protected:
     void DestroyDialog();
     // Hands a message's result back through the dialog's DWLP_MSGRESULT; answers TRUE for the procedure.
     INT_PTR SetMessageResult(LONG_PTR result) const;
+    // WM_SIZING: keeps the frame being dragged (the message's rectangle) at least minWidth by minHeight.
+    INT_PTR KeepMinimumSize(LPARAM sizingRect, int minWidth, int minHeight) const;
 
     // WM_INITDIALOG, with Window() set: TRUE lets the system give the focus to the first control.
     virtual INT_PTR OnInitDialog() { return TRUE; }

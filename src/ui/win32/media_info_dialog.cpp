@@ -170,12 +170,8 @@ INT_PTR MediaInfoDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     }
-    case WM_SIZING: {
-        auto* rect = reinterpret_cast<RECT*>(lParam);
-        const Rect held = HoldMinimumSize(Rect{rect->left, rect->top, rect->right, rect->bottom}, minWidth, minHeight);
-        *rect = RECT{held.left, held.top, held.right, held.bottom};
-        return TRUE;
-    }
+    case WM_SIZING:
+        return KeepMinimumSize(lParam, minWidth, minHeight);
     case WM_WINDOWPOSCHANGED:
         OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         return FALSE;
