@@ -6,6 +6,7 @@
 #include "fixtures/media_folder_writer.h"
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
+#include "main_window_run.h"
 #include "platform/platform.h"
 #include "resource.h"
 #include "ui/banner.h"
@@ -57,17 +58,10 @@ protected:
     static void TearDownTestSuite() { drive.reset(); }
 
     void Run(const std::function<void(HWND)>& scenario) {
-        Application app(GetModuleHandleW(nullptr));
-        app.driveStrings = fixtures::DriveList({drive->Path() + L"\\M\\"});
-        MainWindow main(app);
-        this->app = &app;
-        WhenWindowAppears(CaptionIs(ProgramBanner()), [&](HWND window) {
+        RunMainWindowOn({drive->Path() + L"\\M\\"}, [&](HWND window, Application& running, MainWindow&) {
+            app = &running;
             scenario(window);
-            PostMessageW(window, WM_CLOSE, 0, 0);
         });
-        main.Run();
-        EXPECT_TRUE(AllStepsRan());
-        ForgetSteps();
     }
 
     // Drops names on the project list and checks what the windows then show. Each bin opens one progress window,

@@ -6,6 +6,7 @@
 #include "fixtures/drive_list.h"
 #include "fixtures/media_folder_writer.h"
 #include "gui_harness.h"
+#include "main_window_run.h"
 #include "platform/platform.h"
 #include "resource.h"
 #include "ui/banner.h"
@@ -62,19 +63,12 @@ protected:
 
     // Runs the main window on the drive; scenario runs inside its message loop after "Scan!".
     void Run(const std::function<void(HWND)>& scenario) {
-        Application app(GetModuleHandleW(nullptr));
-        app.driveStrings = fixtures::DriveList({drive.Path() + L"\\"});
-        MainWindow main(app);
-        this->app = &app;
-        WhenWindowAppears(CaptionIs(ProgramBanner()), [&](HWND window) {
+        RunMainWindowOn({drive.Path() + L"\\"}, [&](HWND window, Application& running, MainWindow&) {
+            app = &running;
             SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
             scenario(window);
-            PostMessageW(window, WM_CLOSE, 0, 0);
         });
-        main.Run();
-        EXPECT_TRUE(AllStepsRan());
-        ForgetSteps();
-        this->app = nullptr;
+        app = nullptr;
     }
 
     HWND Files(HWND window) const { return GetDlgItem(window, IDC_FILE_LIST); }

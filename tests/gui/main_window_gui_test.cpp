@@ -5,6 +5,7 @@
 #include "fixtures/drive_list.h"
 #include "fixtures/sample_drive.h"
 #include "gui_harness.h"
+#include "main_window_run.h"
 #include "platform/platform.h"
 #include "resource.h"
 #include "ui/banner.h"
@@ -39,18 +40,11 @@ protected:
 
     // Runs the main window modally on the sample drive; scenario runs inside its message loop.
     void Run(const std::function<void(HWND)>& scenario) {
-        Application app(GetModuleHandleW(nullptr));
-        app.driveStrings = fixtures::DriveList({drive->Path() + L"\\"});
-        MainWindow main(app);
-        this->app = &app;
-        this->main = &main;
-        WhenWindowAppears(CaptionIs(ProgramBanner()), [&](HWND window) {
+        RunMainWindowOn({drive->Path() + L"\\"}, [&](HWND window, Application& running, MainWindow& shown) {
+            app = &running;
+            main = &shown;
             scenario(window);
-            PostMessageW(window, WM_CLOSE, 0, 0);
         });
-        main.Run();
-        EXPECT_TRUE(AllStepsRan());
-        ForgetSteps();
     }
 
     HWND Control(HWND window, int id) const { return GetDlgItem(window, id); }
