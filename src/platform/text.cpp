@@ -39,8 +39,20 @@ void AppendWide(std::wstring& out, uint32_t cp) {
 
 std::string WideToUtf8(const std::wstring& text) {
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    // Text that is ASCII throughout, as most names and paths are, is copied unit by unit.
+    size_t ascii = 0;
+    while (ascii < text.size() && static_cast<uint32_t>(text[ascii]) < 0x80) {
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (size_t i = 0; i < ascii; ++i) {
+        out[i] = static_cast<char>(text[i]);
+    }
+    if (ascii == text.size()) {
+        return out;
+    }
+    out.reserve(text.size() + 8);
+    for (size_t i = ascii; i < text.size(); ++i) {
         uint32_t cp = static_cast<uint32_t>(text[i]);
         if constexpr (sizeof(wchar_t) == 2) {
             if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
