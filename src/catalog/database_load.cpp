@@ -85,49 +85,54 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     }
     SetCaption(progress, L"Creating Media Index...");
     BuildIndex();
-    std::unordered_map<std::wstring, DiskFileInfo>().swap(diskFiles);
+    diskFiles.clear();
     AppendLine(console, L"------------------<OK!>-------------------");
     return 1;
 }
 
 void MediaCatalog::ListFolder(const std::wstring& folder) {
+    diskFiles.SetListedFolder(folder);
     platform::ListFolder(folder, [&](const platform::FolderEntry& entry) {
-        diskFiles[entry.name] = DiskFileInfo{entry.attributes, entry.creationTime, entry.size, folder};
+        DiskFileInfo& info = diskFiles[entry.name];
+        info.attributes = entry.attributes;
+        info.creationTime = entry.creationTime;
+        info.size = entry.size;
+        info.folder.clear(); // the listed folder, held once by the table
     });
 }
 
 bool MediaCatalog::MatchOnDisk(MediaRecord& record) const {
     record.size = 0;
     record.attributes = kMissingAttributes;
-    const auto found = diskFiles.find(record.fileName.value_or(std::wstring()));
-    if (found == diskFiles.end()) {
+    const DiskFileInfo* info =
+        diskFiles.Find(record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view());
+    if (info == nullptr) {
         return false;
     }
-    const DiskFileInfo& info = found->second;
-    record.size = info.size;
-    record.attributes = info.attributes;
-    record.creationTime = info.creationTime;
-    record.SetPath(info.folder);
+    record.size = info->size;
+    record.attributes = info->attributes;
+    record.creationTime = info->creationTime;
+    record.SetPath(diskFiles.FolderOf(*info));
     return true;
 }
 
 void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
-    for (const auto& [name, info] : diskFiles) {
-        if (FindRecordByFileName(name) != nullptr) {
-            continue;
-        }
+    diskFiles.ForEach([&](std::wstring_view name, const DiskFileInfo& info) {
         if ((info.attributes & platform::kAttributeDirectory) != 0) {
-            continue;
+            return;
         }
         if (name == kIndexFileName || name == kDatabaseFileName) {
-            continue;
+            return;
+        }
+        if (FindByFileName(name) != nullptr) {
+            return;
         }
         auto record = std::make_unique<MediaRecord>();
         record->SetProjectName(std::wstring(kUnreferencedProject));
-        record->SetFileName(name);
+        record->SetFileName(std::wstring(name));
         MatchOnDisk(*record);
         AddRecord(std::move(record), includeMissing);
-    }
+    });
 }
 
 } // namespace tw

@@ -100,6 +100,10 @@ ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {
 }
 
 MediaRecord* MediaCatalog::FindRecordByFileName(const std::wstring& fileName) {
+    return FindByFileName(fileName);
+}
+
+MediaRecord* MediaCatalog::FindByFileName(std::wstring_view fileName) {
     for (bool more = FirstProject(); more; more = NextProject()) {
         if (MediaRecord* found = projectCursor->second->files.Find(fileName)) {
             return found;

@@ -72,10 +72,20 @@ std::string WideToUtf8(const std::wstring& text) {
 }
 
 std::wstring Utf8ToWide(const std::string& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    size_t i = 0;
     const size_t n = text.size();
+    // An ASCII prefix, the whole text for most names, is copied byte by byte.
+    size_t i = 0;
+    while (i < n && static_cast<unsigned char>(text[i]) < 0x80) {
+        ++i;
+    }
+    std::wstring out(i, L'\0');
+    for (size_t k = 0; k < i; ++k) {
+        out[k] = static_cast<wchar_t>(text[k]);
+    }
+    if (i == n) {
+        return out;
+    }
+    out.reserve(n);
     while (i < n) {
         const auto b0 = static_cast<unsigned char>(text[i]);
         uint32_t cp = 0xFFFD;

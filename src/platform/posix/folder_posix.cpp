@@ -24,11 +24,12 @@ std::string Native(const std::wstring& path) {
 }
 
 // Fills an entry from the file system; symbolic links are followed, as Windows follows them for files.
-bool Describe(const std::string& path, FolderEntry& entry) {
+// path is taken relative to the folder open as folderFd (AT_FDCWD: the current directory).
+bool Describe(int folderFd, const char* path, FolderEntry& entry) {
     struct statx sx {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &sx) != 0) {
+    if (statx(folderFd, path, 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &sx) != 0) {
         struct stat st {};
-        if (lstat(path.c_str(), &st) != 0) {
+        if (fstatat(folderFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             return false;
         }
         // A dangling link: listed as a plain file of size 0.
@@ -51,25 +52,20 @@ bool Describe(const std::string& path, FolderEntry& entry) {
     return true;
 }
 
-std::string JoinNative(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '/') {
-        return folder + name;
-    }
-    return folder + "/" + name;
-}
-
 template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     const std::string native = Native(folder);
     DIR* dir = opendir(native.c_str());
     if (dir == nullptr) {
         return false;
     }
+    // Each entry is described relative to the open folder, so that its path is not looked up again.
+    const int folderFd = dirfd(dir);
+    FolderEntry entry;
     while (const dirent* d = readdir(dir)) {
-        FolderEntry entry;
-        entry.name = Utf8ToWide(d->d_name);
-        if (!Describe(JoinNative(native, d->d_name), entry)) {
+        if (!Describe(folderFd, d->d_name, entry)) {
             continue; // vanished while listed
         }
+        entry.name = Utf8ToWide(d->d_name);
         each(entry);
     }
     closedir(dir);
@@ -88,7 +84,7 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     }
     const size_t start = FileNameStart(path);
     entry.name = path.substr(start);
-    return Describe(Native(path), entry);
+    return Describe(AT_FDCWD, Native(path).c_str(), entry);
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {
