@@ -94,6 +94,7 @@ void BentoContainer::Close() {
     objects.Clear();
     properties.Clear();
     std::vector<uint32_t>().swap(nextProperty);
+    chainsBuilt = false;
     compIndex.Clear();
     dataIndex.Clear();
     fileMobIndex.Clear();
@@ -143,13 +144,7 @@ void BentoContainer::ResetNames() {
 void BentoContainer::ParseToc() {
     for (uint32_t i = 0; i < entries.size(); ++i) {
         const TocEntry e = entries[i];
-        const size_t before = properties.Size();
-        const uint32_t item = properties.Set(PropertyKey(e.objectId, e.propertyId), i);
-        if (properties.Size() != before) {
-            // The object's chain of properties, the one added last first.
-            const std::optional<uint32_t> previous = objects.Exchange(e.objectId, item);
-            nextProperty.push_back(previous ? *previous : item);
-        }
+        properties.Set(PropertyKey(e.objectId, e.propertyId), i);
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
             e.valueFlags == bento::kStored) {
             const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, bento::kMaxTextLength));
@@ -207,6 +202,7 @@ std::optional<BentoContainer::PropertyTable> BentoContainer::FindObject(uint32_t
     if (!CanQuery()) {
         return std::nullopt;
     }
+    BuildChains();
     const std::optional<uint32_t> lastAdded = objects.Find(objectId);
     if (!lastAdded) {
         return std::nullopt;
@@ -225,8 +221,24 @@ std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t
     return properties.Find(PropertyKey(objectId, propertyId));
 }
 
+void BentoContainer::BuildChains() const {
+    if (chainsBuilt) {
+        return;
+    }
+    chainsBuilt = true;
+    // Items are numbered in the order their keys were first added, as the TOC first names each property
+    // of an object; each object's chain starts at its property added last.
+    nextProperty.reserve(properties.Size());
+    for (uint32_t item = 0; item < properties.Size(); ++item) {
+        const auto objectId = static_cast<uint32_t>(properties.KeyAt(item) >> 32);
+        const std::optional<uint32_t> previous = objects.Exchange(objectId, item);
+        nextProperty.push_back(previous ? *previous : item);
+    }
+}
+
 std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
     std::vector<WalkTable::Item> added;
+    BuildChains();
     // A table from an earlier open may no longer match the chain: it then has no properties.
     for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
         const uint64_t key = properties.KeyAt(p);

@@ -152,6 +152,7 @@ public:
 private:
     // The table's properties as (propertyId, entry index), in the order they were added.
     [[nodiscard]] std::vector<WalkTable::Item> PropertiesAdded(const PropertyTable& table) const;
+    void BuildChains() const;
     bool ReadLabel();
     void ReadToc(uint32_t tocOffset, uint32_t tocSize);
     void ResetNames();
@@ -168,12 +169,14 @@ private:
     bool intelByteOrder = false;
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
-    // objectId -> the object's property added last (an item number of properties).
-    WalkTable objects;
     // (objectId << 32 | propertyId) -> entry index.
     WalkTable properties;
-    // For each item of properties: the object's property added before it; itself for the first.
-    std::vector<uint32_t> nextProperty;
+    // The objects' chains of properties, built by the first FindObject (a load never walks an object):
+    // objectId -> the object's property added last (an item number of properties), and for each item of
+    // properties the object's property added before it, itself for the first.
+    mutable WalkTable objects;
+    mutable std::vector<uint32_t> nextProperty;
+    mutable bool chainsBuilt = false;
     std::unordered_map<uint32_t, std::wstring> names;
     WalkTable compIndex;
     WalkTable dataIndex;
