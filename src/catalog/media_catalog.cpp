@@ -7,9 +7,8 @@ void MediaCatalog::Clear() {
     indexedRecordCount = 0;
     totalSize = 0;
     projects.clear(); // destroys every project and, with it, every record
-    recordsByIndex = {};
     projectsById = {};
-    accepted = {};
+    recordsByIndex = {};
     recordCount = 0;
     projectCursorValid = false;
     recordCursorValid = false;
@@ -58,7 +57,7 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     ++recordCount;
     project->totalSize += size;
     totalSize += size;
-    accepted.push_back(raw);
+    recordsByIndex.push_back(raw);
 }
 
 void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool includeMissing,
@@ -76,11 +75,7 @@ void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool
 
 void MediaCatalog::BuildIndex() {
     indexedRecordCount = static_cast<uint32_t>(recordCount);
-    recordsByIndex = {};
     projectsById = {};
-    if (indexedRecordCount != 0) {
-        recordsByIndex = accepted;
-    }
     if (projectCount != 0) {
         projectsById.assign(projectCount, nullptr);
         for (auto& [projectName, project] : projects) {
@@ -92,7 +87,7 @@ void MediaCatalog::BuildIndex() {
 }
 
 MediaRecord* MediaCatalog::RecordAt(uint32_t index) const {
-    return index < recordsByIndex.size() ? recordsByIndex[index] : nullptr;
+    return index < indexedRecordCount ? recordsByIndex[index] : nullptr;
 }
 
 ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {

@@ -112,9 +112,9 @@ private:
     int32_t recordCount = 0;
     ProjectMap projects;
     std::vector<ProjectEntry*> projectsById;
+    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them;
+    // RecordAt reaches the first indexedRecordCount of them.
     std::vector<MediaRecord*> recordsByIndex;
-    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them.
-    std::vector<MediaRecord*> accepted;
     ProjectMap::iterator projectCursor;
     bool projectCursorValid = false;
     ProjectEntry* recordCursorProject = nullptr;
