@@ -1,6 +1,7 @@
 // tarnwick-cli load [--missing] INDEX...: database folders into one catalog, printed as a table.
 #include "catalog/media_catalog.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "platform/platform.h"
 #include "ui/file_cells.h"
 #include "ui/project_list_model.h"
@@ -50,15 +51,18 @@ int LoadCommand(const Args& args) {
         WriteLine(stderr, L"usage: tarnwick-cli load [--missing] INDEX...");
         return kExitUsage;
     }
-    StderrConsole console;
+    // The load's progress on stderr when it is a terminal; console lines appear above it.
+    std::unique_ptr<TerminalProgress> progress = TerminalProgress::ForStderr();
+    ConsoleAbove console(progress.get());
     BentoContainer container(&console);
     MediaCatalog catalog(&console);
     catalog.SetContainer(&container);
     catalog.Clear();
     bool allLoaded = true;
     for (const std::wstring& index : indexes) {
-        allLoaded = catalog.LoadDatabase(index, includeMissing, nullptr) == 1 && allLoaded;
+        allLoaded = catalog.LoadDatabase(index, includeMissing, progress.get()) == 1 && allLoaded;
     }
+    progress.reset(); // the progress line is cleared before the table
 
     // Sorted by project name, then file name: the projects are put in order once, and each record is
     // ranked by its project, whose name it bears.
