@@ -50,6 +50,12 @@ uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
 }
 
+// Where a property key starts its probe: the key's bits spread over the whole word.
+size_t SlotOf(uint64_t key) {
+    key *= 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(key ^ (key >> 29));
+}
+
 // The six little-endian words of a whole entry.
 TocEntry DecodeEntry(ByteView e) {
     return {*e.Le32(0), *e.Le32(4), *e.Le32(8), *e.Le32(12), *e.Le32(16), *e.Le32(20)};
@@ -92,6 +98,7 @@ void BentoContainer::Close() {
     label.fill(0);
     std::vector<TocEntry>().swap(entries);
     objects.Clear();
+    std::vector<uint32_t>().swap(propertySlots);
     properties.Clear();
     std::vector<uint32_t>().swap(nextProperty);
     chainsBuilt = false;
@@ -142,9 +149,15 @@ void BentoContainer::ResetNames() {
 }
 
 void BentoContainer::ParseToc() {
+    // At most two thirds of the slots are used, so a lookup seldom looks at more than two.
+    size_t slotCount = 16;
+    while (slotCount * 2 < entries.size() * 3) {
+        slotCount *= 2;
+    }
+    propertySlots.assign(slotCount, 0);
     for (uint32_t i = 0; i < entries.size(); ++i) {
         const TocEntry e = entries[i];
-        properties.Set(PropertyKey(e.objectId, e.propertyId), i);
+        IndexProperty(i);
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
             e.valueFlags == bento::kStored) {
             const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, bento::kMaxTextLength));
@@ -215,10 +228,32 @@ std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table,
 }
 
 std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
-    if (!CanQuery()) {
+    if (!CanQuery() || propertySlots.empty()) {
         return std::nullopt;
     }
-    return properties.Find(PropertyKey(objectId, propertyId));
+    const uint64_t key = PropertyKey(objectId, propertyId);
+    const size_t mask = propertySlots.size() - 1;
+    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        const uint32_t entryIndex = propertySlots[slot] - 1;
+        if (PropertyKey(entries[entryIndex].objectId, entries[entryIndex].propertyId) == key) {
+            return entryIndex;
+        }
+    }
+    return std::nullopt;
+}
+
+void BentoContainer::IndexProperty(uint32_t entryIndex) {
+    const TocEntry& e = entries[entryIndex];
+    const uint64_t key = PropertyKey(e.objectId, e.propertyId);
+    const size_t mask = propertySlots.size() - 1;
+    size_t slot = SlotOf(key) & mask;
+    for (; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        const TocEntry& held = entries[propertySlots[slot] - 1];
+        if (PropertyKey(held.objectId, held.propertyId) == key) {
+            break; // a later entry for the same object and property replaces an earlier one
+        }
+    }
+    propertySlots[slot] = entryIndex + 1;
 }
 
 void BentoContainer::BuildChains() const {
@@ -226,6 +261,9 @@ void BentoContainer::BuildChains() const {
         return;
     }
     chainsBuilt = true;
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        properties.Set(PropertyKey(entries[i].objectId, entries[i].propertyId), i);
+    }
     // Items are numbered in the order their keys were first added, as the TOC first names each property
     // of an object; each object's chain starts at its property added last.
     nextProperty.reserve(properties.Size());

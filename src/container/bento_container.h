@@ -153,6 +153,8 @@ private:
     // The table's properties as (propertyId, entry index), in the order they were added.
     [[nodiscard]] std::vector<WalkTable::Item> PropertiesAdded(const PropertyTable& table) const;
     void BuildChains() const;
+    // Enters entries[entryIndex] into propertySlots.
+    void IndexProperty(uint32_t entryIndex);
     bool ReadLabel();
     void ReadToc(uint32_t tocOffset, uint32_t tocSize);
     void ResetNames();
@@ -169,11 +171,14 @@ private:
     bool intelByteOrder = false;
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
-    // (objectId << 32 | propertyId) -> entry index.
-    WalkTable properties;
+    // (objectId, propertyId) -> entry index, as FindProperty needs it: open addressing over the entries
+    // themselves, each slot the entry index + 1 (0: free), so that a key takes four bytes.
+    std::vector<uint32_t> propertySlots;
     // The objects' chains of properties, built by the first FindObject (a load never walks an object):
+    // (objectId << 32 | propertyId) -> entry index with the keys in the order the TOC first names them;
     // objectId -> the object's property added last (an item number of properties), and for each item of
     // properties the object's property added before it, itself for the first.
+    mutable WalkTable properties;
     mutable WalkTable objects;
     mutable std::vector<uint32_t> nextProperty;
     mutable bool chainsBuilt = false;

@@ -3,6 +3,9 @@
 #include "catalog/media_file_info.h"
 #include "resource.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace tw {
 
 namespace {
@@ -101,9 +104,7 @@ void FileListView::RefreshRow(int row, const MediaRecord* record) {
     if (row < 0 || record == nullptr) {
         return;
     }
-    for (const auto& [column, text] : CellUpdates(*record)) {
-        ListView_SetItemText(window, row, static_cast<int>(column), const_cast<wchar_t*>(text.c_str()));
-    }
+    WriteCells(row, *record);
     LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -119,24 +120,42 @@ size_t FileListView::SelectedCount() const {
     return static_cast<size_t>(ListView_GetSelectedCount(window));
 }
 
-void FileListView::InsertTopRow(const MediaRecord& record) {
+void FileListView::WriteCells(int row, const MediaRecord& record) {
+    for (const auto& [column, text] : CellUpdates(record)) {
+        ListView_SetItemText(window, row, static_cast<int>(column), const_cast<wchar_t*>(text.c_str()));
+    }
+}
+
+void FileListView::InsertRowAt(size_t position, const MediaRecord& record) {
     const std::wstring text = record.fileName.value_or(std::wstring());
+    // Text, item data and image in one insertion: a row refresh's image would cost a message and two
+    // notifications more per row.
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 0;
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    item.iItem = static_cast<int>(std::min<size_t>(position, static_cast<size_t>(INT_MAX)));
     item.pszText = const_cast<wchar_t*>(text.c_str());
     item.lParam = record.index;
-    RefreshRow(ListView_InsertItem(window, &item), &record);
+    item.iImage = static_cast<int>(ImageFor(record));
+    const int row = ListView_InsertItem(window, &item);
+    if (row >= 0) {
+        WriteCells(row, record);
+    }
 }
 
 void FileListView::RemoveRowOf(int32_t index) {
     LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
     find.lParam = index;
-    const int row = ListView_FindItem(window, -1, &find);
+    // A project's rows are removed in the order they were inserted, from the bottom of their block up: the
+    // row above the one removed last is looked at first, and the whole list only when it is not there.
+    int row = removeHint >= 0 ? ListView_FindItem(window, removeHint - 1, &find) : -1;
+    if (row < 0) {
+        row = ListView_FindItem(window, -1, &find);
+    }
     if (row < 0) {
         return;
     }
+    removeHint = row > 0 ? row - 1 : -1;
     // A removed row leaves the selection without a notification: take its size out here.
     if (ListView_GetItemState(window, row, LVIS_SELECTED) != 0) {
         if (const MediaRecord* record = catalog.RecordAt(static_cast<uint32_t>(index))) {

@@ -60,7 +60,7 @@ public:
     // FileRows
     [[nodiscard]] size_t RowCount() const override;
     [[nodiscard]] size_t SelectedCount() const override;
-    void InsertTopRow(const MediaRecord& record) override;
+    void InsertRowAt(size_t position, const MediaRecord& record) override;
     void RemoveRowOf(int32_t index) override;
     void SetStatusText(const std::wstring& text) override;
     // The list is not redrawn while a project's rows come and go (under Wine a visible list redraws on
@@ -78,6 +78,8 @@ private:
     bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnItemChanged(const NMLISTVIEW& change);
     [[nodiscard]] HMENU HeadingsMenu() const;
+    // Writes the cells RefreshRow writes, without the image.
+    void WriteCells(int row, const MediaRecord& record);
 
     MediaCatalog& catalog;
     Services services;
@@ -85,6 +87,8 @@ private:
     HIMAGELIST images = nullptr;
     bool visible[kFileColumnCount] = {};
     FileListState state;
+    // Where RemoveRowOf looks first: the row above the one it removed last; -1 for none.
+    int removeHint = -1;
 };
 
 } // namespace tw
