@@ -78,8 +78,8 @@ private:
     bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnItemChanged(const NMLISTVIEW& change);
     [[nodiscard]] HMENU HeadingsMenu() const;
-    // Writes the cells RefreshRow writes, without the image.
-    void WriteCells(int row, const MediaRecord& record);
+    // Answers the list's request for the text of a cell that was never set: the record's cell text.
+    void FillCell(NMLVDISPINFOW& info) const;
 
     MediaCatalog& catalog;
     Services services;
