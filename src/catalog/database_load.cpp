@@ -69,7 +69,7 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
         if (reader.ReadNextRecord(record.get(), progress) != 1) {
             break; // the record of the unsuccessful read was never filled
         }
-        MatchOnDisk(*record);
+        MatchOnDisk(*record, true);
         ReadBinNameAndKind(database, record.get());
         ReadCompression(database, record.get());
         if (ids != nullptr) {
@@ -101,11 +101,11 @@ void MediaCatalog::ListFolder(const std::wstring& folder) {
     });
 }
 
-bool MediaCatalog::MatchOnDisk(MediaRecord& record) const {
+bool MediaCatalog::MatchOnDisk(MediaRecord& record, bool mark) {
     record.size = 0;
     record.attributes = kMissingAttributes;
-    const DiskFileInfo* info =
-        diskFiles.Find(record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view());
+    const std::wstring_view name = record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view();
+    const DiskFileInfo* info = mark ? diskFiles.FindAndMark(name) : diskFiles.Find(name);
     if (info == nullptr) {
         return false;
     }
@@ -117,20 +117,22 @@ bool MediaCatalog::MatchOnDisk(MediaRecord& record) const {
 }
 
 void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
-    diskFiles.ForEach([&](std::wstring_view name, const DiskFileInfo& info) {
+    diskFiles.ForEach([&](std::wstring_view name, const DiskFileInfo& info, bool matched) {
         if ((info.attributes & platform::kAttributeDirectory) != 0) {
             return;
         }
         if (name == kIndexFileName || name == kDatabaseFileName) {
             return;
         }
-        if (FindByFileName(name) != nullptr) {
+        // An entry that an index record of this load was matched with is in the catalog under its name: the
+        // record was accepted, or its project holds that name already. Only the others are looked up.
+        if ((matched && info.attributes != kMissingAttributes) || FindByFileName(name) != nullptr) {
             return;
         }
         auto record = std::make_unique<MediaRecord>();
         record->SetProjectName(std::wstring(kUnreferencedProject));
         record->SetFileName(std::wstring(name));
-        MatchOnDisk(*record);
+        MatchOnDisk(*record, false);
         AddRecord(std::move(record), includeMissing);
     });
 }

@@ -4,19 +4,28 @@
 
 namespace tw {
 
-const DiskFileInfo* DiskFileTable::Find(std::wstring_view name) const {
+size_t DiskFileTable::Locate(std::wstring_view name) const {
     if (entries.empty()) {
-        return nullptr;
+        return entries.size();
     }
     const uint64_t h = FileTable::Hash(name);
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
         const Entry& e = entries[slots[i] - 1];
         if (e.hash == h && NameOf(e) == name) {
-            return &e.info;
+            return slots[i] - 1;
         }
     }
-    return nullptr;
+    return entries.size();
+}
+
+const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name) {
+    const size_t at = Locate(name);
+    if (at == entries.size()) {
+        return nullptr;
+    }
+    entries[at].marked = true;
+    return &entries[at].info;
 }
 
 DiskFileInfo& DiskFileTable::Place(std::wstring_view name) {

@@ -26,7 +26,12 @@ public:
     // The entry of that exact name, made (all zero) when the table holds none.
     DiskFileInfo& operator[](const std::wstring& name) { return Place(name); }
     // The entry of that exact name, or null.
-    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const;
+    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const {
+        const size_t at = Locate(name);
+        return at < entries.size() ? &entries[at].info : nullptr;
+    }
+    // As Find, and remembers that a record has been matched with the entry.
+    const DiskFileInfo* FindAndMark(std::wstring_view name);
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.
@@ -39,10 +44,11 @@ public:
         return info.folder.empty() ? listedFolder : info.folder;
     }
 
-    // Calls visit(name, info) for every entry, in the order the names were first added.
+    // Calls visit(name, info, marked) for every entry, in the order the names were first added; marked
+    // tells whether FindAndMark found the entry.
     template <typename Visit> void ForEach(Visit&& visit) const {
         for (const Entry& e : entries) {
-            visit(NameOf(e), e.info);
+            visit(NameOf(e), e.info, e.marked);
         }
     }
 
@@ -52,7 +58,11 @@ private:
         uint64_t hash = 0;
         size_t nameStart = 0;
         size_t nameLength = 0;
+        bool marked = false;
     };
+
+    // The entry number of that exact name; size() when there is none.
+    [[nodiscard]] size_t Locate(std::wstring_view name) const;
 
     [[nodiscard]] std::wstring_view NameOf(const Entry& e) const {
         return std::wstring_view(names.data() + e.nameStart, e.nameLength);

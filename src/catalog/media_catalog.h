@@ -98,8 +98,8 @@ private:
     // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
     void ListFolder(const std::wstring& folder);
     // Fills the record's size, attributes, creation time and path from diskFiles; false, leaving the record
-    // marked missing, when the folder holds no file of its exact name.
-    bool MatchOnDisk(MediaRecord& record) const;
+    // marked missing, when the folder holds no file of its exact name. mark: remember the entry as matched.
+    bool MatchOnDisk(MediaRecord& record, bool mark);
     void AddUnreferencedFiles(bool includeMissing);
     BentoContainer& Container();
 

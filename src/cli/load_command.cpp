@@ -32,6 +32,17 @@ template <typename Cell> std::wstring Line(Cell&& cell) {
     return line;
 }
 
+// A byte count in decimal.
+std::wstring Decimal(uint64_t value) {
+    wchar_t digits[24];
+    size_t n = 0;
+    do {
+        digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(std::make_reverse_iterator(digits + n), std::make_reverse_iterator(digits));
+}
+
 } // namespace
 
 int LoadCommand(const Args& args) {
@@ -96,7 +107,7 @@ int LoadCommand(const Args& args) {
               }));
     for (const MediaRecord* record : rows) {
         WriteLine(stdout, Line([&](FileColumn column) {
-                      return column == FileColumn::size ? std::to_wstring(record->size) : FileCellText(*record, column);
+                      return column == FileColumn::size ? Decimal(record->size) : FileCellText(*record, column);
                   }));
     }
     std::fflush(stdout); // the table ends before the statistics when both streams go to one place
