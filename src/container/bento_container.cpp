@@ -195,13 +195,19 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
 }
 
 BentoContainer::Bytes BentoContainer::ReadBytes(uint32_t offset, uint32_t length) {
+    Bytes bytes;
+    ReadBytesInto(offset, length, bytes);
+    return bytes;
+}
+
+void BentoContainer::ReadBytesInto(uint32_t offset, uint32_t length, Bytes& bytes) {
     if (offset >= fileLength) {
-        return {};
+        bytes.clear();
+        return;
     }
-    Bytes bytes(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
+    bytes.resize(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
     reader.Seek(offset, QRBFile::begin);
     bytes.resize(reader.Read(bytes.data(), static_cast<uint32_t>(bytes.size())));
-    return bytes;
 }
 
 std::optional<TocEntry> BentoContainer::Entry(uint32_t index) const {
@@ -293,19 +299,33 @@ std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable
 }
 
 std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex, uint32_t maxBytes) {
-    if (!CanQuery() || entryIndex >= entries.size()) {
+    Bytes bytes;
+    if (!FillValue(entryIndex, maxBytes, bytes)) {
         return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<ByteView> BentoContainer::ViewValue(uint32_t entryIndex, uint32_t maxBytes) {
+    if (!FillValue(entryIndex, maxBytes, scratch)) {
+        return std::nullopt;
+    }
+    return ByteView(scratch);
+}
+
+bool BentoContainer::FillValue(uint32_t entryIndex, uint32_t maxBytes, Bytes& bytes) {
+    if (!CanQuery() || entryIndex >= entries.size()) {
+        return false;
     }
     const TocEntry e = entries[entryIndex];
     const uint32_t wanted = std::min(e.valueLength, maxBytes);
-    Bytes bytes;
     if (e.valueFlags == bento::kImmediate) {
         // The value's bytes are those of the valueOffset field as stored; never more than its four.
         const uint8_t field[4] = {static_cast<uint8_t>(e.valueOffset), static_cast<uint8_t>(e.valueOffset >> 8),
                                   static_cast<uint8_t>(e.valueOffset >> 16), static_cast<uint8_t>(e.valueOffset >> 24)};
         bytes.assign(field, field + std::min<uint32_t>(wanted, 4));
     } else if (e.valueFlags == bento::kStored) {
-        bytes = ReadBytes(e.valueOffset, wanted);
+        ReadBytesInto(e.valueOffset, wanted, bytes);
         const bool array = e.typeId == bento::kTypeIndexArray || e.typeId == bento::kTypeIdArray;
         if (!intelByteOrder && array && bytes.size() >= 2) {
             std::swap(bytes[0], bytes[1]);
@@ -313,10 +333,7 @@ std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryInd
     } else {
         bytes.assign(static_cast<size_t>(std::min<uint64_t>(wanted, fileLength)), 0);
     }
-    if (bytes.empty()) {
-        return std::nullopt;
-    }
-    return bytes;
+    return !bytes.empty();
 }
 
 uint32_t BentoContainer::ImmediateValue(uint32_t entryIndex) const {
@@ -359,6 +376,10 @@ std::optional<uint32_t> BentoContainer::LookUp(UidIndex index, UidKey key) const
 
 std::wstring BentoContainer::TextOf(const Bytes& value) {
     return platform::AnsiToWide(reinterpret_cast<const char*>(value.data()), value.size());
+}
+
+std::wstring BentoContainer::TextOf(ByteView value) {
+    return platform::AnsiToWide(reinterpret_cast<const char*>(value.Data()), value.Size());
 }
 
 } // namespace tw

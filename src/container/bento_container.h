@@ -16,6 +16,7 @@
 // values to their 4-byte field, index arrays to the elements their value holds.
 #pragma once
 
+#include "container/byte_view.h"
 #include "container/qrb_file.h"
 #include "container/walk_table.h"
 #include "seams/console.h"
@@ -136,6 +137,9 @@ public:
     // bytes (at most the file's length of them). In a big-endian container the u16 count of stored arrays
     // is swapped.
     [[nodiscard]] std::optional<Bytes> ReadValue(uint32_t entryIndex, uint32_t maxBytes);
+    // As ReadValue, into a buffer the container keeps instead of new bytes: the view lasts until the next
+    // ViewValue, Open or Close. The load reads two values a record through it.
+    [[nodiscard]] std::optional<ByteView> ViewValue(uint32_t entryIndex, uint32_t maxBytes);
     // The entry's valueOffset field as a number, swapped in a big-endian container; 0 for no entry.
     [[nodiscard]] uint32_t ImmediateValue(uint32_t entryIndex) const;
     // The name of a type, property or standard object; null when none is known.
@@ -148,6 +152,7 @@ public:
 
     // A value's bytes as 8-bit text in the system's code page, up to the first zero byte.
     [[nodiscard]] static std::wstring TextOf(const Bytes& value);
+    [[nodiscard]] static std::wstring TextOf(ByteView value);
 
 private:
     // The table's properties as (propertyId, entry index), in the order they were added.
@@ -162,6 +167,9 @@ private:
     void AddIndex(WalkTable& table, uint32_t entryIndex);
     // Reads up to length bytes at offset, cut to the end of the file.
     Bytes ReadBytes(uint32_t offset, uint32_t length);
+    void ReadBytesInto(uint32_t offset, uint32_t length, Bytes& bytes);
+    // The bytes ReadValue hands out, into bytes; false for none.
+    bool FillValue(uint32_t entryIndex, uint32_t maxBytes, Bytes& bytes);
 
     Console* console;
     QRBFile reader;
@@ -183,6 +191,8 @@ private:
     mutable std::vector<uint32_t> nextProperty;
     mutable bool chainsBuilt = false;
     std::unordered_map<uint32_t, std::wstring> names;
+    // The bytes of the last ViewValue.
+    Bytes scratch;
     WalkTable compIndex;
     WalkTable dataIndex;
     WalkTable fileMobIndex;

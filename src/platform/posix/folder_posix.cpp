@@ -52,6 +52,19 @@ bool Describe(int folderFd, const char* path, FolderEntry& entry) {
     return true;
 }
 
+// The entry's name from the listing's UTF-8; an ASCII name, as most are, goes into name's own storage.
+void SetName(std::wstring& name, const char* utf8) {
+    size_t n = 0;
+    while (utf8[n] != 0 && static_cast<unsigned char>(utf8[n]) < 0x80) {
+        ++n;
+    }
+    if (utf8[n] != 0) {
+        name = Utf8ToWide(utf8);
+        return;
+    }
+    name.assign(utf8, utf8 + n);
+}
+
 template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     const std::string native = Native(folder);
     DIR* dir = opendir(native.c_str());
@@ -65,7 +78,7 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
         if (!Describe(folderFd, d->d_name, entry)) {
             continue; // vanished while listed
         }
-        entry.name = Utf8ToWide(d->d_name);
+        SetName(entry.name, d->d_name);
         each(entry);
     }
     closedir(dir);
