@@ -177,6 +177,28 @@ bool PMRFile::IsValid(const EntryView& e) {
     return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
+void PMRFile::SkipOutOfRangeNames() {
+    // Every attempt at these offsets would end at its name length, 0 or above 256, and set badData; they
+    // are passed over in the window with that one test, as long as the file holds the length's bytes.
+    uint32_t held = 0;
+    const uint8_t* bytes = PeekRest(held);
+    const uint32_t lengthAt = 4 * guidLength;
+    uint32_t skipped = 0;
+    while (skipped + lengthAt + 2 <= held && recordStart + skipped + lengthAt + 2 <= fileLength) {
+        const uint8_t* length = bytes + skipped + lengthAt;
+        const unsigned nameLength = order == ByteOrder::little ? length[0] | (length[1] << 8) : (length[0] << 8) | length[1];
+        if (nameLength != 0 && nameLength <= kMaxNameLength) {
+            break;
+        }
+        badData = true;
+        ++skipped;
+    }
+    if (skipped != 0) {
+        Seek(skipped, current);
+        recordStart = GetPosition();
+    }
+}
+
 int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
     if (record == nullptr) {
         return 0;
@@ -210,6 +232,7 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
         }
         Seek(static_cast<int64_t>(next), begin);
         recordStart = GetPosition();
+        SkipOutOfRangeNames();
         reachedEnd = recordStart >= fileLength;
     }
     if (badData) {

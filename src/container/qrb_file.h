@@ -44,6 +44,16 @@ public:
         }
         return window.data() + (position - windowStart);
     }
+    // The bytes from the position to the end of what the valid window holds, straight from the window, and
+    // their count; null (count 0) when the window does not hold the position. Moves nothing.
+    [[nodiscard]] const uint8_t* PeekRest(uint32_t& count) const {
+        if (windowInvalid || position < windowStart || position >= windowStart + lastFill) {
+            count = 0;
+            return nullptr;
+        }
+        count = static_cast<uint32_t>(windowStart + lastFill - position);
+        return window.data() + (position - windowStart);
+    }
     // Where later lines go; null drops them.
     void SetConsole(Console* newConsole) { console = newConsole; }
     // Full path of the open file; empty when closed.
