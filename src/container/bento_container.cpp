@@ -50,19 +50,14 @@ uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
 }
 
-// The key's bits spread over the whole word (the finaliser of splitmix64): the low bits choose where a
-// key's probe starts, the high 32 bits are kept in the slot, so that most probes that meet another key
-// never look at its entry.
-uint64_t HashOf(uint64_t key) {
+// Where a property key starts its probe: the key's bits spread over the whole word (the finaliser of
+// splitmix64), so that object and property ids both count in the low bits.
+size_t SlotOf(uint64_t key) {
     key ^= key >> 30;
     key *= 0xBF58476D1CE4E5B9ull;
     key ^= key >> 27;
     key *= 0x94D049BB133111EBull;
-    return key ^ (key >> 31);
-}
-
-uint64_t SlotValue(uint64_t hash, uint32_t entryIndex) {
-    return (hash & 0xFFFFFFFF00000000ull) | (entryIndex + 1u);
+    return static_cast<size_t>(key ^ (key >> 31));
 }
 
 // The six little-endian words of a whole entry.
@@ -107,7 +102,7 @@ void BentoContainer::Close() {
     label.fill(0);
     std::vector<TocEntry>().swap(entries);
     objects.Clear();
-    std::vector<uint64_t>().swap(propertySlots);
+    std::vector<uint32_t>().swap(propertySlots);
     properties.Clear();
     std::vector<uint32_t>().swap(nextProperty);
     chainsBuilt = false;
@@ -158,9 +153,9 @@ void BentoContainer::ResetNames() {
 }
 
 void BentoContainer::ParseToc() {
-    // At most half of the slots are used, so a lookup seldom looks at more than two.
+    // At most two thirds of the slots are used, so a lookup seldom looks at more than two.
     size_t slotCount = 16;
-    while (slotCount < entries.size() * 2) {
+    while (slotCount * 2 < entries.size() * 3) {
         slotCount *= 2;
     }
     propertySlots.assign(slotCount, 0);
@@ -247,14 +242,9 @@ std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t
         return std::nullopt;
     }
     const uint64_t key = PropertyKey(objectId, propertyId);
-    const uint64_t hash = HashOf(key);
     const size_t mask = propertySlots.size() - 1;
-    for (size_t slot = static_cast<size_t>(hash) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        const uint64_t held = propertySlots[slot];
-        if ((held ^ hash) >> 32 != 0) {
-            continue;
-        }
-        const uint32_t entryIndex = static_cast<uint32_t>(held) - 1;
+    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        const uint32_t entryIndex = propertySlots[slot] - 1;
         if (PropertyKey(entries[entryIndex].objectId, entries[entryIndex].propertyId) == key) {
             return entryIndex;
         }
@@ -265,19 +255,15 @@ std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t
 void BentoContainer::IndexProperty(uint32_t entryIndex) {
     const TocEntry& e = entries[entryIndex];
     const uint64_t key = PropertyKey(e.objectId, e.propertyId);
-    const uint64_t hash = HashOf(key);
     const size_t mask = propertySlots.size() - 1;
-    size_t slot = static_cast<size_t>(hash) & mask;
+    size_t slot = SlotOf(key) & mask;
     for (; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] ^ hash) >> 32 != 0) {
-            continue;
-        }
-        const TocEntry& held = entries[static_cast<uint32_t>(propertySlots[slot]) - 1];
+        const TocEntry& held = entries[propertySlots[slot] - 1];
         if (PropertyKey(held.objectId, held.propertyId) == key) {
             break; // a later entry for the same object and property replaces an earlier one
         }
     }
-    propertySlots[slot] = SlotValue(hash, entryIndex);
+    propertySlots[slot] = entryIndex + 1;
 }
 
 void BentoContainer::BuildChains() const {

@@ -180,9 +180,8 @@ private:
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
     // (objectId, propertyId) -> entry index, as FindProperty needs it: open addressing over the entries
-    // themselves, each slot the high half of the key's hash and the entry index + 1 (0: free), so that the
-    // keys themselves are not held twice.
-    std::vector<uint64_t> propertySlots;
+    // themselves, each slot the entry index + 1 (0: free), so that a key takes four bytes.
+    std::vector<uint32_t> propertySlots;
     // The objects' chains of properties, built by the first FindObject (a load never walks an object):
     // (objectId << 32 | propertyId) -> entry index with the keys in the order the TOC first names them;
     // objectId -> the object's property added last (an item number of properties), and for each item of
