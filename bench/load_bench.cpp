@@ -2,11 +2,11 @@
 // files), against the floor of listing the folder and reading both database files through with no parsing.
 // Target: the load costs at most 5 times the floor. The peak of the heap during the load is reported beside.
 #include "bench_util.h"
-#include "heap_counter.h"
-#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
+#include "catalog/media_files.h"
 #include "container/bento_container.h"
 #include "fixtures/media_folder_writer.h"
+#include "heap_counter.h"
 #include "platform/platform.h"
 
 #include <memory>

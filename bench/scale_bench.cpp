@@ -5,11 +5,11 @@
 // the eight database files through. Targets: the load at most 2 times the floor, the peak of the heap during
 // the load at most 150 MB for 300,000 files, time and memory growing linearly with the number of files.
 #include "bench_util.h"
-#include "heap_counter.h"
 #include "catalog/media_catalog.h"
 #include "catalog/media_files.h"
 #include "discovery/database_search.h"
 #include "fixtures/sample_drive.h"
+#include "heap_counter.h"
 #include "platform/platform.h"
 
 #include <map>
@@ -110,12 +110,7 @@ void BM_ScanAndLoadDrive(benchmark::State& state) {
     state.counters["catalog_MB"] = catalogMB;
     state.counters["bytes_per_record"] = records != 0 ? catalogMB * 1024.0 * 1024.0 / records : 0;
 }
-BENCHMARK(BM_ScanAndLoadDrive)
-    ->Arg(100000)
-    ->Arg(300000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
+BENCHMARK(BM_ScanAndLoadDrive)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace
 

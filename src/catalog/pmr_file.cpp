@@ -182,12 +182,12 @@ void PMRFile::SkipOutOfRangeNames() {
     // are passed over in the window with that one test, as long as the file holds the length's bytes.
     uint32_t held = 0;
     const uint8_t* bytes = PeekRest(held);
+    const ByteView window(bytes, held, order);
     const uint32_t lengthAt = 4 * guidLength;
     uint32_t skipped = 0;
-    while (skipped + lengthAt + 2 <= held && recordStart + skipped + lengthAt + 2 <= fileLength) {
-        const uint8_t* length = bytes + skipped + lengthAt;
-        const unsigned nameLength = order == ByteOrder::little ? length[0] | (length[1] << 8) : (length[0] << 8) | length[1];
-        if (nameLength != 0 && nameLength <= kMaxNameLength) {
+    while (recordStart + skipped + lengthAt + 2 <= fileLength) {
+        const std::optional<uint16_t> nameLength = window.U16(skipped + lengthAt);
+        if (!nameLength || (*nameLength != 0 && *nameLength <= kMaxNameLength)) {
             break;
         }
         badData = true;

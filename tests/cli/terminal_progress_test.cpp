@@ -88,15 +88,15 @@ TEST(TerminalProgressTest, ConsoleLinesGoAboveTheProgressLine) {
     progress.WriteAbove(L"------------<OPENING FILE>----------------");
     progress.WriteAbove(L"Caf\u00E9 Noir");
     EXPECT_EQ(screen.Lines(), (std::vector<std::string>{"------------<OPENING FILE>----------------",
-                                                         "Caf\xC3\xA9 Noir", "Indexing Files...  7 %"}));
+                                                        "Caf\xC3\xA9 Noir", "Indexing Files...  7 %"}));
     progress.Clear();
     EXPECT_EQ(progress.Line(), L"");
     EXPECT_EQ(screen.Lines().back(), "");
     // Without a progress line, a console line is written as it is.
     progress.WriteAbove(L"------------------<OK!>-------------------");
-    EXPECT_EQ(screen.Lines(), (std::vector<std::string>{"------------<OPENING FILE>----------------",
-                                                         "Caf\xC3\xA9 Noir", "------------------<OK!>-------------------",
-                                                         ""}));
+    EXPECT_EQ(screen.Lines(),
+              (std::vector<std::string>{"------------<OPENING FILE>----------------", "Caf\xC3\xA9 Noir",
+                                        "------------------<OK!>-------------------", ""}));
 }
 
 TEST(TerminalProgressTest, ALongCaptionKeepsItsEndWithinOneLine) {

@@ -1,8 +1,8 @@
 #include "ui/win32/file_list_view.h"
 
 #include "catalog/media_file_info.h"
-#include "ui/file_cells.h"
 #include "resource.h"
+#include "ui/file_cells.h"
 
 #include <algorithm>
 #include <climits>
