@@ -6,68 +6,23 @@
 // Usage: copy_bench [--files=N] [--size-mb=N] [benchmark options]   (default 4 files of 256 MB; check the free
 // space of the temporary folder's disk first: the sources and one set of copies are there at once)
 #include "bench_util.h"
+#include "heap_counter.h"
 #include "fixtures/file_io.h"
 #include "fixtures/scripted_prompts.h"
 #include "operations/file_operations.h"
 #include "platform/platform.h"
 #include "ui/bar_scale.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <malloc.h>
 #include <memory>
-#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-// Every allocation of the program is counted, so that the run's peak heap can be reported.
-namespace {
-std::atomic<size_t> heapNow{0};
-std::atomic<size_t> heapPeak{0};
-
-void* Counted(size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) {
-        throw std::bad_alloc();
-    }
-    const size_t now = heapNow += malloc_usable_size(p);
-    size_t peak = heapPeak.load();
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void Uncounted(void* p) {
-    if (p != nullptr) {
-        heapNow -= malloc_usable_size(p);
-        std::free(p);
-    }
-}
-} // namespace
-
-void* operator new(size_t size) {
-    return Counted(size);
-}
-void* operator new[](size_t size) {
-    return Counted(size);
-}
-void operator delete(void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    Uncounted(p);
-}
 
 namespace {
 
@@ -213,8 +168,8 @@ void BM_CopyLargeFiles(benchmark::State& state) {
             switch ((turn + k) % 3) {
             case 0: {
                 ResetPeakResident();
-                const size_t before = heapNow.load();
-                heapPeak = before;
+                const size_t before = tw::bench::HeapNow();
+                tw::bench::ResetHeapPeak();
                 took = Seconds([&] {
                     Selection selection(media);
                     tw::fixtures::ScriptedPrompts prompts;
@@ -224,7 +179,7 @@ void BM_CopyLargeFiles(benchmark::State& state) {
                     tw::FileOperations({selection, prompts, host, files, nullptr, nullptr}).CopyFiles();
                 });
                 engine = std::min(engine, took);
-                heapMB = std::max(heapMB, static_cast<double>(heapPeak.load() - before) / (1024.0 * 1024.0));
+                heapMB = std::max(heapMB, static_cast<double>(tw::bench::HeapPeak() - before) / (1024.0 * 1024.0));
                 residentMB = std::max(residentMB, PeakResidentMB());
                 break;
             }

@@ -2,61 +2,14 @@
 // files), against the floor of listing the folder and reading both database files through with no parsing.
 // Target: the load costs at most 5 times the floor. The peak of the heap during the load is reported beside.
 #include "bench_util.h"
-#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
+#include "catalog/media_files.h"
 #include "container/bento_container.h"
 #include "fixtures/media_folder_writer.h"
+#include "heap_counter.h"
 #include "platform/platform.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <malloc.h>
 #include <memory>
-#include <new>
-
-// Every allocation of the program is counted, so that the load's peak heap can be reported.
-namespace {
-std::atomic<size_t> heapNow{0};
-std::atomic<size_t> heapPeak{0};
-
-void* Counted(size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) {
-        throw std::bad_alloc();
-    }
-    const size_t now = heapNow += malloc_usable_size(p);
-    size_t peak = heapPeak.load();
-    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void Uncounted(void* p) {
-    if (p != nullptr) {
-        heapNow -= malloc_usable_size(p);
-        std::free(p);
-    }
-}
-} // namespace
-
-void* operator new(size_t size) {
-    return Counted(size);
-}
-void* operator new[](size_t size) {
-    return Counted(size);
-}
-void operator delete(void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    Uncounted(p);
-}
 
 namespace {
 
@@ -123,9 +76,9 @@ void BM_OpenMediaDatabase(benchmark::State& state) {
     double openMB = 0;
     uint32_t entries = 0;
     for (auto _ : state) {
-        const size_t before = heapNow.load();
+        const size_t before = tw::bench::HeapNow();
         benchmark::DoNotOptimize(container.Open(TheFolder().database));
-        openMB = static_cast<double>(heapNow.load() - before) / (1024.0 * 1024.0);
+        openMB = static_cast<double>(tw::bench::HeapNow() - before) / (1024.0 * 1024.0);
         entries = container.EntryCount();
         container.Close();
     }
@@ -142,12 +95,12 @@ void BM_LoadDatabase(benchmark::State& state) {
     double catalogMB = 0;
     for (auto _ : state) {
         tw::MediaCatalog catalog;
-        const size_t before = heapNow.load();
-        heapPeak = before;
+        const size_t before = tw::bench::HeapNow();
+        tw::bench::ResetHeapPeak();
         timer.Iteration([&] { catalog.LoadDatabase(TheFolder().index, false, nullptr); });
         records = catalog.IndexedRecordCount();
-        peakMB = static_cast<double>(heapPeak.load() - before) / (1024.0 * 1024.0);
-        catalogMB = static_cast<double>(heapNow.load() - before) / (1024.0 * 1024.0);
+        peakMB = static_cast<double>(tw::bench::HeapPeak() - before) / (1024.0 * 1024.0);
+        catalogMB = static_cast<double>(tw::bench::HeapNow() - before) / (1024.0 * 1024.0);
     }
     state.counters["records"] = static_cast<double>(records);
     state.counters["floor_ms"] = floor * 1000.0;

@@ -1,7 +1,7 @@
 // Arbitrary bytes as the container of a large media file whose entries may claim any length: the input's
-// label becomes the last 24 bytes of a 1 GiB file, the rest of the input its first bytes, with a hole of
-// zeros between. tools/fuzz.sh runs this target with a malloc limit far below the file's size, so a read
-// sized by what an entry claims instead of by what its reader needs fails the run.
+// label becomes the last 24 bytes of a 1 GiB memory-backed file, the rest of the input its first bytes, with
+// a hole of zeros between that takes no memory. tools/fuzz.sh runs this target with a malloc limit far below
+// the file's size, so a read sized by what an entry claims instead of by what its reader needs fails the run.
 #include "container/bento_container.h"
 #include "container/byte_view.h"
 #include "container_exercise.h"

@@ -1,4 +1,5 @@
-// The readers take paths, so each input is written to one scratch file that is reused for every run.
+// The readers take paths: each input becomes a memory-backed file (platform/memory_files.h), so that the
+// readers take its bytes from memory instead of a file written and read back for every run.
 #pragma once
 
 #include <cstddef>
@@ -7,10 +8,10 @@
 
 namespace tw::fuzz {
 
-// Writes the input to this process's scratch file and returns its path.
+// Puts the input at the scratch path and returns the path.
 const std::wstring& WriteInput(const uint8_t* data, size_t size);
-// Writes a file of fileLength bytes: the input's last tailSize bytes at its end, the others at its start,
-// zeros between (a sparse hole where the file system allows). Returns its path.
+// Puts a file of fileLength bytes at the scratch path: the input's last tailSize bytes at its end, the
+// others at its start, a hole of zeros between that takes no memory. Returns its path.
 const std::wstring& WriteInputSpread(const uint8_t* data, size_t size, size_t tailSize, uint64_t fileLength);
 
 } // namespace tw::fuzz

@@ -69,7 +69,7 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
         if (reader.ReadNextRecord(record.get(), progress) != 1) {
             break; // the record of the unsuccessful read was never filled
         }
-        MatchOnDisk(*record);
+        MatchOnDisk(*record, true);
         ReadBinNameAndKind(database, record.get());
         ReadCompression(database, record.get());
         if (ids != nullptr) {
@@ -85,49 +85,56 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     }
     SetCaption(progress, L"Creating Media Index...");
     BuildIndex();
-    std::unordered_map<std::wstring, DiskFileInfo>().swap(diskFiles);
+    diskFiles.clear();
     AppendLine(console, L"------------------<OK!>-------------------");
     return 1;
 }
 
 void MediaCatalog::ListFolder(const std::wstring& folder) {
+    diskFiles.SetListedFolder(folder);
     platform::ListFolder(folder, [&](const platform::FolderEntry& entry) {
-        diskFiles[entry.name] = DiskFileInfo{entry.attributes, entry.creationTime, entry.size, folder};
+        DiskFileInfo& info = diskFiles[entry.name];
+        info.attributes = entry.attributes;
+        info.creationTime = entry.creationTime;
+        info.size = entry.size;
+        info.folder.clear(); // the listed folder, held once by the table
     });
 }
 
-bool MediaCatalog::MatchOnDisk(MediaRecord& record) const {
+bool MediaCatalog::MatchOnDisk(MediaRecord& record, bool mark) {
     record.size = 0;
     record.attributes = kMissingAttributes;
-    const auto found = diskFiles.find(record.fileName.value_or(std::wstring()));
-    if (found == diskFiles.end()) {
+    const std::wstring_view name = record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view();
+    const DiskFileInfo* info = mark ? diskFiles.FindAndMark(name) : diskFiles.Find(name);
+    if (info == nullptr) {
         return false;
     }
-    const DiskFileInfo& info = found->second;
-    record.size = info.size;
-    record.attributes = info.attributes;
-    record.creationTime = info.creationTime;
-    record.SetPath(info.folder);
+    record.size = info->size;
+    record.attributes = info->attributes;
+    record.creationTime = info->creationTime;
+    record.SetPath(diskFiles.FolderOf(*info));
     return true;
 }
 
 void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
-    for (const auto& [name, info] : diskFiles) {
-        if (FindRecordByFileName(name) != nullptr) {
-            continue;
-        }
+    diskFiles.ForEach([&](std::wstring_view name, const DiskFileInfo& info, bool matched) {
         if ((info.attributes & platform::kAttributeDirectory) != 0) {
-            continue;
+            return;
         }
         if (name == kIndexFileName || name == kDatabaseFileName) {
-            continue;
+            return;
+        }
+        // An entry that an index record of this load was matched with is in the catalog under its name: the
+        // record was accepted, or its project holds that name already. Only the others are looked up.
+        if ((matched && info.attributes != kMissingAttributes) || FindByFileName(name) != nullptr) {
+            return;
         }
         auto record = std::make_unique<MediaRecord>();
         record->SetProjectName(std::wstring(kUnreferencedProject));
-        record->SetFileName(name);
-        MatchOnDisk(*record);
+        record->SetFileName(std::wstring(name));
+        MatchOnDisk(*record, false);
         AddRecord(std::move(record), includeMissing);
-    }
+    });
 }
 
 } // namespace tw

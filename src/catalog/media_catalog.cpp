@@ -7,9 +7,8 @@ void MediaCatalog::Clear() {
     indexedRecordCount = 0;
     totalSize = 0;
     projects.clear(); // destroys every project and, with it, every record
-    recordsByIndex = {};
     projectsById = {};
-    accepted = {};
+    recordsByIndex = {};
     recordCount = 0;
     projectCursorValid = false;
     recordCursorValid = false;
@@ -58,7 +57,7 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     ++recordCount;
     project->totalSize += size;
     totalSize += size;
-    accepted.push_back(raw);
+    recordsByIndex.push_back(raw);
 }
 
 void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool includeMissing,
@@ -77,14 +76,6 @@ void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool
 void MediaCatalog::BuildIndex() {
     indexedRecordCount = static_cast<uint32_t>(recordCount);
     projectsById = {};
-    // Records only ever join the end of accepted until Clear empties both, so the index so far is a prefix of it:
-    // a drop that rebuilds the index after every file appends only that file.
-    if (indexedRecordCount == 0) {
-        recordsByIndex = {};
-    } else {
-        recordsByIndex.insert(recordsByIndex.end(), accepted.begin() + static_cast<ptrdiff_t>(recordsByIndex.size()),
-                              accepted.end());
-    }
     if (projectCount != 0) {
         projectsById.assign(projectCount, nullptr);
         for (auto& [projectName, project] : projects) {
@@ -96,7 +87,7 @@ void MediaCatalog::BuildIndex() {
 }
 
 MediaRecord* MediaCatalog::RecordAt(uint32_t index) const {
-    return index < recordsByIndex.size() ? recordsByIndex[index] : nullptr;
+    return index < indexedRecordCount ? recordsByIndex[index] : nullptr;
 }
 
 ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {
@@ -104,6 +95,10 @@ ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {
 }
 
 MediaRecord* MediaCatalog::FindRecordByFileName(const std::wstring& fileName) {
+    return FindByFileName(fileName);
+}
+
+MediaRecord* MediaCatalog::FindByFileName(std::wstring_view fileName) {
     for (bool more = FirstProject(); more; more = NextProject()) {
         if (MediaRecord* found = projectCursor->second->files.Find(fileName)) {
             return found;

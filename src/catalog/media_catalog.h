@@ -2,6 +2,7 @@
 // The catalog owns its projects and records; views keep only record indexes and project ids.
 #pragma once
 
+#include "catalog/disk_file_table.h"
 #include "catalog/file_table.h"
 #include "catalog/media_record.h"
 #include "container/bento_container.h"
@@ -12,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -20,14 +22,6 @@ namespace tw {
 
 // The media a bin references: pairs (low 32 bits, high 32 bits) of fileMobId values.
 using ReferencedIds = std::set<std::pair<uint32_t, uint32_t>>;
-
-// One entry of a folder listing.
-struct DiskFileInfo {
-    uint32_t attributes = 0;
-    uint64_t creationTime = 0; // FILETIME
-    uint64_t size = 0;
-    std::wstring folder; // the folder that was listed
-};
 
 struct ProjectEntry {
     // The full project name; the catalog never cuts it.
@@ -104,15 +98,17 @@ public:
     [[nodiscard]] int32_t RecordCount() const { return recordCount; }
 
     // The listing of the database folder being loaded; empty outside a load.
-    std::unordered_map<std::wstring, DiskFileInfo> diskFiles;
+    DiskFileTable diskFiles;
 
 private:
+    // FindRecordByFileName for a name that need not be a string of its own.
+    MediaRecord* FindByFileName(std::wstring_view fileName);
     int Load(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing, Progress* progress);
     // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
     void ListFolder(const std::wstring& folder);
     // Fills the record's size, attributes, creation time and path from diskFiles; false, leaving the record
-    // marked missing, when the folder holds no file of its exact name.
-    bool MatchOnDisk(MediaRecord& record) const;
+    // marked missing, when the folder holds no file of its exact name. mark: remember the entry as matched.
+    bool MatchOnDisk(MediaRecord& record, bool mark);
     void AddUnreferencedFiles(bool includeMissing);
     int AddLooseFile(std::wstring& fullPath, bool readContainer);
     BentoContainer& Container();
@@ -126,9 +122,9 @@ private:
     int32_t recordCount = 0;
     ProjectMap projects;
     std::vector<ProjectEntry*> projectsById;
+    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them;
+    // RecordAt reaches the first indexedRecordCount of them.
     std::vector<MediaRecord*> recordsByIndex;
-    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them.
-    std::vector<MediaRecord*> accepted;
     ProjectMap::iterator projectCursor;
     bool projectCursorValid = false;
     ProjectEntry* recordCursorProject = nullptr;

@@ -12,13 +12,14 @@ namespace {
 constexpr uint32_t kProjectMark = 0x4A505F;
 
 // The first maxBytes of a property's value: no query uses more of a value than its fixed fields or a text.
-std::optional<BentoContainer::Bytes> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId,
-                                                  uint32_t maxBytes) {
+// The view lasts until the container's next value read.
+std::optional<ByteView> ReadProperty(BentoContainer& container, uint32_t objectId, uint32_t propertyId,
+                                     uint32_t maxBytes) {
     const auto entry = container.FindProperty(objectId, propertyId);
     if (!entry) {
         return std::nullopt;
     }
-    return container.ReadValue(*entry, maxBytes);
+    return container.ViewValue(*entry, maxBytes);
 }
 
 // A descriptor reference is one 32-bit word; a UID three.
@@ -83,7 +84,7 @@ void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
     }
     // An object that does not exist has neither property.
     if (const auto entry = container.FindProperty(*objectId, omf::kNameInBin)) {
-        if (const auto value = container.ReadValue(*entry, bento::kMaxTextLength)) {
+        if (const auto value = container.ViewValue(*entry, bento::kMaxTextLength)) {
             record->SetNameInBin(BentoContainer::TextOf(*value));
         }
     }
@@ -102,7 +103,7 @@ void ReadCompression(BentoContainer& container, MediaRecord* record) {
     }
     const auto reference = ReadProperty(container, *objectId, omf::kDescriptor, kReferenceLength);
     // A reference shorter than its one word names no descriptor; the word is never swapped.
-    const std::optional<uint32_t> descriptor = reference ? ByteView(*reference).Le32(0) : std::nullopt;
+    const std::optional<uint32_t> descriptor = reference ? reference->Le32(0) : std::nullopt;
     if (!descriptor) {
         return;
     }
@@ -131,7 +132,7 @@ void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record) {
     record->fileMobId = data->key;
     const auto uid = ReadProperty(container, data->value, omf::kMobUid, kUidLength);
     // A UID shorter than its three words is no UID.
-    const std::optional<uint64_t> key = uid ? ByteView(*uid).Le64(4) : std::nullopt;
+    const std::optional<uint64_t> key = uid ? uid->Le64(4) : std::nullopt;
     if (!key) {
         return;
     }

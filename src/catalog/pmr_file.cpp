@@ -177,6 +177,26 @@ bool PMRFile::IsValid(const EntryView& e) {
     return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
+void PMRFile::SkipOutOfRangeNames() {
+    // Every attempt at these offsets would end at its name length, 0 or above 256, and set badData; they
+    // are passed over in the window with that one test, as long as the file holds the length's bytes.
+    const ByteView window = Buffered().WithOrder(order);
+    const uint32_t lengthAt = 4 * guidLength;
+    uint32_t skipped = 0;
+    while (recordStart + skipped + lengthAt + 2 <= fileLength) {
+        const std::optional<uint16_t> nameLength = window.U16(skipped + lengthAt);
+        if (!nameLength || (*nameLength != 0 && *nameLength <= kMaxNameLength)) {
+            break;
+        }
+        badData = true;
+        ++skipped;
+    }
+    if (skipped != 0) {
+        Seek(skipped, current);
+        recordStart = GetPosition();
+    }
+}
+
 int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
     if (record == nullptr) {
         return 0;
@@ -210,6 +230,7 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
         }
         Seek(static_cast<int64_t>(next), begin);
         recordStart = GetPosition();
+        SkipOutOfRangeNames();
         reachedEnd = recordStart >= fileLength;
     }
     if (badData) {

@@ -57,6 +57,8 @@ private:
     Attempt ReadEntryAt(EntryView& e);
     template <typename Source> Attempt Decode(Source& source, EntryView& e);
     static bool IsValid(const EntryView& e);
+    // Moves recordStart past the offsets whose name length, read from the window, is out of range.
+    void SkipOutOfRangeNames();
     void ClearEntry();
 
     uint64_t fileLength = 0;

@@ -3,8 +3,10 @@
 #include "catalog/media_catalog.h"
 #include "cli/catalog_table.h"
 #include "cli/commands.h"
+#include "cli/terminal_progress.h"
 #include "discovery/bin_scan.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +33,9 @@ int LoadCommand(const Args& args) {
         WriteLine(stderr, L"usage: tarnwick-cli load [--missing] [--bin BIN ...] INDEX...");
         return kExitUsage;
     }
-    StderrConsole console;
+    // The load's progress on stderr when it is a terminal; console lines appear above it.
+    std::unique_ptr<TerminalProgress> progress = TerminalProgress::ForStderr();
+    ConsoleAbove console(progress.get());
     BentoContainer container(&console);
     MediaCatalog catalog(&console);
     catalog.SetContainer(&container);
@@ -39,7 +43,7 @@ int LoadCommand(const Args& args) {
     bool allRead = true;
     if (bins.empty()) {
         for (const std::wstring& index : indexes) {
-            allRead = catalog.LoadDatabase(index, includeMissing, nullptr) == 1 && allRead;
+            allRead = catalog.LoadDatabase(index, includeMissing, progress.get()) == 1 && allRead;
         }
     }
     for (const std::wstring& bin : bins) {
@@ -50,9 +54,10 @@ int LoadCommand(const Args& args) {
             continue;
         }
         for (const std::wstring& index : indexes) {
-            allRead = catalog.LoadDatabaseForBin(index, &referencedIds, true, nullptr) == 1 && allRead;
+            allRead = catalog.LoadDatabaseForBin(index, &referencedIds, true, progress.get()) == 1 && allRead;
         }
     }
+    progress.reset(); // the progress line is cleared before the table
     WriteCatalog(catalog);
     return allRead ? kExitOk : kExitFailed;
 }

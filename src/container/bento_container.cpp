@@ -50,6 +50,16 @@ uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
 }
 
+// Where a property key starts its probe: the key's bits spread over the whole word (the finaliser of
+// splitmix64), so that object and property ids both count in the low bits.
+size_t SlotOf(uint64_t key) {
+    key ^= key >> 30;
+    key *= 0xBF58476D1CE4E5B9ull;
+    key ^= key >> 27;
+    key *= 0x94D049BB133111EBull;
+    return static_cast<size_t>(key ^ (key >> 31));
+}
+
 // The six little-endian words of a whole entry.
 TocEntry DecodeEntry(ByteView e) {
     return {*e.Le32(0), *e.Le32(4), *e.Le32(8), *e.Le32(12), *e.Le32(16), *e.Le32(20)};
@@ -92,8 +102,10 @@ void BentoContainer::Close() {
     label.fill(0);
     std::vector<TocEntry>().swap(entries);
     objects.Clear();
+    std::vector<uint32_t>().swap(propertySlots);
     properties.Clear();
     std::vector<uint32_t>().swap(nextProperty);
+    chainsBuilt = false;
     compIndex.Clear();
     dataIndex.Clear();
     fileMobIndex.Clear();
@@ -141,15 +153,15 @@ void BentoContainer::ResetNames() {
 }
 
 void BentoContainer::ParseToc() {
+    // At most two thirds of the slots are used, so a lookup seldom looks at more than two.
+    size_t slotCount = 16;
+    while (slotCount * 2 < entries.size() * 3) {
+        slotCount *= 2;
+    }
+    propertySlots.assign(slotCount, 0);
     for (uint32_t i = 0; i < entries.size(); ++i) {
         const TocEntry e = entries[i];
-        const size_t before = properties.Size();
-        const uint32_t item = properties.Set(PropertyKey(e.objectId, e.propertyId), i);
-        if (properties.Size() != before) {
-            // The object's chain of properties, the one added last first.
-            const std::optional<uint32_t> previous = objects.Exchange(e.objectId, item);
-            nextProperty.push_back(previous ? *previous : item);
-        }
+        IndexProperty(i);
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
             e.valueFlags == bento::kStored) {
             const Bytes text = ReadBytes(e.valueOffset, std::min(e.valueLength, bento::kMaxTextLength));
@@ -187,13 +199,19 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
 }
 
 BentoContainer::Bytes BentoContainer::ReadBytes(uint64_t offset, uint32_t length) {
+    Bytes bytes;
+    ReadBytesInto(offset, length, bytes);
+    return bytes;
+}
+
+void BentoContainer::ReadBytesInto(uint64_t offset, uint32_t length, Bytes& bytes) {
     if (offset >= fileLength) {
-        return {};
+        bytes.clear();
+        return;
     }
-    Bytes bytes(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
+    bytes.resize(static_cast<size_t>(std::min<uint64_t>(length, fileLength - offset)));
     reader.Seek(static_cast<int64_t>(offset), QRBFile::begin);
     bytes.resize(reader.Read(bytes.data(), static_cast<uint32_t>(bytes.size())));
-    return bytes;
 }
 
 std::optional<TocEntry> BentoContainer::Entry(uint32_t index) const {
@@ -207,6 +225,7 @@ std::optional<BentoContainer::PropertyTable> BentoContainer::FindObject(uint32_t
     if (!CanQuery()) {
         return std::nullopt;
     }
+    BuildChains();
     const std::optional<uint32_t> lastAdded = objects.Find(objectId);
     if (!lastAdded) {
         return std::nullopt;
@@ -219,14 +238,55 @@ std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table,
 }
 
 std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
-    if (!CanQuery()) {
+    if (!CanQuery() || propertySlots.empty()) {
         return std::nullopt;
     }
-    return properties.Find(PropertyKey(objectId, propertyId));
+    const uint64_t key = PropertyKey(objectId, propertyId);
+    const size_t mask = propertySlots.size() - 1;
+    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        const uint32_t entryIndex = propertySlots[slot] - 1;
+        if (PropertyKey(entries[entryIndex].objectId, entries[entryIndex].propertyId) == key) {
+            return entryIndex;
+        }
+    }
+    return std::nullopt;
+}
+
+void BentoContainer::IndexProperty(uint32_t entryIndex) {
+    const TocEntry& e = entries[entryIndex];
+    const uint64_t key = PropertyKey(e.objectId, e.propertyId);
+    const size_t mask = propertySlots.size() - 1;
+    size_t slot = SlotOf(key) & mask;
+    for (; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        const TocEntry& held = entries[propertySlots[slot] - 1];
+        if (PropertyKey(held.objectId, held.propertyId) == key) {
+            break; // a later entry for the same object and property replaces an earlier one
+        }
+    }
+    propertySlots[slot] = entryIndex + 1;
+}
+
+void BentoContainer::BuildChains() const {
+    if (chainsBuilt) {
+        return;
+    }
+    chainsBuilt = true;
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        properties.Set(PropertyKey(entries[i].objectId, entries[i].propertyId), i);
+    }
+    // Items are numbered in the order their keys were first added, as the TOC first names each property
+    // of an object; each object's chain starts at its property added last.
+    nextProperty.reserve(properties.Size());
+    for (uint32_t item = 0; item < properties.Size(); ++item) {
+        const auto objectId = static_cast<uint32_t>(properties.KeyAt(item) >> 32);
+        const std::optional<uint32_t> previous = objects.Exchange(objectId, item);
+        nextProperty.push_back(previous ? *previous : item);
+    }
 }
 
 std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
     std::vector<WalkTable::Item> added;
+    BuildChains();
     // A table from an earlier open may no longer match the chain: it then has no properties.
     for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
         const uint64_t key = properties.KeyAt(p);
@@ -243,19 +303,33 @@ std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable
 }
 
 std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex, uint32_t maxBytes) {
-    if (!CanQuery() || entryIndex >= entries.size()) {
+    Bytes bytes;
+    if (!FillValue(entryIndex, maxBytes, bytes)) {
         return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<ByteView> BentoContainer::ViewValue(uint32_t entryIndex, uint32_t maxBytes) {
+    if (!FillValue(entryIndex, maxBytes, scratch)) {
+        return std::nullopt;
+    }
+    return ByteView(scratch);
+}
+
+bool BentoContainer::FillValue(uint32_t entryIndex, uint32_t maxBytes, Bytes& bytes) {
+    if (!CanQuery() || entryIndex >= entries.size()) {
+        return false;
     }
     const TocEntry e = entries[entryIndex];
     const uint32_t wanted = std::min(e.valueLength, maxBytes);
-    Bytes bytes;
     if (e.valueFlags == bento::kImmediate) {
         // The value's bytes are those of the valueOffset field as stored; never more than its four.
         const uint8_t field[4] = {static_cast<uint8_t>(e.valueOffset), static_cast<uint8_t>(e.valueOffset >> 8),
                                   static_cast<uint8_t>(e.valueOffset >> 16), static_cast<uint8_t>(e.valueOffset >> 24)};
         bytes.assign(field, field + std::min<uint32_t>(wanted, 4));
     } else if (e.valueFlags == bento::kStored) {
-        bytes = ReadBytes(e.valueOffset, wanted);
+        ReadBytesInto(e.valueOffset, wanted, bytes);
         const bool array = e.typeId == bento::kTypeIndexArray || e.typeId == bento::kTypeIdArray;
         if (!intelByteOrder && array && bytes.size() >= 2) {
             std::swap(bytes[0], bytes[1]);
@@ -263,10 +337,7 @@ std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryInd
     } else {
         bytes.assign(static_cast<size_t>(std::min<uint64_t>(wanted, fileLength)), 0);
     }
-    if (bytes.empty()) {
-        return std::nullopt;
-    }
-    return bytes;
+    return !bytes.empty();
 }
 
 BentoContainer::Bytes BentoContainer::ReadStoredBytes(uint32_t entryIndex, uint32_t skip, uint32_t maxBytes) {
@@ -320,6 +391,10 @@ std::optional<uint32_t> BentoContainer::LookUp(UidIndex index, UidKey key) const
 
 std::wstring BentoContainer::TextOf(const Bytes& value) {
     return platform::AnsiToWide(reinterpret_cast<const char*>(value.data()), value.size());
+}
+
+std::wstring BentoContainer::TextOf(ByteView value) {
+    return platform::AnsiToWide(reinterpret_cast<const char*>(value.Data()), value.Size());
 }
 
 } // namespace tw

@@ -16,6 +16,7 @@
 // values to their 4-byte field, index arrays to the elements their value holds.
 #pragma once
 
+#include "container/byte_view.h"
 #include "container/qrb_file.h"
 #include "container/walk_table.h"
 #include "seams/console.h"
@@ -140,6 +141,9 @@ public:
     // skip of the value on, at most maxBytes, cut to the value's claimed length and to the end of the file.
     // Empty for other flags, for no entry, and when nothing of the value lies in the file.
     [[nodiscard]] Bytes ReadStoredBytes(uint32_t entryIndex, uint32_t skip, uint32_t maxBytes);
+    // As ReadValue, into a buffer the container keeps instead of new bytes: the view lasts until the next
+    // ViewValue, Open or Close. The load reads two values a record through it.
+    [[nodiscard]] std::optional<ByteView> ViewValue(uint32_t entryIndex, uint32_t maxBytes);
     // The entry's valueOffset field as a number, swapped in a big-endian container; 0 for no entry.
     [[nodiscard]] uint32_t ImmediateValue(uint32_t entryIndex) const;
     // The name of a type, property or standard object; null when none is known.
@@ -152,10 +156,14 @@ public:
 
     // A value's bytes as 8-bit text in the system's code page, up to the first zero byte.
     [[nodiscard]] static std::wstring TextOf(const Bytes& value);
+    [[nodiscard]] static std::wstring TextOf(ByteView value);
 
 private:
     // The table's properties as (propertyId, entry index), in the order they were added.
     [[nodiscard]] std::vector<WalkTable::Item> PropertiesAdded(const PropertyTable& table) const;
+    void BuildChains() const;
+    // Enters entries[entryIndex] into propertySlots.
+    void IndexProperty(uint32_t entryIndex);
     bool ReadLabel();
     void ReadToc(uint32_t tocOffset, uint32_t tocSize);
     void ResetNames();
@@ -163,6 +171,9 @@ private:
     void AddIndex(WalkTable& table, uint32_t entryIndex);
     // Reads up to length bytes at offset, cut to the end of the file.
     Bytes ReadBytes(uint64_t offset, uint32_t length);
+    void ReadBytesInto(uint64_t offset, uint32_t length, Bytes& bytes);
+    // The bytes ReadValue hands out, into bytes; false for none.
+    bool FillValue(uint32_t entryIndex, uint32_t maxBytes, Bytes& bytes);
 
     Console* console;
     QRBFile reader;
@@ -172,13 +183,20 @@ private:
     bool intelByteOrder = false;
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
-    // objectId -> the object's property added last (an item number of properties).
-    WalkTable objects;
-    // (objectId << 32 | propertyId) -> entry index.
-    WalkTable properties;
-    // For each item of properties: the object's property added before it; itself for the first.
-    std::vector<uint32_t> nextProperty;
+    // (objectId, propertyId) -> entry index, as FindProperty needs it: open addressing over the entries
+    // themselves, each slot the entry index + 1 (0: free), so that a key takes four bytes.
+    std::vector<uint32_t> propertySlots;
+    // The objects' chains of properties, built by the first FindObject (a load never walks an object):
+    // (objectId << 32 | propertyId) -> entry index with the keys in the order the TOC first names them;
+    // objectId -> the object's property added last (an item number of properties), and for each item of
+    // properties the object's property added before it, itself for the first.
+    mutable WalkTable properties;
+    mutable WalkTable objects;
+    mutable std::vector<uint32_t> nextProperty;
+    mutable bool chainsBuilt = false;
     std::unordered_map<uint32_t, std::wstring> names;
+    // The bytes of the last ViewValue.
+    Bytes scratch;
     WalkTable compIndex;
     WalkTable dataIndex;
     WalkTable fileMobIndex;

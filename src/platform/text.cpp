@@ -39,8 +39,20 @@ void AppendWide(std::wstring& out, uint32_t cp) {
 
 std::string WideToUtf8(const std::wstring& text) {
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    // Text that is ASCII throughout, as most names and paths are, is copied unit by unit.
+    size_t ascii = 0;
+    while (ascii < text.size() && static_cast<uint32_t>(text[ascii]) < 0x80) {
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (size_t i = 0; i < ascii; ++i) {
+        out[i] = static_cast<char>(text[i]);
+    }
+    if (ascii == text.size()) {
+        return out;
+    }
+    out.reserve(text.size() + 8);
+    for (size_t i = ascii; i < text.size(); ++i) {
         uint32_t cp = static_cast<uint32_t>(text[i]);
         if constexpr (sizeof(wchar_t) == 2) {
             if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
@@ -60,10 +72,20 @@ std::string WideToUtf8(const std::wstring& text) {
 }
 
 std::wstring Utf8ToWide(const std::string& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    size_t i = 0;
     const size_t n = text.size();
+    // An ASCII prefix, the whole text for most names, is copied byte by byte.
+    size_t i = 0;
+    while (i < n && static_cast<unsigned char>(text[i]) < 0x80) {
+        ++i;
+    }
+    std::wstring out(i, L'\0');
+    for (size_t k = 0; k < i; ++k) {
+        out[k] = static_cast<wchar_t>(text[k]);
+    }
+    if (i == n) {
+        return out;
+    }
+    out.reserve(n);
     while (i < n) {
         const auto b0 = static_cast<unsigned char>(text[i]);
         uint32_t cp = 0xFFFD;

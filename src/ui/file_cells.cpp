@@ -2,9 +2,32 @@
 
 #include "platform/platform.h"
 
-#include <cwchar>
-
 namespace tw {
+
+namespace {
+
+// Appends value in decimal with at least width digits, zero-padded.
+void AppendDecimal(std::wstring& out, int value, int width) {
+    wchar_t digits[16];
+    int n = 0;
+    auto rest = static_cast<unsigned>(value < 0 ? -value : value);
+    do {
+        digits[n++] = static_cast<wchar_t>(L'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) {
+        out += L'-';
+        --width;
+    }
+    for (; width > n; --width) {
+        out += L'0';
+    }
+    while (n > 0) {
+        out += digits[--n];
+    }
+}
+
+} // namespace
 
 const wchar_t* FileColumnCaption(FileColumn column) {
     switch (column) {
@@ -36,8 +59,17 @@ std::wstring CompUidText(uint64_t compUid) {
     if (compUid == 0) {
         return {};
     }
-    wchar_t text[24];
-    std::swprintf(text, sizeof text / sizeof text[0], L"%llx", static_cast<unsigned long long>(compUid));
+    // Lower-case hexadecimal digits without leading zeros.
+    wchar_t digits[16];
+    int n = 0;
+    for (; compUid != 0; compUid >>= 4) {
+        digits[n++] = L"0123456789abcdef"[compUid & 0xF];
+    }
+    std::wstring text;
+    text.reserve(static_cast<size_t>(n));
+    while (n > 0) {
+        text += digits[--n];
+    }
     return text;
 }
 
@@ -57,9 +89,20 @@ std::wstring CreationDateText(uint64_t creationTime, bool missing) {
     if (creationTime == 0 || missing || !platform::FileTimeToLocal(creationTime, t)) {
         return {};
     }
-    wchar_t text[48];
-    std::swprintf(text, sizeof text / sizeof text[0], L"%02d.%02d.%04d/%02d:%02d:%02d", t.day, t.month, t.year, t.hour,
-                  t.minute, t.second);
+    // "%02d.%02d.%04d/%02d:%02d:%02d": day, month, year, hour, minute, second.
+    std::wstring text;
+    text.reserve(20);
+    AppendDecimal(text, t.day, 2);
+    text += L'.';
+    AppendDecimal(text, t.month, 2);
+    text += L'.';
+    AppendDecimal(text, t.year, 4);
+    text += L'/';
+    AppendDecimal(text, t.hour, 2);
+    text += L':';
+    AppendDecimal(text, t.minute, 2);
+    text += L':';
+    AppendDecimal(text, t.second, 2);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/file_list_state.h"
 
+#include <vector>
+
 #include "ui/file_list_model.h"
 
 namespace tw {
@@ -56,19 +58,31 @@ bool FileListState::ChangeRows(ProjectEntry& project, FileRows& rows, MediaCatal
     }
     std::unique_ptr<Progress> progress = openProgress ? openProgress(caption) : nullptr;
     const auto count = static_cast<uint64_t>(project.files.Size());
-    uint64_t k = 0;
     rows.BeginRowChanges();
-    do {
-        if (show) {
-            rows.InsertTopRow(*catalog.CurrentRecord());
-        } else {
+    if (show) {
+        // The rows stand at the top in the reverse of the enumeration order, as if each were inserted at the
+        // top in turn; inserting the last first, each below the one before, moves no row of this project.
+        std::vector<const MediaRecord*> records;
+        records.reserve(static_cast<size_t>(count));
+        do {
+            records.push_back(catalog.CurrentRecord());
+        } while (catalog.NextRecord());
+        for (size_t k = 0; k < records.size(); ++k) {
+            rows.InsertRowAt(k, *records[records.size() - 1 - k]);
+            if (progress) {
+                progress->SetProgress(k, count);
+            }
+        }
+    } else {
+        uint64_t k = 0;
+        do {
             rows.RemoveRowOf(catalog.CurrentRecord()->index);
-        }
-        if (progress) {
-            progress->SetProgress(k, count);
-        }
-        ++k;
-    } while (catalog.NextRecord());
+            if (progress) {
+                progress->SetProgress(k, count);
+            }
+            ++k;
+        } while (catalog.NextRecord());
+    }
     rows.EndRowChanges();
     statusDirty = true;
     return true;

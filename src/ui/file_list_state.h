@@ -20,8 +20,9 @@ public:
     virtual ~FileRows() = default;
     [[nodiscard]] virtual size_t RowCount() const = 0;
     [[nodiscard]] virtual size_t SelectedCount() const = 0;
-    // Inserts a row at the top (text fileName, item data index) and refreshes it from the record.
-    virtual void InsertTopRow(const MediaRecord& record) = 0;
+    // Inserts a row at position (text fileName, item data index), or at the end when position is past
+    // it, whose cells read as RefreshRow would write them from the record.
+    virtual void InsertRowAt(size_t position, const MediaRecord& record) = 0;
     // Removes the row whose item data is index, if there is one.
     virtual void RemoveRowOf(int32_t index) = 0;
     virtual void SetStatusText(const std::wstring& text) = 0;

@@ -13,8 +13,8 @@ class FakeRows : public FileRows {
 public:
     size_t RowCount() const override { return rows.size(); }
     size_t SelectedCount() const override { return selected; }
-    void InsertTopRow(const MediaRecord& record) override {
-        rows.insert(rows.begin(), record.index);
+    void InsertRowAt(size_t position, const MediaRecord& record) override {
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(std::min(position, rows.size())), record.index);
         ++inserts;
     }
     void RemoveRowOf(int32_t index) override {

@@ -25,17 +25,18 @@ std::string Native(const std::wstring& path) {
 }
 
 // Fills an entry from the file system; symbolic links are followed, as Windows follows them for files, and
-// marked as reparse points, as Windows marks them. isLink: whether the entry itself is a symbolic link, when the
-// listing already tells; otherwise it is looked up.
-bool Describe(const std::string& path, FolderEntry& entry, std::optional<bool> isLink = std::nullopt) {
+// marked as reparse points, as Windows marks them. path is taken relative to the folder open as folderFd
+// (AT_FDCWD: the current directory). isLink: whether the entry itself is a symbolic link, when the listing
+// already tells; otherwise it is looked up.
+bool Describe(int folderFd, const char* path, FolderEntry& entry, std::optional<bool> isLink = std::nullopt) {
     if (!isLink) {
         struct stat own {};
-        isLink = lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+        isLink = fstatat(folderFd, path, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
     }
     struct statx sx {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &sx) != 0) {
+    if (statx(folderFd, path, 0, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BTIME | STATX_MTIME, &sx) != 0) {
         struct stat st {};
-        if (lstat(path.c_str(), &st) != 0) {
+        if (fstatat(folderFd, path, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             return false;
         }
         // A dangling link: listed as a link to a file of size 0.
@@ -61,11 +62,17 @@ bool Describe(const std::string& path, FolderEntry& entry, std::optional<bool> i
     return true;
 }
 
-std::string JoinNative(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '/') {
-        return folder + name;
+// The entry's name from the listing's UTF-8; an ASCII name, as most are, goes into name's own storage.
+void SetName(std::wstring& name, const char* utf8) {
+    size_t n = 0;
+    while (utf8[n] != 0 && static_cast<unsigned char>(utf8[n]) < 0x80) {
+        ++n;
     }
-    return folder + "/" + name;
+    if (utf8[n] != 0) {
+        name = Utf8ToWide(utf8);
+        return;
+    }
+    name.assign(utf8, utf8 + n);
 }
 
 template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
@@ -74,14 +81,16 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     if (dir == nullptr) {
         return false;
     }
+    // Each entry is described relative to the open folder, so that its path is not looked up again.
+    const int folderFd = dirfd(dir);
+    FolderEntry entry;
     while (const dirent* d = readdir(dir)) {
-        FolderEntry entry;
-        entry.name = Utf8ToWide(d->d_name);
         const std::optional<bool> isLink =
             d->d_type == DT_UNKNOWN ? std::nullopt : std::optional<bool>(d->d_type == DT_LNK);
-        if (!Describe(JoinNative(native, d->d_name), entry, isLink)) {
+        if (!Describe(folderFd, d->d_name, entry, isLink)) {
             continue; // vanished while listed
         }
+        SetName(entry.name, d->d_name);
         each(entry);
     }
     closedir(dir);
@@ -100,7 +109,7 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     }
     const size_t start = FileNameStart(path);
     entry.name = path.substr(start);
-    return Describe(Native(path), entry);
+    return Describe(AT_FDCWD, Native(path).c_str(), entry);
 }
 
 bool GetFolderId(const std::wstring& path, FolderId& id) {

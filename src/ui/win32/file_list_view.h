@@ -19,6 +19,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 
 namespace tw {
 
@@ -84,7 +85,7 @@ public:
     // FileRows
     [[nodiscard]] size_t RowCount() const override;
     [[nodiscard]] size_t SelectedCount() const override;
-    void InsertTopRow(const MediaRecord& record) override;
+    void InsertRowAt(size_t position, const MediaRecord& record) override;
     void RemoveRowOf(int32_t index) override;
     void SetStatusText(const std::wstring& text) override;
     // The list is not redrawn while a project's rows come and go (under Wine a visible list redraws on
@@ -105,6 +106,8 @@ private:
     void RunOperation(void (FileOperations::*operation)());
     [[nodiscard]] FileSystem& Files() { return services.files != nullptr ? *services.files : platformFiles; }
     [[nodiscard]] HMENU HeadingsMenu() const;
+    // Answers the list's request for the text of a cell that was never set: the record's cell text.
+    void FillCell(NMLVDISPINFOW& info) const;
 
     MediaCatalog& catalog;
     Services services;
@@ -114,6 +117,10 @@ private:
     FileListState state;
     FileSystem platformFiles;
     bool operationRunning = false;
+    // Where RemoveRowOf looks first: the row above the one it removed last; -1 for none.
+    int removeHint = -1;
+    // By record index: the rows whose file was there when they were inserted, which show its date.
+    std::vector<bool> datedRows;
 };
 
 } // namespace tw

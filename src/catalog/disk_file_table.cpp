@@ -1,0 +1,73 @@
+#include "catalog/disk_file_table.h"
+
+#include "catalog/file_table.h"
+
+namespace tw {
+
+size_t DiskFileTable::Locate(std::wstring_view name) const {
+    if (entries.empty()) {
+        return entries.size();
+    }
+    const uint64_t h = FileTable::Hash(name);
+    const size_t mask = slots.size() - 1;
+    for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
+        const Entry& e = entries[slots[i] - 1];
+        if (e.hash == h && NameOf(e) == name) {
+            return slots[i] - 1;
+        }
+    }
+    return entries.size();
+}
+
+const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name) {
+    const size_t at = Locate(name);
+    if (at == entries.size()) {
+        return nullptr;
+    }
+    entries[at].marked = true;
+    return &entries[at].info;
+}
+
+DiskFileInfo& DiskFileTable::Place(std::wstring_view name) {
+    if ((entries.size() + 1) * 2 > slots.size()) {
+        Grow();
+    }
+    const uint64_t h = FileTable::Hash(name);
+    const size_t mask = slots.size() - 1;
+    size_t i = static_cast<size_t>(h) & mask;
+    for (; slots[i] != 0; i = (i + 1) & mask) {
+        Entry& e = entries[slots[i] - 1];
+        if (e.hash == h && NameOf(e) == name) {
+            return e.info;
+        }
+    }
+    Entry added;
+    added.hash = h;
+    added.nameStart = names.size();
+    added.nameLength = name.size();
+    names.append(name);
+    entries.push_back(std::move(added));
+    slots[i] = static_cast<uint32_t>(entries.size());
+    return entries.back().info;
+}
+
+void DiskFileTable::Grow() {
+    std::vector<uint32_t>(slots.empty() ? 64 : slots.size() * 2, 0).swap(slots);
+    const size_t mask = slots.size() - 1;
+    for (size_t n = 0; n < entries.size(); ++n) {
+        size_t i = static_cast<size_t>(entries[n].hash) & mask;
+        while (slots[i] != 0) {
+            i = (i + 1) & mask;
+        }
+        slots[i] = static_cast<uint32_t>(n + 1);
+    }
+}
+
+void DiskFileTable::clear() {
+    std::vector<Entry>().swap(entries);
+    std::wstring().swap(names);
+    std::vector<uint32_t>().swap(slots);
+    listedFolder.clear();
+}
+
+} // namespace tw

@@ -1,0 +1,80 @@
+// DiskFileTable: the listing of the database folder being loaded, keyed by the exact entry name. Names lie
+// back to back in one buffer and entries in one array, found through a flat open-addressing index, so that a
+// folder of a hundred thousand files costs no allocation per entry. The entries of a listing share the
+// listed folder, held once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw {
+
+// One entry of a folder listing.
+struct DiskFileInfo {
+    uint32_t attributes = 0;
+    uint64_t creationTime = 0; // FILETIME
+    uint64_t size = 0;
+    // The folder that was listed; empty for the entries of a listing, whose folder the table holds.
+    std::wstring folder;
+};
+
+class DiskFileTable {
+public:
+    // The entry of that exact name, made (all zero) when the table holds none.
+    DiskFileInfo& operator[](const std::wstring& name) { return Place(name); }
+    // The entry of that exact name, or null.
+    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const {
+        const size_t at = Locate(name);
+        return at < entries.size() ? &entries[at].info : nullptr;
+    }
+    // As Find, and remembers that a record has been matched with the entry.
+    const DiskFileInfo* FindAndMark(std::wstring_view name);
+    [[nodiscard]] size_t size() const { return entries.size(); }
+    [[nodiscard]] bool empty() const { return entries.empty(); }
+    // Forgets every entry and the listed folder, and gives their memory back.
+    void clear();
+
+    // The folder whose entries are being added; their DiskFileInfo::folder stays empty.
+    void SetListedFolder(const std::wstring& folder) { listedFolder = folder; }
+    // The folder of an entry: its own, or the listed folder.
+    [[nodiscard]] const std::wstring& FolderOf(const DiskFileInfo& info) const {
+        return info.folder.empty() ? listedFolder : info.folder;
+    }
+
+    // Calls visit(name, info, marked) for every entry, in the order the names were first added; marked
+    // tells whether FindAndMark found the entry.
+    template <typename Visit> void ForEach(Visit&& visit) const {
+        for (const Entry& e : entries) {
+            visit(NameOf(e), e.info, e.marked);
+        }
+    }
+
+private:
+    struct Entry {
+        DiskFileInfo info;
+        uint64_t hash = 0;
+        size_t nameStart = 0;
+        size_t nameLength = 0;
+        bool marked = false;
+    };
+
+    // The entry number of that exact name; size() when there is none.
+    [[nodiscard]] size_t Locate(std::wstring_view name) const;
+
+    [[nodiscard]] std::wstring_view NameOf(const Entry& e) const {
+        return std::wstring_view(names.data() + e.nameStart, e.nameLength);
+    }
+    DiskFileInfo& Place(std::wstring_view name);
+    void Grow();
+
+    std::vector<Entry> entries;
+    std::wstring names;
+    // Entry number + 1 for each used slot, 0 for a free one; a power of two, at most half used.
+    std::vector<uint32_t> slots;
+    std::wstring listedFolder;
+};
+
+} // namespace tw
