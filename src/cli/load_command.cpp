@@ -10,7 +10,12 @@
 
 namespace tw::cli {
 
-int LoadCommand(const Args& args) {
+int LoadCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     bool includeMissing = false;
     std::vector<std::wstring> bins;
     std::vector<std::wstring> indexes;
@@ -53,7 +58,7 @@ int LoadCommand(const Args& args) {
             allRead = catalog.LoadDatabaseForBin(index, &referencedIds, true, nullptr) == 1 && allRead;
         }
     }
-    WriteCatalog(catalog);
+    WriteCatalog(catalog, format);
     return allRead ? kExitOk : kExitFailed;
 }
 

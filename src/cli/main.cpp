@@ -14,14 +14,20 @@ struct Command {
     const wchar_t* synopsis;
     const wchar_t* help;
     int (*run)(const Args&);
+    // The command prints a table: --format chooses how.
+    bool table = false;
 };
+
+constexpr wchar_t kFormatHelp[] =
+    L"\n\n--format tsv|csv|json writes the table tab-separated (the default), comma-separated as RFC 4180 has it,\n"
+    L"or as JSON, an array of objects keyed by the header names.";
 
 const Command kCommands[] = {
     {L"pmr", L"pmr FILE",
      L"Reads a media file index (msmFMID.pmr) and prints one line per valid entry, tab-separated:\n"
      L"fileMobId, compUid (16 hexadecimal digits each), project and file name. Damaged entries are\n"
      L"skipped; the reader's console lines go to stderr. Exit status 2 when the index cannot be opened.",
-     PmrCommand},
+     PmrCommand, true},
     {L"scan", L"scan [ROOT...]",
      L"Searches the media folders (\"OMFI MediaFiles\" and \"AVID MediaFiles\", in any letter case) at the\n"
      L"given roots, or at the root of every drive, for media file indexes (msmFMID.pmr, exact name) at any\n"
@@ -40,7 +46,7 @@ const Command kCommands[] = {
      L"are not in their folder. With --bin (once per bin), only the media each bin references are loaded,\n"
      L"missing files included, as a bin dropped on the project list loads them from the checked databases.\n"
      L"Exit status 2 when an index or a bin could not be opened (the others still load).",
-     LoadCommand},
+     LoadCommand, true},
     {L"info", L"info FILE [--depth N]",
      L"Prints the object tree the Media Info window shows for a container: object 1 and its properties, with\n"
      L"references expanded N levels deep (0: object 1 and its properties only; default 1), one item per line,\n"
@@ -57,20 +63,20 @@ const Command kCommands[] = {
      L"Lists every drive as the Hardware tool shows it, one tab-separated row per drive after a header: root,\n"
      L"volume label, type, total, used and free bytes (empty when the drive does not answer), and the label\n"
      L"text beside the drive's bar. On Linux and macOS the drives are the mount points of real file systems.",
-     DrivesCommand},
+     DrivesCommand, true},
     {L"bin", L"bin FILE...",
      L"Reads bins (.avb) and prints the media they reference, one line per distinct reference after the\n"
      L"header line fileMobId: the fileMobId each reference stands for, 16 lower-case hexadecimal digits, in\n"
      L"ascending order. Exit status 2 when a bin could not be opened (the reason is on stderr; the others are\n"
      L"still read).",
-     BinCommand},
+     BinCommand, true},
     {L"loose", L"loose PATH...",
      L"Puts media files and folders into one catalog as a drop on the project list does, and prints it as\n"
      L"load does: OMF, AIFF and WAV files (by the last three characters of their names) with what their own\n"
      L"containers say, under their project or \"**UNKNOWN**\", MXF files under \"**UNKNOWN_MXF**\", and the\n"
      L"media files (by their extension) found in folders at any depth. Paths are taken from the last to the\n"
      L"first; other files are ignored with a note on stderr. Exit status 2 when a path does not exist.",
-     LooseCommand},
+     LooseCommand, true},
 };
 
 void PrintUsage(std::FILE* stream) {
@@ -78,7 +84,8 @@ void PrintUsage(std::FILE* stream) {
     for (const Command& c : kCommands) {
         WriteLine(stream, std::wstring(L"  ") + c.synopsis);
     }
-    WriteLine(stream, L"\ntarnwick-cli COMMAND --help explains a command.\n"
+    WriteLine(stream, L"\ntarnwick-cli COMMAND --help explains a command. Commands that print a table take\n"
+                      L"--format tsv|csv|json.\n"
                       L"Exit status: 0 success, 1 usage error, 2 the input could not be opened.");
 }
 
@@ -98,7 +105,11 @@ int Run(const Args& args) {
         Args rest(args.begin() + 1, args.end());
         for (const std::wstring& a : rest) {
             if (a == L"--help" || a == L"-h") {
-                WriteLine(stdout, std::wstring(L"usage: tarnwick-cli ") + c.synopsis + L"\n\n" + c.help);
+                std::wstring help = std::wstring(L"usage: tarnwick-cli ") + c.synopsis + L"\n\n" + c.help;
+                if (c.table) {
+                    help += kFormatHelp;
+                }
+                WriteLine(stdout, help);
                 return kExitOk;
             }
         }
