@@ -19,5 +19,7 @@ int DumpCommand(const Args& args);
 int DrivesCommand(const Args& args);
 int BinCommand(const Args& args);
 int LooseCommand(const Args& args);
+int UnusedCommand(const Args& args);
+int DuplicatesCommand(const Args& args);
 
 } // namespace tw::cli

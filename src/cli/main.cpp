@@ -77,6 +77,21 @@ const Command kCommands[] = {
      L"media files (by their extension) found in folders at any depth. Paths are taken from the last to the\n"
      L"first; other files are ignored with a note on stderr. Exit status 2 when a path does not exist.",
      LooseCommand, true},
+    {L"unused", L"unused --bins PATH... [--] INDEX...",
+     L"Loads the databases of the given indexes as load does, reads every bin given or found below the given\n"
+     L"folders (files ending in .avb, in any letter case, at any depth, links to folders not followed), and prints\n"
+     L"the media that no bin references, as load prints them; the files the index does not name are unused by\n"
+     L"definition. Without \"--\" the bins end at the first path that is neither a folder nor a .avb file. On stderr:\n"
+     L"the number of bins read and the count and size of the unused media. A bin or folder that cannot be read,\n"
+     L"or a folder without bins, is named on stderr and ends the command with exit status 2 before anything is\n"
+     L"printed. Exit status 2 also when an index could not be opened (the others still load).",
+     UnusedCommand, true},
+    {L"duplicates", L"duplicates INDEX...",
+     L"Loads each database of the given indexes and prints the media files that share a fileMobId (not zero) with\n"
+     L"a file elsewhere, as load prints them with a first column Group: the groups numbered from 1, the largest\n"
+     L"total size first. On stderr: the number of groups and the bytes that keeping one copy of each (the largest)\n"
+     L"would free. Exit status 2 when an index could not be opened (the others still load).",
+     DuplicatesCommand, true},
 };
 
 void PrintUsage(std::FILE* stream) {
