@@ -22,6 +22,23 @@ constexpr wchar_t kFormatHelp[] =
     L"\n\n--format tsv|csv|json writes the table tab-separated (the default), comma-separated as RFC 4180 has it,\n"
     L"or as JSON, an array of objects keyed by the header names.";
 
+constexpr wchar_t kPlanHelp[] =
+    L"PLAN is a table that load, loose, unused or duplicates printed (a file, or - for standard input), filtered or\n"
+    L"edited at will; tab-separated, comma-separated and JSON plans are told apart by their text. Its columns are\n"
+    L"found by their header names (Path, Name and Size (bytes); Project for --by-project). Rows run in the plan's\n"
+    L"order with the window's file operations, their console lines on stderr. Right before each file is handled it\n"
+    L"must still be at the row's Path and Name with the row's Size, or the row is skipped as changed since the plan\n"
+    L"was made; rows without a Path (missing files) are passed over. A plan whose rows name a relative Path or a\n"
+    L"Name that is not one plain name is refused. --dry-run prints what each row would do and changes nothing.\n"
+    L"On a terminal a progress line shows the files and bytes done, the rate and the time left, and Ctrl+C asks\n"
+    L"\"Do you want to cancel current task?\"; without one, Ctrl+C cancels. A cancelled run leaves every file whole.\n"
+    L"Exit status: 0 every row done, skipped as asked or passed over; 1 usage error; 2 the plan cannot be read or\n"
+    L"lacks a column; 3 cancelled; 4 a failure ended the run; 5 files changed since the plan was made.";
+
+constexpr wchar_t kOverwriteHelp[] =
+    L"\n--overwrite=ask|all|skip: what a file already at the target gets: the window's question (Yes, Yes to All,\n"
+    L"Skip, Skip All, Cancel) on a terminal, overwritten, or kept. The default: ask on a terminal, skip otherwise.";
+
 const Command kCommands[] = {
     {L"pmr", L"pmr FILE",
      L"Reads a media file index (msmFMID.pmr) and prints one line per valid entry, tab-separated:\n"
@@ -92,7 +109,27 @@ const Command kCommands[] = {
      L"total size first. On stderr: the number of groups and the bytes that keeping one copy of each (the largest)\n"
      L"would free. Exit status 2 when an index could not be opened (the others still load).",
      DuplicatesCommand, true},
+    {L"copy", L"copy --to DIR [--dry-run] [--overwrite=ask|all|skip] PLAN",
+     L"Copies the files of a plan into the folder DIR, as F5 copies the selected files.", CopyCommand},
+    {L"move", L"move --to DIR [--dry-run] [--overwrite=ask|all|skip] PLAN",
+     L"Moves the files of a plan into the folder DIR, as F6 moves the selected files: a rename on the same drive,\n"
+     L"otherwise a copy whose source is deleted once the copy is on the disk and as long as the source.",
+     MoveCommand},
+    {L"store", L"store --to DIR [--by-project] [--move] [--dry-run] [--overwrite=ask|all|skip] PLAN",
+     L"Stores the files of a plan as the store dialog does: into DIR (made with its parents when it is not there),\n"
+     L"or with --by-project each into a subfolder of DIR named after its project; copied, or moved with --move. A\n"
+     L"project name that cannot be a folder name ends the run (\"Aborted!\").",
+     StoreCommand},
+    {L"delete", L"delete [--dry-run] [--yes] PLAN",
+     L"Deletes the files of a plan, as F8 deletes the selected files. It first says how many files and bytes it\n"
+     L"will delete and asks once (y/N); without a terminal it refuses unless --yes is given. Read-only files are\n"
+     L"deleted only with --yes or a Yes to the question about each.",
+     DeleteCommand},
 };
+
+bool IsPlanCommand(const Command& c) {
+    return c.run == CopyCommand || c.run == MoveCommand || c.run == StoreCommand || c.run == DeleteCommand;
+}
 
 void PrintUsage(std::FILE* stream) {
     WriteLine(stream, L"usage: tarnwick-cli COMMAND [ARGUMENTS]\n\ncommands:");
@@ -101,7 +138,8 @@ void PrintUsage(std::FILE* stream) {
     }
     WriteLine(stream, L"\ntarnwick-cli COMMAND --help explains a command. Commands that print a table take\n"
                       L"--format tsv|csv|json.\n"
-                      L"Exit status: 0 success, 1 usage error, 2 the input could not be opened.");
+                      L"Exit status: 0 success, 1 usage error, 2 the input could not be opened; copy, move, store\n"
+                      L"and delete: 3 cancelled, 4 a failure ended the run, 5 files changed since the plan was made.");
 }
 
 int Run(const Args& args) {
@@ -121,7 +159,10 @@ int Run(const Args& args) {
         for (const std::wstring& a : rest) {
             if (a == L"--help" || a == L"-h") {
                 std::wstring help = std::wstring(L"usage: tarnwick-cli ") + c.synopsis + L"\n\n" + c.help;
-                if (c.table) {
+                if (IsPlanCommand(c)) {
+                    help += std::wstring(L"\n\n") + kPlanHelp + (c.run != DeleteCommand ? kOverwriteHelp : L"") +
+                            L"\n--format tsv|csv|json: how the dry run's table is written.";
+                } else if (c.table) {
                     help += kFormatHelp;
                 }
                 WriteLine(stdout, help);
