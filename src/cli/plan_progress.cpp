@@ -107,8 +107,10 @@ void PlanProgress::Draw(bool now) {
     lastDrawn = tick;
     PlanCounts shown = counts;
     shown.bytesDone += std::min(fileBytes, counts.bytes - std::min(counts.bytes, counts.bytesDone));
-    display->SetProgress(byBytes ? shown.bytesDone : shown.filesDone, byBytes ? shown.bytes : shown.files);
     display->SetCaption(PlanProgressText(caption, shown, tick - started, byBytes));
+    // Files of no bytes at all are counted by files.
+    const bool bytesKnown = byBytes && shown.bytes > 0;
+    display->SetProgress(bytesKnown ? shown.bytesDone : shown.filesDone, bytesKnown ? shown.bytes : shown.files);
 }
 
 } // namespace tw::cli
