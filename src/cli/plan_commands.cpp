@@ -136,8 +136,10 @@ int PlanCommand(PlanAction action, const Args& given) {
     }
     if (transfers) {
         options.folder = platform::MakeFullPath(to);
-        if (action != PlanAction::store && !platform::IsFolder(options.folder)) {
-            WriteLine(stderr, name + L": " + to + L": no such folder");
+        // A store makes its folder when it is not there; copy and move need one.
+        const bool there = platform::PathExists(options.folder);
+        if (there ? !platform::IsFolder(options.folder) : action != PlanAction::store) {
+            WriteLine(stderr, name + L": " + to + (there ? L": not a folder" : L": no such folder"));
             return kExitUsage;
         }
     }
