@@ -125,8 +125,10 @@ TEST(PlanReaderTest, FindsItsColumnsByNameInAnyOrderAndTakesRowsWithoutAPathAsTh
 TEST(PlanReaderTest, RefusesPlansItCannotReadOrWhoseRowsNameFilesUnsafely) {
 #ifdef _WIN32
     const std::string absolute = "C:\\m";
+    const std::string absoluteInJson = "C:\\\\m";
 #else
     const std::string absolute = "/m";
+    const std::string absoluteInJson = absolute;
 #endif
     const std::string header = "Project\tName\tSize (bytes)\tPath\n";
     struct Case {
@@ -156,7 +158,7 @@ TEST(PlanReaderTest, RefusesPlansItCannotReadOrWhoseRowsNameFilesUnsafely) {
         {"[{\"Name\": [1]}]", false, L"row 1: the value of \"Name\" is not a text, a number or null"},
         {"[{\"Name\": \"a\", \"Size (bytes)\": 1, \"Path\": \"\"}, {\"Name\": \"b\", \"Size (bytes)\": 1}]", false,
          L"row 2 has no \"Path\""},
-        {"[{\"Name\": \"a\\u0000b\", \"Size (bytes)\": 1, \"Path\": \"" + absolute + "\"}]", false,
+        {"[{\"Name\": \"a\\u0000b\", \"Size (bytes)\": 1, \"Path\": \"" + absoluteInJson + "\"}]", false,
          L"row 1: the Name \"a"},
         {"[{\"Name\": \"a\"}] x", false, L"text after the end of the array"},
     };
