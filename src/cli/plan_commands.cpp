@@ -164,8 +164,8 @@ int PlanCommand(PlanAction action, const Args& given) {
     FileSystem files;
     std::unique_ptr<TerminalProgress> display = options.dryRun ? nullptr : TerminalProgress::ForStderr();
     ConsoleAbove console(display.get());
-    const PlanServices services{files, terminal, watch ? static_cast<const Interrupts&>(*watch) : none, console,
-                                display.get(), stdout};
+    const PlanServices services{files,   terminal,      watch ? static_cast<const Interrupts&>(*watch) : none,
+                                console, display.get(), stdout};
     return options.dryRun ? DryRunPlan(options, rows, services) : RunPlan(options, rows, services);
 }
 

@@ -29,15 +29,14 @@ std::wstring TimeText(uint64_t ms) {
 
 // done of total scaled to ms without overflow, for the time left.
 uint64_t Scaled(uint64_t elapsedMs, uint64_t remaining, uint64_t done) {
-    const long double ms = static_cast<long double>(elapsedMs) * static_cast<long double>(remaining) /
-                           static_cast<long double>(done);
+    const long double ms =
+        static_cast<long double>(elapsedMs) * static_cast<long double>(remaining) / static_cast<long double>(done);
     return ms >= 1.8e19L ? UINT64_MAX : static_cast<uint64_t>(ms);
 }
 
 } // namespace
 
-std::wstring PlanProgressText(const std::wstring& caption, const PlanCounts& counts, uint64_t elapsedMs,
-                              bool byBytes) {
+std::wstring PlanProgressText(const std::wstring& caption, const PlanCounts& counts, uint64_t elapsedMs, bool byBytes) {
     std::wstring text = std::to_wstring(counts.filesDone) + L"/" + std::to_wstring(counts.files) + L" files";
     const uint64_t done = byBytes ? counts.bytesDone : counts.filesDone;
     const uint64_t total = byBytes ? counts.bytes : counts.files;

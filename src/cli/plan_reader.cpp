@@ -428,7 +428,7 @@ bool ParseTable(const std::string& text, PlanTable& table, std::wstring& error) 
     } else {
         const std::string headerLine = body.substr(0, body.find('\n'));
         ok = headerLine.find('\t') != std::string::npos ? ParseTabSeparated(body, table, error)
-                                                         : ParseCommaSeparated(body, table, error);
+                                                        : ParseCommaSeparated(body, table, error);
     }
     if (ok && table.header.empty() && table.rows.empty()) {
         error = L"the plan has no header";

@@ -46,8 +46,7 @@ std::wstring ChangeOf(FileSystem& files, const std::wstring& path, uint64_t size
         return L"a folder is there now";
     }
     if (identity.size != size) {
-        return L"its size is now " + std::to_wstring(identity.size) + L" bytes, the plan has " +
-               std::to_wstring(size);
+        return L"its size is now " + std::to_wstring(identity.size) + L" bytes, the plan has " + std::to_wstring(size);
     }
     return {};
 }
@@ -293,7 +292,8 @@ public:
         if (!s.terminal.Interactive()) {
             return ConfirmAnswer::Skip;
         }
-        const ConfirmAnswer answer = Choose(L"File: " + path + L"\nFILE_ATTRIBUTE_READONLY\nDelete this read-only file? ");
+        const ConfirmAnswer answer =
+            Choose(L"File: " + path + L"\nFILE_ATTRIBUTE_READONLY\nDelete this read-only file? ");
         // Skip All ends a delete at the next file: the files after it are skipped as asked.
         endedAsAsked = endedAsAsked || answer == ConfirmAnswer::SkipAll;
         return answer;
@@ -399,8 +399,8 @@ private:
         for (const Item& item : items) {
             notHandled += item.selected ? 1 : 0;
         }
-        std::wstring summary = name + L": " + FilesText(done) + L" " + PastVerb(options) + L", " +
-                               platform::FormatByteSize(doneBytes);
+        std::wstring summary =
+            name + L": " + FilesText(done) + L" " + PastVerb(options) + L", " + platform::FormatByteSize(doneBytes);
         const auto part = [&](uint64_t count, const wchar_t* text) {
             if (count != 0) {
                 summary += L"; " + std::to_wstring(count) + L" " + text;
@@ -563,7 +563,7 @@ int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, con
         const auto with = [&note](const std::wstring& more) {
             return note.empty() ? more : more.empty() ? note : note + L"; " + more;
         };
-        const std::wstring how = !moves                            ? std::wstring()
+        const std::wstring how = !moves                             ? std::wstring()
                                  : files.IsSameRoot(source, target) ? L"renamed on the same drive"
                                                                     : L"copied, then the source deleted";
         const wchar_t* verb = moves ? L"move" : L"copy";

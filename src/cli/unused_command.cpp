@@ -23,8 +23,9 @@ bool IsBinName(const std::wstring& path) {
     return platform::EqualIgnoringCase(platform::FindExtension(path), L".avb");
 }
 
-// The bins below folder at any depth. Links to folders are not followed; each is named on stderr. Anything the walk would pass over
-// unseen, a folder that cannot be listed or a path too long for the search, is a fault: a bin may be there.
+// The bins below folder at any depth. Links to folders are not followed; each is named on stderr. Anything the walk
+// would pass over unseen, a folder that cannot be listed or a path too long for the search, is a fault: a bin may be
+// there.
 std::vector<std::wstring> FindBins(const std::wstring& folder, std::vector<std::wstring>& faults) {
     std::vector<std::wstring> bins;
     FolderSource source;

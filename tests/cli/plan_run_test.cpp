@@ -27,10 +27,10 @@ TEST(PlanRunTest, CopiesTheRowsInThePlansOrderAndPassesOverRowsWithoutAFile) {
     scene.Add(L"a.omf", 5000);
     EXPECT_EQ(scene.Run(), 0);
 
-    EXPECT_EQ(scene.console.lines, (Lines{L"Copying files to:", scene.dst, scene.Source(L"b.omf"),
-                                          scene.Source(L"a.omf"), L"QRB::Copy::Ok",
-                                          L"tarnwick-cli copy: 2 files copied, 11.7 KB; 1 row without a file passed "
-                                          L"over"}));
+    EXPECT_EQ(scene.console.lines,
+              (Lines{L"Copying files to:", scene.dst, scene.Source(L"b.omf"), scene.Source(L"a.omf"), L"QRB::Copy::Ok",
+                     L"tarnwick-cli copy: 2 files copied, 11.7 KB; 1 row without a file passed "
+                     L"over"}));
     for (const auto& [name, bytes] : scene.content) {
         EXPECT_EQ(ReadBytes(scene.Target(name)), bytes);
         EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
@@ -48,7 +48,8 @@ TEST(PlanRunTest, ARowWhoseFileChangedSinceThePlanWasMadeIsSkippedWithALine) {
         {L"grown", [](const std::wstring& path) { Append(path, "one more frame"); },
          L"its size is now 3014 bytes, the plan has 3000"},
         {L"gone", [](const std::wstring& path) { (void)platform::RemoveFile(path); }, L"no file is there now"},
-        {L"a folder", [](const std::wstring& path) {
+        {L"a folder",
+         [](const std::wstring& path) {
              (void)platform::RemoveFile(path);
              fixtures::MakeFolders(path);
          },
@@ -134,9 +135,9 @@ TEST(PlanRunTest, AFileAlreadyAtTheTargetGetsWhatTheOverwriteModeSays) {
         EXPECT_EQ(ReadBytes(scene.Target(L"c.omf")), c.lastCopied ? scene.content[L"c.omf"] : "<missing>");
         ASSERT_EQ(scene.terminal.questions.size(), c.questions);
         if (c.questions != 0) {
-            EXPECT_EQ(scene.terminal.questions[0],
-                      L"Overwrite File: " + scene.Source(L"b.omf") + L"\nWith File: " + scene.Target(L"b.omf") +
-                          L"\n[y]es, yes to [a]ll, [s]kip, skip a[l]l, [c]ancel? ");
+            EXPECT_EQ(scene.terminal.questions[0], L"Overwrite File: " + scene.Source(L"b.omf") + L"\nWith File: " +
+                                                       scene.Target(L"b.omf") +
+                                                       L"\n[y]es, yes to [a]ll, [s]kip, skip a[l]l, [c]ancel? ");
         }
         for (const auto& [name, bytes] : scene.content) {
             EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
@@ -253,8 +254,8 @@ TEST(PlanRunTest, AFailureEndsTheRunWithItsFileWholeAndNoPartOfTheCopy) {
     EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
     EXPECT_EQ(ReadBytes(scene.Source(L"c.omf")), scene.content[L"c.omf"]);
     EXPECT_TRUE(scene.Logged(testing_ops::ErrorLine(L"QRB::Move(CopyFileEx)", testing_ops::kDiskFull)));
-    EXPECT_TRUE(scene.Logged(L"tarnwick-cli move: the run ended at " + scene.Source(L"b.omf") +
-                             L" (the lines above say why)"));
+    EXPECT_TRUE(
+        scene.Logged(L"tarnwick-cli move: the run ended at " + scene.Source(L"b.omf") + L" (the lines above say why)"));
 }
 
 TEST(PlanRunTest, DeleteSaysWhatItWillDeleteAndAsksOnceOrRefusesWithoutATerminal) {
@@ -291,8 +292,7 @@ TEST(PlanRunTest, DeleteSaysWhatItWillDeleteAndAsksOnceOrRefusesWithoutATerminal
             EXPECT_EQ(ReadBytes(scene.Source(name)), c.deleted ? "<missing>" : bytes);
         }
         const bool asked = c.interactive && !c.yes;
-        EXPECT_EQ(scene.terminal.questions,
-                  asked ? Lines{L"Delete 2 files, 4.88 KB (5000 bytes)? [y/N] "} : Lines{});
+        EXPECT_EQ(scene.terminal.questions, asked ? Lines{L"Delete 2 files, 4.88 KB (5000 bytes)? [y/N] "} : Lines{});
         if (!c.interactive && !c.yes) {
             EXPECT_EQ(scene.console.lines,
                       Lines{L"tarnwick-cli delete: 2 files, 4.88 KB (5000 bytes) to delete; without a terminal to ask "
@@ -383,12 +383,14 @@ TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
     const std::string toA = platform::WideToUtf8(scene.Target(L"a.omf"));
     const std::string toC = platform::WideToUtf8(scene.Target(L"c.omf"));
     EXPECT_EQ(scene.Out(), "Row\tAction\tSize (bytes)\tSource\tTarget\tNote\n"
-                           "1\tcopy\t2000\t" + a + "\t" + toA + "\t\n" +
-                           "2\tskip\t0\t\t\tno file: it was missing when the plan was made\n" +
-                           "3\tskip\t3000\t" + b + "\t\tchanged since the plan was made: its size is now 3004 bytes, "
-                           "the plan has 3000\n" +
-                           "4\tskip\t4000\t" + c + "\t" + toC + "\ta file of that name is there\n" +
-                           "5\tskip\t2000\t" + a + "\t" + toA + "\ta file of that name is there\n");
+                           "1\tcopy\t2000\t" +
+                               a + "\t" + toA + "\t\n" +
+                               "2\tskip\t0\t\t\tno file: it was missing when the plan was made\n" + "3\tskip\t3000\t" +
+                               b +
+                               "\t\tchanged since the plan was made: its size is now 3004 bytes, "
+                               "the plan has 3000\n" +
+                               "4\tskip\t4000\t" + c + "\t" + toC + "\ta file of that name is there\n" +
+                               "5\tskip\t2000\t" + a + "\t" + toA + "\ta file of that name is there\n");
     EXPECT_EQ(scene.console.lines, Lines{L"tarnwick-cli copy: dry run: 1 file (1.95 KB) would be copied; 3 skipped; "
                                          L"1 row without a file passed over; nothing was changed"});
 }
@@ -408,15 +410,16 @@ TEST(PlanRunTest, ADryRunShowsWhereARunWouldEndAndWhatItWouldAsk) {
     EXPECT_EQ(scene.DryRun(), 0);
     EXPECT_EQ(Listing(scene.dir.Path()), before);
     const std::string folder = platform::WideToUtf8(platform::JoinPath(scene.options.folder, L"Harbour"));
-    EXPECT_EQ(scene.Out(), "Row\tAction\tSize (bytes)\tSource\tTarget\tNote\n"
-                           "1\tmove\t2000\t" + platform::WideToUtf8(scene.Source(L"a.omf")) + "\t" +
-                           platform::WideToUtf8(platform::JoinPath(platform::JoinPath(scene.options.folder, L"Harbour"),
-                                                                   L"a.omf")) +
-                           "\tmakes the folder " + folder + "; renamed on the same drive\n" +
-                           "2\tstop\t3000\t" + platform::WideToUtf8(scene.Source(L"b.omf")) +
-                           "\t\tthe project name cannot be a folder name: the run ends here (Aborted!)\n" +
-                           "3\tnot reached\t4000\t" + platform::WideToUtf8(scene.Source(L"c.omf")) +
-                           "\t\tthe run would end before this row\n");
+    EXPECT_EQ(
+        scene.Out(),
+        "Row\tAction\tSize (bytes)\tSource\tTarget\tNote\n"
+        "1\tmove\t2000\t" +
+            platform::WideToUtf8(scene.Source(L"a.omf")) + "\t" +
+            platform::WideToUtf8(platform::JoinPath(platform::JoinPath(scene.options.folder, L"Harbour"), L"a.omf")) +
+            "\tmakes the folder " + folder + "; renamed on the same drive\n" + "2\tstop\t3000\t" +
+            platform::WideToUtf8(scene.Source(L"b.omf")) +
+            "\t\tthe project name cannot be a folder name: the run ends here (Aborted!)\n" + "3\tnot reached\t4000\t" +
+            platform::WideToUtf8(scene.Source(L"c.omf")) + "\t\tthe run would end before this row\n");
     EXPECT_EQ(scene.console.lines,
               (Lines{L"tarnwick-cli store: the run would make the folder " + scene.options.folder,
                      L"tarnwick-cli store: dry run: 1 file (1.95 KB) would be stored (moved); the run would end at "

@@ -54,11 +54,12 @@ TEST(TableWriterTest, WritesEachFormatAsItsReadersExpect) {
     const std::string lineEnd = "\n";
 #endif
     EXPECT_EQ(Written(OutputFormat::tsv, rows), "Project\tName\tSize (bytes)\tPath" + lineEnd +
-                                                    "Harbour\ta, \"b\".omf\t153\t/m/x" + lineEnd +
-                                                    "Caf\xC3\xA9\tc" + lineEnd + "d\t\t\\" + lineEnd);
+                                                    "Harbour\ta, \"b\".omf\t153\t/m/x" + lineEnd + "Caf\xC3\xA9\tc" +
+                                                    lineEnd + "d\t\t\\" + lineEnd);
     EXPECT_EQ(Written(OutputFormat::csv, rows), "Project,Name,Size (bytes),Path\r\n"
                                                 "Harbour,\"a, \"\"b\"\".omf\",153,/m/x\r\n"
-                                                "Caf\xC3\xA9,\"c" + lineEnd + "d\",,\\\r\n");
+                                                "Caf\xC3\xA9,\"c" +
+                                                    lineEnd + "d\",,\\\r\n");
     EXPECT_EQ(Written(OutputFormat::json, rows),
               "[" + lineEnd + "  {\"Project\": \"Harbour\", \"Name\": \"a, \\\"b\\\".omf\", \"Size (bytes)\": 153, " +
                   "\"Path\": \"/m/x\"}," + lineEnd +
@@ -106,8 +107,9 @@ TEST(PlanReaderTest, FindsItsColumnsByNameInAnyOrderAndTakesRowsWithoutAPathAsTh
     const std::string folder = "/media";
 #endif
     const std::string text = "\xEF\xBB\xBF[{\"Size (bytes)\": 153, \"Group\": 1, \"Name\": \"a.omf\", \"Path\": \"" +
-                             folder + "\", \"Project\": \"P\"},\r\n {\"Name\": \"gone.omf\", \"Path\": \"\", "
-                                      "\"Size (bytes)\": \"0\", \"Project\": null}]";
+                             folder +
+                             "\", \"Project\": \"P\"},\r\n {\"Name\": \"gone.omf\", \"Path\": \"\", "
+                             "\"Size (bytes)\": \"0\", \"Project\": null}]";
     PlanTable table;
     std::wstring error;
     ASSERT_TRUE(ParseTable(text, table, error)) << platform::WideToUtf8(error);
@@ -144,7 +146,8 @@ TEST(PlanReaderTest, RefusesPlansItCannotReadOrWhoseRowsNameFilesUnsafely) {
         {header + "P\ta.omf\t1\tmedia\n", false, L"row 1: the Path \"media\" is not an absolute folder"},
         {header + "P\ta.omf\t1\t" + absolute + "\nP\t..\t1\t" + absolute + "\n", false,
          L"row 2: the Name \"..\" is not one plain file name"},
-        {header + "P\tx/a.omf\t1\t" + absolute + "\n", false, L"row 1: the Name \"x/a.omf\" is not one plain file name"},
+        {header + "P\tx/a.omf\t1\t" + absolute + "\n", false,
+         L"row 1: the Name \"x/a.omf\" is not one plain file name"},
         {header + "P\tx\\a.omf\t1\t" + absolute + "\n", false,
          L"row 1: the Name \"x\\a.omf\" is not one plain file name"},
         {header + "P\t\t1\t" + absolute + "\n", false, L"row 1: the Name \"\" is not one plain file name"},
