@@ -127,7 +127,9 @@ int PlanCommand(PlanAction action, const Args& given) {
         return kExitUsage;
     }
     const std::wstring name = PlanCommandName(options);
-    const bool interactive = IsTerminalStream(0) && IsTerminalStream(2);
+    // A plan read from standard input leaves nothing there to answer with.
+    const bool inputTaken = plan == L"-";
+    const bool interactive = !inputTaken && IsTerminalStream(0) && IsTerminalStream(2);
     if (!overwriteGiven) {
         options.overwrite = interactive ? OverwriteMode::ask : OverwriteMode::skip;
     } else if (options.overwrite == OverwriteMode::ask && !interactive && !options.dryRun) {
@@ -160,7 +162,7 @@ int PlanCommand(PlanAction action, const Args& given) {
     if (!options.dryRun) {
         watch.emplace();
     }
-    StandardTerminal terminal(watch ? static_cast<const Interrupts&>(*watch) : none);
+    StandardTerminal terminal(watch ? static_cast<const Interrupts&>(*watch) : none, inputTaken);
     FileSystem files;
     std::unique_ptr<TerminalProgress> display = options.dryRun ? nullptr : TerminalProgress::ForStderr();
     ConsoleAbove console(display.get());

@@ -82,7 +82,7 @@ bool IsTerminalStream(int number) {
 }
 
 bool StandardTerminal::Interactive() const {
-    return IsTerminalStream(0) && IsTerminalStream(2);
+    return !inputTaken && IsTerminalStream(0) && IsTerminalStream(2);
 }
 
 bool StandardTerminal::Ask(const std::wstring& question, std::wstring& answer) {

@@ -37,15 +37,17 @@ public:
 };
 
 // The process's own standard input and standard error; Ctrl+C while waiting for an answer is seen through
-// interrupts.
+// interrupts. Standard input that brought the plan answers nothing: inputTaken makes the terminal not interactive.
 class StandardTerminal : public Terminal {
 public:
-    explicit StandardTerminal(const Interrupts& interrupts) : interrupts(interrupts) {}
+    StandardTerminal(const Interrupts& interrupts, bool inputTaken)
+        : interrupts(interrupts), inputTaken(inputTaken) {}
     [[nodiscard]] bool Interactive() const override;
     bool Ask(const std::wstring& question, std::wstring& answer) override;
 
 private:
     const Interrupts& interrupts;
+    bool inputTaken;
 };
 
 // True when the stream of that number (0 standard input, 2 standard error) is a terminal.
