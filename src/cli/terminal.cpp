@@ -86,8 +86,9 @@ bool StandardTerminal::Interactive() const {
 }
 
 bool StandardTerminal::Ask(const std::wstring& question, std::wstring& answer) {
-    WriteText(question);
+    // Ctrl+C pressed from the moment the question starts to show ends the wait.
     const uint32_t before = interrupts.Count();
+    WriteText(question);
     std::string line;
 #ifdef _WIN32
     char buffer[1024];
