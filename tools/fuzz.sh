@@ -51,6 +51,15 @@ seeds() {
             cp tests/data/LogicPro-omfv1.OMF "$dir/"
             rm -rf "$dir/drive"
             ;;
+        plan_reader_fuzz)
+            # The tables of a sample drive's load in the three formats.
+            "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 12 --seed 5 --payload 0 >/dev/null
+            for format in tsv csv json; do
+                "$build/src/cli/tarnwick-cli" load --format $format "$dir/drive/OMFI MediaFiles/msmFMID.pmr" \
+                    >"$dir/plan.$format" 2>/dev/null
+            done
+            rm -rf "$dir/drive"
+            ;;
         load_fuzz)
             # The same drive the target writes its folder from, so that the seeds match its index.
             "$build/tools/tarnwick-sample-drive" "$dir/drive" --entries 40 --seed 9 --payload 0 >/dev/null

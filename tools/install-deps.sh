@@ -8,7 +8,7 @@ packages=(g++ cmake ninja-build googletest mingw-w64 wine wine64 xvfb xdotool im
 # The console's "Courier New" is shown in its metric twin under Wine.
 packages+=(fonts-liberation fonts-wine)
 if [ "$what" = test ]; then
-    packages+=(libgtest-dev libbenchmark-dev clang)
+    packages+=(libgtest-dev libbenchmark-dev clang python3)
 fi
 
 updated=""

@@ -1,6 +1,7 @@
 // tarnwick-cli bin FILE...: the media that bins reference, as the fileMobId values they stand for.
 #include "catalog/media_catalog.h"
 #include "cli/commands.h"
+#include "cli/table_writer.h"
 #include "discovery/bin_scan.h"
 
 #include <algorithm>
@@ -9,7 +10,12 @@
 
 namespace tw::cli {
 
-int BinCommand(const Args& args) {
+int BinCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     if (args.empty()) {
         WriteLine(stderr, L"usage: tarnwick-cli bin FILE...");
         return kExitUsage;
@@ -33,10 +39,11 @@ int BinCommand(const Args& args) {
         ids.push_back(static_cast<uint64_t>(second) << 32 | first);
     }
     std::sort(ids.begin(), ids.end());
-    WriteLine(stdout, L"fileMobId");
+    TableWriter table(stdout, format, {{L"fileMobId"}});
     for (uint64_t id : ids) {
-        WriteLine(stdout, Hex16(id));
+        table.Row({Hex16(id)});
     }
+    table.End();
     return allRead ? kExitOk : kExitFailed;
 }
 

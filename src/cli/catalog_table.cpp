@@ -18,18 +18,6 @@ constexpr FileColumn kColumns[] = {
     FileColumn::project,     FileColumn::name, FileColumn::nameInBin, FileColumn::size,         FileColumn::compUid,
     FileColumn::compression, FileColumn::path, FileColumn::type,      FileColumn::creationDate, FileColumn::source};
 
-// One tab-separated line of the texts cell(column) gives for the table's columns.
-template <typename Cell> std::wstring Line(Cell&& cell) {
-    std::wstring line;
-    for (size_t i = 0; i < std::size(kColumns); ++i) {
-        if (i != 0) {
-            line += L'\t';
-        }
-        line += cell(kColumns[i]);
-    }
-    return line;
-}
-
 // A byte count in decimal.
 std::wstring Decimal(uint64_t value) {
     wchar_t digits[24];
@@ -43,9 +31,33 @@ std::wstring Decimal(uint64_t value) {
 
 } // namespace
 
-void WriteCatalog(const MediaCatalog& catalog) {
-    // Sorted by project name, then file name: the projects are put in order once, and each record is
-    // ranked by its project, whose name it bears.
+std::vector<TableColumn> RecordColumns() {
+    std::vector<TableColumn> columns;
+    for (const FileColumn column : kColumns) {
+        columns.push_back(column == FileColumn::size ? TableColumn{L"Size (bytes)", ColumnKind::count}
+                                                     : TableColumn{FileColumnCaption(column), ColumnKind::text});
+    }
+    return columns;
+}
+
+std::vector<std::wstring> RecordCells(const MediaRecord& record) {
+    std::vector<std::wstring> cells;
+    for (const FileColumn column : kColumns) {
+        cells.push_back(column == FileColumn::size ? Decimal(record.size) : FileCellText(record, column));
+    }
+    return cells;
+}
+
+bool ComesBefore(const MediaRecord& a, const MediaRecord& b) {
+    if (a.projectName != b.projectName) {
+        return a.projectName < b.projectName;
+    }
+    return a.fileName < b.fileName;
+}
+
+std::vector<const MediaRecord*> SortedRecords(const MediaCatalog& catalog) {
+    // In the order of ComesBefore: the projects are put in order once, and each record is ranked by its
+    // project, whose name it bears.
     std::vector<uint32_t> projectRank(catalog.ProjectCount(), 0);
     {
         std::vector<const ProjectEntry*> projects;
@@ -71,15 +83,16 @@ void WriteCatalog(const MediaCatalog& catalog) {
         }
         return a->fileName < b->fileName;
     });
-    WriteLine(stdout, Line([](FileColumn column) -> std::wstring {
-                  return column == FileColumn::size ? L"Size (bytes)" : FileColumnCaption(column);
-              }));
-    for (const MediaRecord* record : rows) {
-        WriteLine(stdout, Line([&](FileColumn column) {
-                      return column == FileColumn::size ? Decimal(record->size) : FileCellText(*record, column);
-                  }));
-    }
-    std::fflush(stdout); // the table ends before the statistics when both streams go to one place
+    return rows;
+}
+
+void WriteCatalog(const MediaCatalog& catalog, OutputFormat format) {
+    {
+        TableWriter table(stdout, format, RecordColumns());
+        for (const MediaRecord* record : SortedRecords(catalog)) {
+            table.Row(RecordCells(*record));
+        }
+    } // the table ends before the statistics when both streams go to one place
     WriteLine(stderr, CatalogStatistics(catalog));
 }
 

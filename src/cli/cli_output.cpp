@@ -15,6 +15,11 @@ void WriteLine(std::FILE* stream, const std::wstring& text) {
     }
 }
 
+std::wstring ByteCountText(uint64_t bytes) {
+    const std::wstring text = platform::FormatByteSize(bytes);
+    return bytes < 1024 ? text : text + L" (" + std::to_wstring(bytes) + L" bytes)";
+}
+
 std::wstring Hex16(uint64_t value) {
     wchar_t buffer[17];
     std::swprintf(buffer, 17, L"%016llx", static_cast<unsigned long long>(value));

@@ -27,6 +27,9 @@ public:
     void AppendLine(const std::wstring& text) override { WriteLine(stdout, text); }
 };
 
+// The platform's byte-size text, with the exact count after it when the text rounds: "7.51 KB (7694 bytes)".
+std::wstring ByteCountText(uint64_t bytes);
+
 // 16 lower-case hexadecimal digits, zero-padded.
 std::wstring Hex16(uint64_t value);
 

@@ -1,11 +1,17 @@
 // tarnwick-cli drives: every drive as the Hardware tool shows it, one tab-separated row per drive.
 #include "cli/commands.h"
+#include "cli/table_writer.h"
 #include "platform/platform.h"
 #include "ui/hardware_tool_model.h"
 
 namespace tw::cli {
 
-int DrivesCommand(const Args& args) {
+int DrivesCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     if (!args.empty()) {
         WriteLine(stderr, L"usage: tarnwick-cli drives");
         return kExitUsage;
@@ -15,13 +21,21 @@ int DrivesCommand(const Args& args) {
         WriteLine(stderr, L"tarnwick-cli drives: the system lists no drives");
         return kExitFailed;
     }
-    WriteLine(stdout, L"Root\tVolume Label\tType\tTotal (bytes)\tUsed (bytes)\tFree (bytes)\tLabel");
+    TableWriter table(stdout, format,
+                      {{L"Root"},
+                       {L"Volume Label"},
+                       {L"Type"},
+                       {L"Total (bytes)", ColumnKind::count},
+                       {L"Used (bytes)", ColumnKind::count},
+                       {L"Free (bytes)", ColumnKind::count},
+                       {L"Label"}});
     for (const DriveInfo& d : drives) {
         // A drive that does not answer has no label and no sizes.
         const auto size = [&](uint64_t bytes) { return d.ready ? std::to_wstring(bytes) : std::wstring(); };
-        WriteLine(stdout, d.root + L"\t" + d.volumeLabel + L"\t" + DriveTypeName(d.type) + L"\t" + size(d.totalBytes) +
-                              L"\t" + size(d.UsedBytes()) + L"\t" + size(d.freeBytes) + L"\t" + DriveLabelText(d));
+        table.Row({d.root, d.volumeLabel, DriveTypeName(d.type), size(d.totalBytes), size(d.UsedBytes()),
+                   size(d.freeBytes), DriveLabelText(d)});
     }
+    table.End();
     return kExitOk;
 }
 

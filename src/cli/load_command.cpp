@@ -12,7 +12,12 @@
 
 namespace tw::cli {
 
-int LoadCommand(const Args& args) {
+int LoadCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     bool includeMissing = false;
     std::vector<std::wstring> bins;
     std::vector<std::wstring> indexes;
@@ -58,7 +63,7 @@ int LoadCommand(const Args& args) {
         }
     }
     progress.reset(); // the progress line is cleared before the table
-    WriteCatalog(catalog);
+    WriteCatalog(catalog, format);
     return allRead ? kExitOk : kExitFailed;
 }
 

@@ -11,7 +11,12 @@
 
 namespace tw::cli {
 
-int LooseCommand(const Args& args) {
+int LooseCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     if (args.empty()) {
         WriteLine(stderr, L"usage: tarnwick-cli loose PATH...");
         return kExitUsage;
@@ -49,7 +54,7 @@ int LooseCommand(const Args& args) {
     catalog.SetContainer(&container);
     catalog.Clear();
     MediaDrop(catalog, &console, MediaDrop::Services{}).AddDroppedNames(names);
-    WriteCatalog(catalog);
+    WriteCatalog(catalog, format);
     return allFound ? kExitOk : kExitFailed;
 }
 

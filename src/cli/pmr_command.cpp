@@ -1,12 +1,18 @@
 // tarnwick-cli pmr FILE: every record of a media file index, tab-separated.
 #include "catalog/pmr_file.h"
 #include "cli/commands.h"
+#include "cli/table_writer.h"
 
 #include <memory>
 
 namespace tw::cli {
 
-int PmrCommand(const Args& args) {
+int PmrCommand(const Args& given) {
+    Args args = given;
+    OutputFormat format = OutputFormat::tsv;
+    if (!TakeFormatOption(args, format)) {
+        return kExitUsage;
+    }
     if (args.size() != 1) {
         WriteLine(stderr, L"usage: tarnwick-cli pmr FILE");
         return kExitUsage;
@@ -16,12 +22,13 @@ int PmrCommand(const Args& args) {
     if (reader.OpenIndex(args[0]) != 1) {
         return kExitFailed;
     }
-    WriteLine(stdout, L"fileMobId\tcompUid\tproject\tname");
+    TableWriter table(stdout, format, {{L"fileMobId"}, {L"compUid"}, {L"project"}, {L"name"}});
     MediaRecord record;
     while (reader.ReadNextRecord(&record, nullptr) == 1) {
-        WriteLine(stdout, Hex16(record.fileMobId) + L"\t" + Hex16(record.compUid) + L"\t" +
-                              record.projectName.value_or(L"") + L"\t" + record.fileName.value_or(L""));
+        table.Row({Hex16(record.fileMobId), Hex16(record.compUid), record.projectName.value_or(L""),
+                   record.fileName.value_or(L"")});
     }
+    table.End();
     reader.Close();
     return kExitOk;
 }

@@ -1,0 +1,497 @@
+#include "cli/plan_reader.h"
+
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace tw::cli {
+
+namespace {
+
+std::wstring RowText(size_t number) {
+    return L"row " + std::to_wstring(number);
+}
+
+// Tab-separated lines: each line a row, cells as they are (the tables write no quotes).
+bool ParseTabSeparated(const std::string& text, PlanTable& table, std::wstring& error) {
+    size_t at = 0;
+    bool haveHeader = false;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            continue;
+        }
+        std::vector<std::optional<std::wstring>> cells;
+        size_t from = 0;
+        for (;;) {
+            const size_t tab = line.find('\t', from);
+            cells.emplace_back(platform::Utf8ToWide(line.substr(from, tab - from)));
+            if (tab == std::string::npos) {
+                break;
+            }
+            from = tab + 1;
+        }
+        if (!haveHeader) {
+            for (const auto& cell : cells) {
+                table.header.push_back(*cell);
+            }
+            haveHeader = true;
+            continue;
+        }
+        if (cells.size() != table.header.size()) {
+            error = RowText(table.rows.size() + 1) + L" has " + std::to_wstring(cells.size()) + L" cells, the header " +
+                    std::to_wstring(table.header.size());
+            return false;
+        }
+        table.rows.push_back(std::move(cells));
+    }
+    return true;
+}
+
+// Comma-separated records as RFC 4180 has them: a cell in quotes may hold commas, line breaks and doubled quotes.
+bool ParseCommaSeparated(const std::string& text, PlanTable& table, std::wstring& error) {
+    std::vector<std::string> record;
+    std::string cell;
+    bool quoted = false;   // inside a quoted cell
+    bool anything = false; // the record holds a character or a comma
+    bool haveHeader = false;
+    const auto endRecord = [&]() {
+        if (!anything) {
+            return true; // an empty line
+        }
+        record.push_back(cell);
+        cell.clear();
+        anything = false;
+        std::vector<std::optional<std::wstring>> cells;
+        for (const std::string& c : record) {
+            cells.emplace_back(platform::Utf8ToWide(c));
+        }
+        record.clear();
+        if (!haveHeader) {
+            for (const auto& c : cells) {
+                table.header.push_back(*c);
+            }
+            haveHeader = true;
+            return true;
+        }
+        if (cells.size() != table.header.size()) {
+            error = RowText(table.rows.size() + 1) + L" has " + std::to_wstring(cells.size()) + L" cells, the header " +
+                    std::to_wstring(table.header.size());
+            return false;
+        }
+        table.rows.push_back(std::move(cells));
+        return true;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"') {
+                cell += c;
+            } else if (i + 1 < text.size() && text[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else {
+                quoted = false;
+            }
+            continue;
+        }
+        if (c == '"' && cell.empty()) {
+            quoted = true;
+            anything = true;
+        } else if (c == ',') {
+            record.push_back(cell);
+            cell.clear();
+            anything = true;
+        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            if (c == '\r') {
+                ++i;
+            }
+            if (!endRecord()) {
+                return false;
+            }
+        } else {
+            cell += c;
+            anything = true;
+        }
+    }
+    if (quoted) {
+        error = RowText(table.rows.size() + (haveHeader ? 1 : 0)) + L": a quote is not closed";
+        return false;
+    }
+    return endRecord();
+}
+
+// JSON: an array of objects whose values are texts, numbers, true, false or null.
+class JsonReader {
+public:
+    JsonReader(const std::string& text, PlanTable& table, std::wstring& error)
+        : text(text), table(table), error(error) {}
+
+    bool Read() {
+        Space();
+        if (!Take('[')) {
+            return Fail(L"a JSON plan is an array of objects");
+        }
+        Space();
+        if (!Take(']')) {
+            do {
+                Space();
+                if (!Object()) {
+                    return false;
+                }
+                Space();
+            } while (Take(','));
+            if (!Take(']')) {
+                return Fail(RowText(table.rows.size()) + L": \",\" or \"]\" expected after it");
+            }
+        }
+        Space();
+        return at == text.size() || Fail(L"text after the end of the array");
+    }
+
+private:
+    bool Object() {
+        const size_t number = table.rows.size() + 1;
+        if (!Take('{')) {
+            return Fail(RowText(number) + L" is not an object");
+        }
+        std::vector<std::optional<std::wstring>> cells(table.header.size());
+        Space();
+        if (!Take('}')) {
+            do {
+                Space();
+                std::string key;
+                std::string value;
+                if (!String(key)) {
+                    return Fail(RowText(number) + L": a key in quotes expected");
+                }
+                Space();
+                if (!Take(':')) {
+                    return Fail(RowText(number) + L": \":\" expected");
+                }
+                Space();
+                if (!Value(value)) {
+                    return Fail(RowText(number) + L": the value of \"" + platform::Utf8ToWide(key) +
+                                L"\" is not a text, a number or null");
+                }
+                const std::wstring name = platform::Utf8ToWide(key);
+                const auto found = std::find(table.header.begin(), table.header.end(), name);
+                const auto column = static_cast<size_t>(found - table.header.begin());
+                if (found == table.header.end()) {
+                    table.header.push_back(name);
+                    cells.resize(table.header.size());
+                    for (auto& row : table.rows) {
+                        row.resize(table.header.size());
+                    }
+                } else if (cells[column]) {
+                    return Fail(RowText(number) + L" has \"" + name + L"\" twice");
+                }
+                cells[column] = platform::Utf8ToWide(value);
+                Space();
+            } while (Take(','));
+            if (!Take('}')) {
+                return Fail(RowText(number) + L": \",\" or \"}\" expected");
+            }
+        }
+        table.rows.push_back(std::move(cells));
+        return true;
+    }
+
+    // A text, a number (as written), null (as an empty text), true or false.
+    bool Value(std::string& value) {
+        if (at < text.size() && text[at] == '"') {
+            return String(value);
+        }
+        for (const char* word : {"null", "true", "false"}) {
+            const std::string w = word;
+            if (text.compare(at, w.size(), w) == 0) {
+                at += w.size();
+                value = w == "null" ? std::string() : w;
+                return true;
+            }
+        }
+        const size_t start = at;
+        Take('-');
+        if (!Digits()) {
+            return false;
+        }
+        if (Take('.') && !Digits()) {
+            return false;
+        }
+        if (Take('e') || Take('E')) {
+            if (!Take('+')) {
+                Take('-');
+            }
+            if (!Digits()) {
+                return false;
+            }
+        }
+        value = text.substr(start, at - start);
+        return true;
+    }
+
+    bool Digits() {
+        const size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+            ++at;
+        }
+        return at > start;
+    }
+
+    bool String(std::string& out) {
+        if (!Take('"')) {
+            return false;
+        }
+        out.clear();
+        while (at < text.size()) {
+            const char c = text[at++];
+            if (c == '"') {
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20) {
+                return false;
+            }
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (at >= text.size()) {
+                return false;
+            }
+            const char e = text[at++];
+            switch (e) {
+            case '"':
+            case '\\':
+            case '/':
+                out += e;
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'u':
+                if (!Escaped(out)) {
+                    return false;
+                }
+                break;
+            default:
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // The code point of \uXXXX (after the "\u"), a surrogate pair joined, appended as UTF-8; a lone surrogate
+    // becomes U+FFFD.
+    bool Escaped(std::string& out) {
+        uint32_t unit = 0;
+        if (!Hex4(unit)) {
+            return false;
+        }
+        uint32_t code = unit;
+        if (unit >= 0xD800 && unit < 0xDC00 && text.compare(at, 2, "\\u") == 0) {
+            const size_t back = at;
+            at += 2;
+            uint32_t low = 0;
+            if (!Hex4(low)) {
+                return false;
+            }
+            if (low >= 0xDC00 && low < 0xE000) {
+                code = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+            } else {
+                at = back;
+            }
+        }
+        if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+        return true;
+    }
+
+    bool Hex4(uint32_t& value) {
+        if (at + 4 > text.size()) {
+            return false;
+        }
+        value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const char h = text[at++];
+            value <<= 4;
+            if (h >= '0' && h <= '9') {
+                value |= static_cast<uint32_t>(h - '0');
+            } else if (h >= 'a' && h <= 'f') {
+                value |= static_cast<uint32_t>(h - 'a' + 10);
+            } else if (h >= 'A' && h <= 'F') {
+                value |= static_cast<uint32_t>(h - 'A' + 10);
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void Space() {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r')) {
+            ++at;
+        }
+    }
+
+    bool Take(char c) {
+        if (at < text.size() && text[at] == c) {
+            ++at;
+            return true;
+        }
+        return false;
+    }
+
+    bool Fail(const std::wstring& message) {
+        error = message;
+        return false;
+    }
+
+    const std::string& text;
+    PlanTable& table;
+    std::wstring& error;
+    size_t at = 0;
+};
+
+bool ParseSize(const std::wstring& text, uint64_t& size) {
+    if (text.empty() || text.size() > 20) {
+        return false;
+    }
+    uint64_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        const auto digit = static_cast<uint64_t>(c - L'0');
+        if (value > (UINT64_MAX - digit) / 10) {
+            return false;
+        }
+        value = value * 10 + digit;
+    }
+    size = value;
+    return true;
+}
+
+bool IsOnePlainName(const std::wstring& name) {
+    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"/\\") == std::wstring::npos;
+}
+
+} // namespace
+
+bool ParseTable(const std::string& text, PlanTable& table, std::wstring& error) {
+    table = PlanTable{};
+    const std::string body = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text;
+    const size_t first = body.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        error = L"the plan is empty";
+        return false;
+    }
+    bool ok = false;
+    if (body[first] == '[' || body[first] == '{') {
+        ok = JsonReader(body, table, error).Read();
+    } else {
+        const std::string headerLine = body.substr(0, body.find('\n'));
+        ok = headerLine.find('\t') != std::string::npos ? ParseTabSeparated(body, table, error)
+                                                        : ParseCommaSeparated(body, table, error);
+    }
+    if (ok && table.header.empty() && table.rows.empty()) {
+        error = L"the plan has no header";
+        return false;
+    }
+    return ok;
+}
+
+bool TakePlanRows(const PlanTable& table, bool needProject, std::vector<PlanRow>& rows, std::wstring& error) {
+    rows.clear();
+    const auto columnOf = [&](const wchar_t* name, size_t& column) {
+        const auto found = std::find(table.header.begin(), table.header.end(), name);
+        column = static_cast<size_t>(found - table.header.begin());
+        return found != table.header.end();
+    };
+    size_t project = 0;
+    size_t name = 0;
+    size_t size = 0;
+    size_t path = 0;
+    for (const auto& [header, column] : {std::pair<const wchar_t*, size_t*>{kPlanName, &name},
+                                         {kPlanSize, &size},
+                                         {kPlanPath, &path},
+                                         {kPlanProject, &project}}) {
+        if (!columnOf(header, *column) && (column != &project || needProject)) {
+            error = std::wstring(L"the plan has no column \"") + header + L"\"";
+            return false;
+        }
+    }
+    const bool haveProject = project < table.header.size();
+    for (size_t i = 0; i < table.rows.size(); ++i) {
+        const auto& cells = table.rows[i];
+        PlanRow row;
+        row.number = i + 1;
+        const auto cell = [&](size_t column, const wchar_t* header, std::wstring& out) {
+            if (!cells[column]) {
+                error = RowText(row.number) + L" has no \"" + header + L"\"";
+                return false;
+            }
+            out = *cells[column];
+            return true;
+        };
+        std::wstring sizeText;
+        if (!cell(path, kPlanPath, row.path) || !cell(name, kPlanName, row.name) || !cell(size, kPlanSize, sizeText) ||
+            (haveProject && !cell(project, kPlanProject, row.project))) {
+            return false;
+        }
+        if (!row.path.empty()) {
+            std::wstring fault;
+            if (row.path.find(L'\0') != std::wstring::npos || platform::IsRelativePath(row.path)) {
+                fault = L"the Path \"" + row.path + L"\" is not an absolute folder";
+            } else if (row.name.find(L'\0') != std::wstring::npos || !IsOnePlainName(row.name)) {
+                fault = L"the Name \"" + row.name + L"\" is not one plain file name";
+            } else if (!ParseSize(sizeText, row.size)) {
+                fault = L"the Size \"" + sizeText + L"\" is not a number of bytes";
+            }
+            if (!fault.empty()) {
+                error = RowText(row.number) + L": " + fault;
+                return false;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+} // namespace tw::cli

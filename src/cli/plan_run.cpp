@@ -1,0 +1,608 @@
+#include "cli/plan_run.h"
+
+#include "cli/plan_progress.h"
+#include "operations/file_operations.h"
+#include "operations/store_target.h"
+#include "operations/target_names.h"
+#include "platform/platform.h"
+
+#include <cwctype>
+#include <memory>
+#include <set>
+
+namespace tw::cli {
+
+namespace {
+
+// The capacity in which the file operations build a record's full path.
+constexpr size_t kFullPathCapacity = 4096;
+
+const wchar_t* const kAnswers = L"[y]es, yes to [a]ll, [s]kip, skip a[l]l, [c]ancel? ";
+
+MediaRecord RecordOfRow(const PlanRow& row) {
+    MediaRecord record;
+    record.SetPath(row.path);
+    record.SetFileName(row.name);
+    record.SetProjectName(row.project);
+    record.size = row.size;
+    return record;
+}
+
+// The file's full path as the file operations build it; empty when it cannot be built.
+std::wstring FullPathOf(const PlanRow& row) {
+    std::wstring path;
+    RecordOfRow(row).GetFullPath(path, kFullPathCapacity);
+    return path;
+}
+
+// Why the file at path is not the one the plan showed, or empty when it is.
+std::wstring ChangeOf(FileSystem& files, const std::wstring& path, uint64_t size) {
+    const uint32_t attributes = files.ReadAttributes(path);
+    platform::FileIdentity identity;
+    if (attributes == platform::kInvalidAttributes || !files.QueryFileIdentity(path, identity)) {
+        return L"no file is there now";
+    }
+    if ((attributes & platform::kAttributeDirectory) != 0) {
+        return L"a folder is there now";
+    }
+    if (identity.size != size) {
+        return L"its size is now " + std::to_wstring(identity.size) + L" bytes, the plan has " + std::to_wstring(size);
+    }
+    return {};
+}
+
+std::wstring FilesText(uint64_t count) {
+    return std::to_wstring(count) + (count == 1 ? L" file" : L" files");
+}
+
+const wchar_t* PastVerb(const PlanOptions& options) {
+    switch (options.action) {
+    case PlanAction::copy:
+        return L"copied";
+    case PlanAction::move:
+        return L"moved";
+    case PlanAction::store:
+        return options.move ? L"stored (moved)" : L"stored (copied)";
+    case PlanAction::remove:
+        return L"deleted";
+    }
+    return L"";
+}
+
+bool Moves(const PlanOptions& options) {
+    return options.action == PlanAction::move || (options.action == PlanAction::store && options.move);
+}
+
+// An answer typed to one of the window's confirmation questions; None when it is none of them.
+ConfirmAnswer ParseAnswer(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    }
+    while (!text.empty() && text.back() == L' ') {
+        text.pop_back();
+    }
+    while (!text.empty() && text.front() == L' ') {
+        text.erase(0, 1);
+    }
+    if (text == L"y" || text == L"yes") {
+        return ConfirmAnswer::Yes;
+    }
+    if (text == L"a" || text == L"yes to all") {
+        return ConfirmAnswer::YesToAll;
+    }
+    if (text == L"s" || text == L"skip") {
+        return ConfirmAnswer::Skip;
+    }
+    if (text == L"l" || text == L"skip all") {
+        return ConfirmAnswer::SkipAll;
+    }
+    if (text == L"c" || text == L"cancel") {
+        return ConfirmAnswer::Cancel;
+    }
+    return ConfirmAnswer::None;
+}
+
+bool SaysYes(const std::wstring& answer) {
+    return ParseAnswer(answer) == ConfirmAnswer::Yes;
+}
+
+// The platform's file system, with what it did to the file of the row being handled.
+class TrackingFileSystem : public FileSystem {
+public:
+    explicit TrackingFileSystem(FileSystem& inner) : inner(inner) {}
+
+    // The row whose file is handled next.
+    void Begin(const std::wstring& path) {
+        current = path;
+        copied = renamed = removed = false;
+    }
+    // True when the row's file was copied, renamed or deleted, as the run asks.
+    [[nodiscard]] bool Done(bool move, bool remove) const {
+        if (remove) {
+            return removed;
+        }
+        return move ? renamed || (copied && removed) : copied;
+    }
+
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        const uint32_t code = inner.CopyFileWithProgress(source, target, routine, cancel);
+        copied = copied || (code == 0 && source == current);
+        return code;
+    }
+    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
+        const uint32_t code = inner.MoveFileReplacing(source, target);
+        renamed = renamed || (code == 0 && source == current);
+        return code;
+    }
+    uint32_t RemoveFile(const std::wstring& path) override {
+        const uint32_t code = inner.RemoveFile(path);
+        removed = removed || (code == 0 && path == current);
+        return code;
+    }
+    uint32_t FlushFile(const std::wstring& path) override { return inner.FlushFile(path); }
+    uint32_t ReadAttributes(const std::wstring& path) override { return inner.ReadAttributes(path); }
+    uint32_t WriteAttributes(const std::wstring& path, uint32_t attributes) override {
+        return inner.WriteAttributes(path, attributes);
+    }
+    uint32_t CreateFolderWithParents(const std::wstring& path) override { return inner.CreateFolderWithParents(path); }
+    bool PathExists(const std::wstring& path) override { return inner.PathExists(path); }
+    bool IsSameRoot(const std::wstring& a, const std::wstring& b) override { return inner.IsSameRoot(a, b); }
+    bool QueryFileIdentity(const std::wstring& path, platform::FileIdentity& identity) override {
+        return inner.QueryFileIdentity(path, identity);
+    }
+
+private:
+    FileSystem& inner;
+    std::wstring current;
+    bool copied = false;
+    bool renamed = false;
+    bool removed = false;
+};
+
+// One run of a plan: the selection, prompts and host the file operations work with.
+class Run : public FileSelection, public Prompts, public OperationHost {
+public:
+    Run(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services)
+        : options(options), s(services), files(services.files), interruptsSeen(services.interrupts.Count()) {
+        for (const PlanRow& row : rows) {
+            if (row.path.empty()) {
+                ++passedOver;
+                continue;
+            }
+            items.push_back({&row, RecordOfRow(row)});
+            selectedBytes += row.size;
+        }
+    }
+
+    int Go() {
+        const std::wstring name = PlanCommandName(options);
+        if (options.action == PlanAction::remove && !items.empty() && !options.yes && !ConfirmDelete()) {
+            return confirmRefused ? 1 : kExitCancelled;
+        }
+        std::wstring folder = options.folder;
+        if (options.action == PlanAction::store && !items.empty()) {
+            const StoreTarget target = ValidateStoreTarget(options.folder, files, *this);
+            if (!target.valid) {
+                s.console.AppendLine(name + L": " + options.folder + L": the folder cannot be stored into" +
+                                     (target.editText ? L" (" + *target.editText + L")" : L""));
+                return kExitRunFailed;
+            }
+            folder = target.folder;
+        }
+        progress = std::make_unique<PlanProgress>(s.display, items.size(), selectedBytes,
+                                                  options.action != PlanAction::remove, [this] { CheckInterrupt(); });
+        FileOperations operations({*this, *this, *this, files, &s.console, nullptr});
+        switch (options.action) {
+        case PlanAction::copy:
+            operations.CopyFiles();
+            break;
+        case PlanAction::move:
+            operations.MoveFiles();
+            break;
+        case PlanAction::store:
+            operations.StoreFiles(folder, options.move, options.byProject);
+            break;
+        case PlanAction::remove:
+            operations.DeleteFiles();
+            break;
+        }
+        return Finish();
+    }
+
+    // FileSelection: the plan's rows with a file, in the plan's order.
+    [[nodiscard]] int FirstSelected() const override { return NextSelected(-1); }
+    [[nodiscard]] int NextSelected(int item) const override {
+        for (auto i = static_cast<size_t>(item + 1); i < items.size(); ++i) {
+            if (items[i].selected) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+    [[nodiscard]] size_t SelectedCount() const override {
+        size_t count = 0;
+        for (const Item& item : items) {
+            count += item.selected ? 1 : 0;
+        }
+        return count;
+    }
+    // Right before the file operations handle a row: a file that is not the one the plan showed makes the row a
+    // missing record, which the run passes over.
+    [[nodiscard]] MediaRecord* RecordOf(int index) const override {
+        Item& item = items[static_cast<size_t>(index)];
+        if (!item.checked) {
+            item.checked = true;
+            const std::wstring path = FullPathOf(*item.row);
+            if (!path.empty()) {
+                const std::wstring change = ChangeOf(files, path, item.row->size);
+                if (!change.empty()) {
+                    item.changed = true;
+                    item.record.attributes = kMissingAttributes;
+                    s.console.AppendLine(PlanCommandName(options) + L": skipping " + path +
+                                         L": the file changed since the plan was made (" + change + L")");
+                }
+            }
+            files.Begin(path);
+        }
+        return &item.record;
+    }
+    void Deselect(int index) override {
+        Item& item = items[static_cast<size_t>(index)];
+        item.selected = false;
+        selectedBytes -= item.row->size;
+        if (item.changed) {
+            ++changed;
+        } else if (files.Done(Moves(options), options.action == PlanAction::remove)) {
+            ++done;
+            doneBytes += item.row->size;
+        } else {
+            ++skipped;
+        }
+        progress->RowDone(item.row->size);
+    }
+    void RefreshItem(int, const MediaRecord&) override {}
+    [[nodiscard]] uint64_t SelectedSize() const override { return selectedBytes; }
+
+    // Prompts: answered by the options, or asked on the terminal.
+    ConfirmAnswer AskOverwrite(const std::wstring& source, const std::wstring& target) override {
+        if (source.empty()) {
+            return ConfirmAnswer::None;
+        }
+        switch (options.overwrite) {
+        case OverwriteMode::all:
+            return ConfirmAnswer::YesToAll;
+        case OverwriteMode::skip:
+            return ConfirmAnswer::SkipAll;
+        case OverwriteMode::ask:
+            break;
+        }
+        return Choose(L"Overwrite File: " + source + L"\nWith File: " + target + L"\n");
+    }
+    ConfirmAnswer AskDelete(const std::wstring& path) override {
+        return path.empty() ? ConfirmAnswer::None : ConfirmAnswer::Yes;
+    }
+    ConfirmAnswer AskDeleteReadOnly(const std::wstring& path) override {
+        if (path.empty()) {
+            return ConfirmAnswer::None;
+        }
+        if (options.yes) {
+            return ConfirmAnswer::Yes;
+        }
+        if (!s.terminal.Interactive()) {
+            return ConfirmAnswer::Skip;
+        }
+        const ConfirmAnswer answer =
+            Choose(L"File: " + path + L"\nFILE_ATTRIBUTE_READONLY\nDelete this read-only file? ");
+        // Skip All ends a delete at the next file: the files after it are skipped as asked.
+        endedAsAsked = endedAsAsked || answer == ConfirmAnswer::SkipAll;
+        return answer;
+    }
+    bool ChooseFolder(std::wstring& folder) override {
+        folder = options.folder;
+        return true;
+    }
+    bool PollCancel() override { return CheckInterrupt(); }
+    MessageAnswer ShowMessage(const std::wstring& text, const std::wstring& caption, MessageButtons buttons) override {
+        // The one question a run's messages ask is whether to make the store target: --to asks for it.
+        const bool yesNo = buttons == MessageButtons::YesNo;
+        s.console.AppendLine(caption + L": " + text + (yesNo ? L" Yes" : L""));
+        return yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+
+    // OperationHost: no windows; every run gets the plan's progress.
+    Progress* OpenProgress() override { return progress.get(); }
+    void CloseProgress() override { progress->Hide(); }
+
+private:
+    struct Item {
+        const PlanRow* row;
+        MediaRecord record;
+        bool selected = true;
+        bool checked = false;
+        bool changed = false;
+    };
+
+    // The question before a delete, asked once; false when it is not answered Yes.
+    bool ConfirmDelete() {
+        const std::wstring name = PlanCommandName(options);
+        const std::wstring what = FilesText(items.size()) + L", " + ByteCountText(selectedBytes);
+        if (!s.terminal.Interactive()) {
+            s.console.AppendLine(name + L": " + what + L" to delete; without a terminal to ask on, give --yes to " +
+                                 L"delete them");
+            confirmRefused = true;
+            return false;
+        }
+        std::wstring answer;
+        if (s.terminal.Ask(L"Delete " + what + L"? [y/N] ", answer) && SaysYes(answer)) {
+            return true;
+        }
+        s.console.AppendLine(name + L": nothing deleted");
+        return false;
+    }
+
+    // A question with the confirmation dialog's answers, asked until one of them is given. Ctrl+C while it waits
+    // asks whether to cancel the run, as during the run; Cancel when the input ends.
+    ConfirmAnswer Choose(const std::wstring& question) {
+        ConfirmAnswer answer = ConfirmAnswer::None;
+        while (answer == ConfirmAnswer::None && !cancelled) {
+            progress->Hide();
+            std::wstring text;
+            if (s.terminal.Ask(question + kAnswers, text)) {
+                answer = ParseAnswer(text);
+            } else if (s.interrupts.Count() == interruptsSeen) {
+                answer = ConfirmAnswer::Cancel;
+            } else {
+                CheckInterrupt();
+            }
+        }
+        if (cancelled || answer == ConfirmAnswer::Cancel) {
+            answer = ConfirmAnswer::Cancel;
+            Cancel();
+        }
+        progress->Show();
+        return answer;
+    }
+
+    // After Ctrl+C: the window's cancel question on the terminal, or a cancel when there is none to ask on or the
+    // question is interrupted too. True when the run is cancelled.
+    bool CheckInterrupt() {
+        if (cancelled || s.interrupts.Count() == interruptsSeen) {
+            return cancelled;
+        }
+        interruptsSeen = s.interrupts.Count();
+        if (!s.terminal.Interactive()) {
+            s.console.AppendLine(PlanCommandName(options) + L": Ctrl+C: the run is cancelled");
+            Cancel();
+            return true;
+        }
+        progress->Hide();
+        std::wstring answer;
+        if (!s.terminal.Ask(L"Do you want to cancel current task? [y/N] ", answer) || SaysYes(answer)) {
+            Cancel();
+            return true;
+        }
+        interruptsSeen = s.interrupts.Count();
+        progress->Show();
+        return false;
+    }
+
+    void Cancel() {
+        cancelled = true;
+        progress->cancelFlag = 1;
+    }
+
+    int Finish() {
+        const std::wstring name = PlanCommandName(options);
+        const int stopped = FirstSelected();
+        size_t notHandled = 0;
+        for (const Item& item : items) {
+            notHandled += item.selected ? 1 : 0;
+        }
+        std::wstring summary =
+            name + L": " + FilesText(done) + L" " + PastVerb(options) + L", " + platform::FormatByteSize(doneBytes);
+        const auto part = [&](uint64_t count, const wchar_t* text) {
+            if (count != 0) {
+                summary += L"; " + std::to_wstring(count) + L" " + text;
+            }
+        };
+        part(skipped, L"skipped");
+        part(changed, L"changed since the plan was made");
+        part(notHandled, L"not handled");
+        part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
+        if (stopped >= 0 && !cancelled && !endedAsAsked) {
+            s.console.AppendLine(name + L": the run ended at " + FullPathOf(*items[static_cast<size_t>(stopped)].row) +
+                                 L" (the lines above say why)");
+        } else if (cancelled && stopped >= 0) {
+            s.console.AppendLine(name + L": cancelled");
+        }
+        s.console.AppendLine(summary);
+        if (cancelled) {
+            return kExitCancelled;
+        }
+        if (stopped >= 0 && !endedAsAsked) {
+            return kExitRunFailed;
+        }
+        return changed != 0 ? kExitChanged : 0;
+    }
+
+    const PlanOptions& options;
+    const PlanServices& s;
+    mutable TrackingFileSystem files;
+    mutable std::vector<Item> items;
+    std::unique_ptr<PlanProgress> progress;
+    uint64_t selectedBytes = 0;
+    uint64_t passedOver = 0;
+    uint64_t done = 0;
+    uint64_t doneBytes = 0;
+    uint64_t skipped = 0;
+    uint64_t changed = 0;
+    uint32_t interruptsSeen;
+    bool cancelled = false;
+    bool endedAsAsked = false;
+    bool confirmRefused = false;
+};
+
+} // namespace
+
+std::wstring PlanCommandName(const PlanOptions& options) {
+    switch (options.action) {
+    case PlanAction::copy:
+        return L"tarnwick-cli copy";
+    case PlanAction::move:
+        return L"tarnwick-cli move";
+    case PlanAction::store:
+        return L"tarnwick-cli store";
+    case PlanAction::remove:
+        return L"tarnwick-cli delete";
+    }
+    return L"tarnwick-cli";
+}
+
+int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
+    return Run(options, rows, services).Go();
+}
+
+int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
+    const std::wstring name = PlanCommandName(options);
+    FileSystem& files = services.files;
+    const bool moves = Moves(options);
+    std::wstring folder = options.folder;
+    if (options.action == PlanAction::store) {
+        if (folder.size() > kStoreTargetMaxLength) {
+            services.console.AppendLine(L"QRB::Store: The path is too long for store....");
+            return kExitRunFailed;
+        }
+        folder = platform::RemoveTrailingSeparator(folder);
+        if (!files.PathExists(folder)) {
+            services.console.AppendLine(name + L": the run would make the folder " + folder);
+        }
+    }
+    TableWriter table(services.out, options.format,
+                      {{L"Row", ColumnKind::count},
+                       {L"Action"},
+                       {L"Size (bytes)", ColumnKind::count},
+                       {L"Source"},
+                       {L"Target"},
+                       {L"Note"}});
+    // What the rows before would have done: files gone from their folders, files written, folders made.
+    std::set<std::wstring> gone;
+    std::set<std::wstring> made;
+    std::set<std::wstring> madeFolders;
+    size_t stoppedAt = 0;
+    uint64_t acted = 0;
+    uint64_t actedBytes = 0;
+    uint64_t asked = 0;
+    uint64_t skipped = 0;
+    uint64_t passedOver = 0;
+    for (const PlanRow& row : rows) {
+        const std::wstring source = row.path.empty() ? std::wstring() : FullPathOf(row);
+        const auto put = [&](const wchar_t* action, const std::wstring& target, const std::wstring& note) {
+            table.Row({std::to_wstring(row.number), action, std::to_wstring(row.size), source, target, note});
+        };
+        if (stoppedAt != 0) {
+            put(L"not reached", {}, L"the run would end before this row");
+            continue;
+        }
+        if (row.path.empty()) {
+            put(L"skip", {}, L"no file: it was missing when the plan was made");
+            ++passedOver;
+            continue;
+        }
+        if (source.empty()) {
+            put(L"skip", {}, L"its full path cannot be built");
+            ++skipped;
+            continue;
+        }
+        const std::wstring change =
+            gone.count(source) != 0 ? L"a row before it moves or deletes it" : ChangeOf(files, source, row.size);
+        if (!change.empty()) {
+            put(L"skip", {}, L"changed since the plan was made: " + change);
+            ++skipped;
+            continue;
+        }
+        if (options.action == PlanAction::remove) {
+            const uint32_t attributes = files.ReadAttributes(source);
+            const bool readOnly =
+                attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeReadOnly) != 0;
+            gone.insert(source);
+            if (readOnly && !options.yes) {
+                put(L"ask", {}, L"read-only: asked about again");
+                ++asked;
+                continue;
+            }
+            put(L"delete", {}, readOnly ? L"read-only" : L"");
+            ++acted;
+            actedBytes += row.size;
+            continue;
+        }
+        std::wstring into = folder;
+        std::wstring note;
+        if (options.action == PlanAction::store && options.byProject) {
+            if (!IsPlainFolderName(row.project)) {
+                put(L"stop", {}, L"the project name cannot be a folder name: the run ends here (Aborted!)");
+                stoppedAt = row.number;
+                continue;
+            }
+            into = platform::JoinPath(folder, row.project);
+            if (!files.PathExists(into) && madeFolders.insert(into).second) {
+                note = L"makes the folder " + into;
+            }
+        }
+        if (!IsPlainFileName(row.name)) {
+            put(L"skip", {}, L"its file name cannot be used in a folder");
+            ++skipped;
+            continue;
+        }
+        const std::wstring target = platform::JoinPath(into, row.name);
+        if (platform::EqualIgnoringCase(source, target) || files.IsSameFile(source, target)) {
+            put(L"skip", target, L"source and target are the same file");
+            ++skipped;
+            continue;
+        }
+        const auto with = [&note](const std::wstring& more) {
+            return note.empty() ? more : more.empty() ? note : note + L"; " + more;
+        };
+        const std::wstring how = !moves                             ? std::wstring()
+                                 : files.IsSameRoot(source, target) ? L"renamed on the same drive"
+                                                                    : L"copied, then the source deleted";
+        const wchar_t* verb = moves ? L"move" : L"copy";
+        const bool exists = (made.count(target) != 0 || files.PathExists(target)) && gone.count(target) == 0;
+        if (exists && options.overwrite == OverwriteMode::skip) {
+            put(L"skip", target, with(L"a file of that name is there"));
+            ++skipped;
+            continue;
+        }
+        if (exists && options.overwrite == OverwriteMode::ask) {
+            put(L"ask", target, with(L"a file of that name is there: asks whether to overwrite it"));
+            ++asked;
+        } else {
+            put(verb, target, with(exists ? L"overwrites the file there" + (how.empty() ? L"" : L"; " + how) : how));
+            ++acted;
+            actedBytes += row.size;
+        }
+        made.insert(target);
+        gone.erase(target);
+        if (moves) {
+            gone.insert(source);
+        }
+    }
+    table.End();
+    std::wstring totals = name + L": dry run: " + FilesText(acted) + L" (" + platform::FormatByteSize(actedBytes) +
+                          L") would be " + PastVerb(options);
+    const auto part = [&](uint64_t count, const std::wstring& text) {
+        if (count != 0) {
+            totals += L"; " + std::to_wstring(count) + L" " + text;
+        }
+    };
+    part(asked, L"asked about");
+    part(skipped, L"skipped");
+    part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
+    if (stoppedAt != 0) {
+        totals += L"; the run would end at row " + std::to_wstring(stoppedAt);
+    }
+    services.console.AppendLine(totals + L"; nothing was changed");
+    return 0;
+}
+
+} // namespace tw::cli

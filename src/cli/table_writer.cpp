@@ -1,0 +1,189 @@
+#include "cli/table_writer.h"
+
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+
+namespace tw::cli {
+
+namespace {
+
+// The end of a CSV line. The Windows build writes its standard streams in text mode, which makes every line
+// feed a CR LF.
+#ifdef _WIN32
+constexpr char kCsvLineEnd[] = "\n";
+#else
+constexpr char kCsvLineEnd[] = "\r\n";
+#endif
+
+bool IsCount(const std::wstring& text) {
+    if (text.empty() || text.size() > 20) {
+        return false;
+    }
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseFormat(const std::wstring& text, OutputFormat& format) {
+    if (text == L"tsv") {
+        format = OutputFormat::tsv;
+    } else if (text == L"csv") {
+        format = OutputFormat::csv;
+    } else if (text == L"json") {
+        format = OutputFormat::json;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TakeFormatOption(Args& args, OutputFormat& format) {
+    for (size_t i = 0; i < args.size() && args[i] != L"--";) {
+        size_t taken = 0;
+        std::wstring value;
+        if (args[i] == L"--format" && i + 1 < args.size()) {
+            taken = 2;
+            value = args[i + 1];
+        } else if (args[i] == L"--format" || args[i].rfind(L"--format=", 0) == 0) {
+            taken = 1;
+            value = args[i].substr(std::min<size_t>(args[i].size(), 9));
+        }
+        if (taken == 0) {
+            ++i;
+            continue;
+        }
+        if (!ParseFormat(value, format)) {
+            WriteLine(stderr, L"tarnwick-cli: --format takes tsv, csv or json");
+            return false;
+        }
+        const auto at = args.begin() + static_cast<std::ptrdiff_t>(i);
+        args.erase(at, at + static_cast<std::ptrdiff_t>(taken));
+    }
+    return true;
+}
+
+std::string CsvCell(const std::wstring& text) {
+    const std::string bytes = platform::WideToUtf8(text);
+    if (bytes.find_first_of(",\"\r\n") == std::string::npos) {
+        return bytes;
+    }
+    std::string quoted = "\"";
+    for (const char c : bytes) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string JsonString(const std::wstring& text) {
+    const std::string bytes = platform::WideToUtf8(text);
+    std::string out = "\"";
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (u < 0x20 || u == 0x7F) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+TableWriter::TableWriter(std::FILE* stream, OutputFormat format, std::vector<TableColumn> columns)
+    : stream(stream), format(format), columns(std::move(columns)) {
+    // A JSON array opens with its first row, or closes empty.
+    if (format != OutputFormat::json) {
+        std::vector<std::wstring> names;
+        for (const TableColumn& column : this->columns) {
+            names.push_back(column.name);
+        }
+        WriteSeparated(names);
+    }
+}
+
+TableWriter::~TableWriter() {
+    if (!ended) {
+        End();
+    }
+}
+
+void TableWriter::Write(const std::string& bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+void TableWriter::WriteSeparated(const std::vector<std::wstring>& cells) {
+    if (format == OutputFormat::tsv) {
+        std::wstring line;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            line += (i != 0 ? L"\t" : L"") + cells[i];
+        }
+        WriteLine(stream, line);
+        return;
+    }
+    std::string line;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        line += (i != 0 ? "," : "") + CsvCell(cells[i]);
+    }
+    Write(line + kCsvLineEnd);
+}
+
+void TableWriter::Row(const std::vector<std::wstring>& cells) {
+    if (format != OutputFormat::json) {
+        WriteSeparated(cells);
+        ++rows;
+        return;
+    }
+    std::string line = rows == 0 ? "[\n  {" : ",\n  {";
+    for (size_t i = 0; i < cells.size() && i < columns.size(); ++i) {
+        line += (i != 0 ? ", " : "") + JsonString(columns[i].name) + ": ";
+        if (columns[i].kind == ColumnKind::count && cells[i].empty()) {
+            line += "null";
+        } else if (columns[i].kind == ColumnKind::count && IsCount(cells[i])) {
+            line += platform::WideToUtf8(cells[i]);
+        } else {
+            line += JsonString(cells[i]);
+        }
+    }
+    Write(line + "}");
+    ++rows;
+}
+
+void TableWriter::End() {
+    ended = true;
+    if (format == OutputFormat::json) {
+        Write(rows == 0 ? "[]\n" : "\n]\n");
+    }
+    std::fflush(stream);
+}
+
+} // namespace tw::cli

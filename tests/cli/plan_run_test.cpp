@@ -1,0 +1,430 @@
+// Plans carried out by the file operations: the rows in order, the check of each file right before it is handled,
+// conflicts, Ctrl+C, failures, the delete's questions, store by project, and dry runs that change nothing.
+#include "fixtures/host_system.h"
+#include "operations/operation_scene.h"
+#include "plan_doubles.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::testing_cli {
+namespace {
+
+using cli::OverwriteMode;
+using cli::PlanAction;
+using testing_ops::ReadBytes;
+using Lines = std::vector<std::wstring>;
+
+constexpr auto kCancelQuestion = L"Do you want to cancel current task? [y/N] ";
+
+void Append(const std::wstring& path, const std::string& more) {
+    fixtures::WriteFile(path, ReadBytes(path) + more);
+}
+
+TEST(PlanRunTest, CopiesTheRowsInThePlansOrderAndPassesOverRowsWithoutAFile) {
+    PlanScene scene;
+    scene.Add(L"b.omf", 7000);
+    scene.AddMissing(L"gone.omf");
+    scene.Add(L"a.omf", 5000);
+    EXPECT_EQ(scene.Run(), 0);
+
+    EXPECT_EQ(scene.console.lines,
+              (Lines{L"Copying files to:", scene.dst, scene.Source(L"b.omf"), scene.Source(L"a.omf"), L"QRB::Copy::Ok",
+                     L"tarnwick-cli copy: 2 files copied, 11.7 KB; 1 row without a file passed "
+                     L"over"}));
+    for (const auto& [name, bytes] : scene.content) {
+        EXPECT_EQ(ReadBytes(scene.Target(name)), bytes);
+        EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
+    }
+    EXPECT_TRUE(scene.terminal.questions.empty());
+}
+
+TEST(PlanRunTest, ARowWhoseFileChangedSinceThePlanWasMadeIsSkippedWithALine) {
+    struct Change {
+        const wchar_t* what;
+        std::function<void(const std::wstring& path)> make;
+        std::wstring reason;
+    };
+    const Change changes[] = {
+        {L"grown", [](const std::wstring& path) { Append(path, "one more frame"); },
+         L"its size is now 3014 bytes, the plan has 3000"},
+        {L"gone", [](const std::wstring& path) { (void)platform::RemoveFile(path); }, L"no file is there now"},
+        {L"a folder",
+         [](const std::wstring& path) {
+             (void)platform::RemoveFile(path);
+             fixtures::MakeFolders(path);
+         },
+         L"a folder is there now"},
+    };
+    for (const Change& change : changes) {
+        for (const PlanAction action : {PlanAction::copy, PlanAction::move, PlanAction::remove}) {
+            SCOPED_TRACE(std::wstring(change.what) + L", action " + std::to_wstring(static_cast<int>(action)));
+            PlanScene scene;
+            scene.options.action = action;
+            scene.options.yes = true;
+            scene.Add(L"a.omf", 2000);
+            scene.Add(L"b.omf", 3000);
+            scene.Add(L"c.omf", 4000);
+            change.make(scene.Source(L"b.omf"));
+            const auto changedBytes = ReadBytes(scene.Source(L"b.omf"));
+
+            EXPECT_EQ(scene.Run(), cli::kExitChanged);
+            const std::wstring name = cli::PlanCommandName(scene.options);
+            EXPECT_TRUE(scene.Logged(name + L": skipping " + scene.Source(L"b.omf") +
+                                     L": the file changed since the plan was made (" + change.reason + L")"));
+            EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), changedBytes);
+            EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), "<missing>");
+            const bool sourceStays = action == PlanAction::copy;
+            const bool targetMade = action != PlanAction::remove;
+            for (const wchar_t* other : {L"a.omf", L"c.omf"}) {
+                EXPECT_EQ(ReadBytes(scene.Source(other)), sourceStays ? scene.content[other] : "<missing>");
+                EXPECT_EQ(ReadBytes(scene.Target(other)), targetMade ? scene.content[other] : "<missing>");
+            }
+        }
+    }
+}
+
+TEST(PlanRunTest, EachFileIsCheckedRightBeforeItsRowNotOnlyWhenTheRunStarts) {
+    PlanScene scene;
+    scene.Add(L"a.omf", 2000);
+    scene.Add(L"b.omf", 3000);
+    scene.Add(L"c.omf", 4000);
+    // While a is copied, b is written again.
+    scene.files.duringCopy = [&](const std::wstring& source, uint64_t copied, uint64_t size) {
+        if (source == scene.Source(L"a.omf") && copied == size) {
+            fixtures::WriteFile(scene.Source(L"b.omf"), std::string(2500, 'x'));
+        }
+    };
+    EXPECT_EQ(scene.Run(), cli::kExitChanged);
+    EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), scene.content[L"a.omf"]);
+    EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), "<missing>");
+    EXPECT_EQ(ReadBytes(scene.Target(L"c.omf")), scene.content[L"c.omf"]);
+    EXPECT_EQ(scene.console.lines.back(),
+              L"tarnwick-cli copy: 2 files copied, 5.85 KB; 1 changed since the plan was made");
+}
+
+TEST(PlanRunTest, AFileAlreadyAtTheTargetGetsWhatTheOverwriteModeSays) {
+    struct Case {
+        OverwriteMode mode;
+        std::vector<std::optional<std::wstring>> answers;
+        int exit;
+        bool overwritten;
+        bool lastCopied;
+        size_t questions;
+    };
+    const Case cases[] = {
+        {OverwriteMode::skip, {}, 0, false, true, 0},
+        {OverwriteMode::all, {}, 0, true, true, 0},
+        {OverwriteMode::ask, {L"s"}, 0, false, true, 1},
+        {OverwriteMode::ask, {L"Yes"}, 0, true, true, 1},
+        {OverwriteMode::ask, {L"maybe", L"a"}, 0, true, true, 2}, // asked again until an answer is one of them
+        {OverwriteMode::ask, {L"c"}, cli::kExitCancelled, false, false, 1},
+        {OverwriteMode::ask, {std::nullopt}, cli::kExitCancelled, false, false, 1}, // the input ended
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode) * 100 + static_cast<int>(c.answers.size()));
+        PlanScene scene;
+        scene.options.overwrite = c.mode;
+        scene.terminal.answers.assign(c.answers.begin(), c.answers.end());
+        scene.Add(L"a.omf", 2000);
+        scene.Add(L"b.omf", 3000);
+        scene.Add(L"c.omf", 4000);
+        ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string("older take")));
+
+        EXPECT_EQ(scene.Run(), c.exit);
+        EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), c.overwritten ? scene.content[L"b.omf"] : "older take");
+        EXPECT_EQ(ReadBytes(scene.Target(L"c.omf")), c.lastCopied ? scene.content[L"c.omf"] : "<missing>");
+        ASSERT_EQ(scene.terminal.questions.size(), c.questions);
+        if (c.questions != 0) {
+            EXPECT_EQ(scene.terminal.questions[0], L"Overwrite File: " + scene.Source(L"b.omf") + L"\nWith File: " +
+                                                       scene.Target(L"b.omf") +
+                                                       L"\n[y]es, yes to [a]ll, [s]kip, skip a[l]l, [c]ancel? ");
+        }
+        for (const auto& [name, bytes] : scene.content) {
+            EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
+        }
+    }
+}
+
+TEST(PlanRunTest, CtrlCDuringAMoveToAnotherDriveAsksAndACancelledMoveLeavesEveryFileWhole) {
+    struct Case {
+        bool interactive;
+        std::optional<std::wstring> answer; // to the cancel question; nullopt: Ctrl+C again
+        int exit;
+    };
+    const Case cases[] = {
+        {true, L"y", cli::kExitCancelled},
+        {true, L"n", 0},
+        {true, std::nullopt, cli::kExitCancelled},
+        {false, std::nullopt, cli::kExitCancelled}, // nobody to ask: Ctrl+C cancels
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_wstring(c.interactive) + L" " + c.answer.value_or(L"<Ctrl+C>"));
+        PlanScene scene;
+        scene.options.action = PlanAction::move;
+        scene.files.otherVolume = true;
+        scene.terminal.interactive = c.interactive;
+        scene.terminal.answers = {c.answer};
+        scene.Add(L"a.omf", 100 * 1024);
+        scene.Add(L"b.omf", 3 * 1024 * 1024 + 11);
+        scene.Add(L"c.omf", 200 * 1024);
+        // Ctrl+C once a megabyte of b is copied (under Wine, whose copy reports only its end, when b is copied).
+        scene.files.duringCopy = [&](const std::wstring& source, uint64_t copied, uint64_t size) {
+            if (source == scene.Source(L"b.omf") && (copied >= 1024 * 1024 || copied == size) &&
+                scene.presses.count == 0) {
+                scene.presses.count = 1;
+            }
+        };
+
+        EXPECT_EQ(scene.Run(), c.exit);
+        EXPECT_TRUE(scene.EveryFileWholeOnce());
+        EXPECT_EQ(scene.terminal.questions, c.interactive ? Lines{kCancelQuestion} : Lines{});
+        EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), scene.content[L"a.omf"]);
+        if (c.exit == cli::kExitCancelled) {
+            EXPECT_EQ(ReadBytes(scene.Source(L"c.omf")), scene.content[L"c.omf"]);
+            EXPECT_EQ(scene.console.lines.back().find(L"tarnwick-cli move: "), 0u);
+            EXPECT_NE(scene.console.lines.back().find(L" not handled"), std::wstring::npos);
+            if (!fixtures::SystemCopyIgnoresCancelWhileCopying()) {
+                EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
+            }
+        } else {
+            EXPECT_EQ(Listing(scene.src), (std::map<std::wstring, std::string>{}));
+        }
+        if (!c.interactive) {
+            EXPECT_TRUE(scene.Logged(L"tarnwick-cli move: Ctrl+C: the run is cancelled"));
+        }
+    }
+}
+
+TEST(PlanRunTest, CtrlCBetweenTwoRenamesEndsTheRunBeforeTheNextFile) {
+    PlanScene scene;
+    scene.options.action = PlanAction::move;
+    scene.terminal.answers = {L"yes"};
+    scene.Add(L"a.omf", 2000);
+    scene.Add(L"b.omf", 3000);
+    scene.Add(L"c.omf", 4000);
+    scene.files.afterMove = [&](const std::wstring& source) {
+        if (source == scene.Source(L"a.omf")) {
+            scene.presses.count = 1;
+        }
+    };
+    EXPECT_EQ(scene.Run(), cli::kExitCancelled);
+    EXPECT_TRUE(scene.EveryFileWholeOnce());
+    EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), scene.content[L"a.omf"]);
+    EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
+    EXPECT_EQ(ReadBytes(scene.Source(L"c.omf")), scene.content[L"c.omf"]);
+    EXPECT_EQ(scene.console.lines.back(), L"tarnwick-cli move: 1 file moved, 1.95 KB; 2 not handled");
+}
+
+TEST(PlanRunTest, CtrlCWhileAQuestionWaitsAsksWhetherToCancelAndThenAsksAgain) {
+    PlanScene scene;
+    scene.options.overwrite = OverwriteMode::ask;
+    scene.Add(L"a.omf", 2000);
+    scene.Add(L"b.omf", 3000);
+    scene.Add(L"c.omf", 4000);
+    ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string("older take")));
+    // Ctrl+C ends the first wait for an answer; the run goes on, and the question comes again.
+    scene.terminal.answers = {std::nullopt, L"n", L"s"};
+    scene.terminal.onAsk = [&](const std::wstring&) {
+        if (scene.terminal.questions.size() == 1) {
+            scene.presses.count = 1;
+        }
+    };
+    EXPECT_EQ(scene.Run(), 0);
+    ASSERT_EQ(scene.terminal.questions.size(), 3u);
+    EXPECT_EQ(scene.terminal.questions[0].find(L"Overwrite File: "), 0u);
+    EXPECT_EQ(scene.terminal.questions[1], kCancelQuestion);
+    EXPECT_EQ(scene.terminal.questions[2], scene.terminal.questions[0]);
+    EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), "older take");
+    EXPECT_EQ(ReadBytes(scene.Target(L"c.omf")), scene.content[L"c.omf"]);
+}
+
+TEST(PlanRunTest, AFailureEndsTheRunWithItsFileWholeAndNoPartOfTheCopy) {
+    PlanScene scene;
+    scene.options.action = PlanAction::move;
+    scene.files.otherVolume = true;
+    scene.Add(L"a.omf", 2000);
+    scene.Add(L"b.omf", 300000);
+    scene.Add(L"c.omf", 4000);
+    scene.files.faults.push_back(
+        {testing_ops::FaultyFileSystem::Call::copy, scene.Source(L"b.omf"), testing_ops::kDiskFull, 100000});
+
+    EXPECT_EQ(scene.Run(), cli::kExitRunFailed);
+    EXPECT_TRUE(scene.EveryFileWholeOnce());
+    EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), scene.content[L"a.omf"]);
+    EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
+    EXPECT_EQ(ReadBytes(scene.Source(L"c.omf")), scene.content[L"c.omf"]);
+    EXPECT_TRUE(scene.Logged(testing_ops::ErrorLine(L"QRB::Move(CopyFileEx)", testing_ops::kDiskFull)));
+    EXPECT_TRUE(
+        scene.Logged(L"tarnwick-cli move: the run ended at " + scene.Source(L"b.omf") + L" (the lines above say why)"));
+}
+
+TEST(PlanRunTest, DeleteSaysWhatItWillDeleteAndAsksOnceOrRefusesWithoutATerminal) {
+    struct Case {
+        bool interactive;
+        bool yes;
+        std::optional<std::wstring> answer;
+        int exit;
+        bool deleted;
+    };
+    const Case cases[] = {
+        {false, false, std::nullopt, 1, false},
+        {true, false, L"n", cli::kExitCancelled, false},
+        {true, false, L"", cli::kExitCancelled, false},
+        {true, false, std::nullopt, cli::kExitCancelled, false},
+        {true, false, L"y", 0, true},
+        {false, true, std::nullopt, 0, true},
+        {true, true, std::nullopt, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_wstring(c.interactive) + L" " + std::to_wstring(c.yes) + L" " +
+                     c.answer.value_or(L"<none>"));
+        PlanScene scene;
+        scene.options.action = PlanAction::remove;
+        scene.options.yes = c.yes;
+        scene.terminal.interactive = c.interactive;
+        scene.terminal.answers = {c.answer};
+        scene.Add(L"a.omf", 2000);
+        scene.AddMissing(L"gone.omf");
+        scene.Add(L"b.omf", 3000);
+
+        EXPECT_EQ(scene.Run(), c.exit);
+        for (const auto& [name, bytes] : scene.content) {
+            EXPECT_EQ(ReadBytes(scene.Source(name)), c.deleted ? "<missing>" : bytes);
+        }
+        const bool asked = c.interactive && !c.yes;
+        EXPECT_EQ(scene.terminal.questions, asked ? Lines{L"Delete 2 files, 4.88 KB (5000 bytes)? [y/N] "} : Lines{});
+        if (!c.interactive && !c.yes) {
+            EXPECT_EQ(scene.console.lines,
+                      Lines{L"tarnwick-cli delete: 2 files, 4.88 KB (5000 bytes) to delete; without a terminal to ask "
+                            L"on, give --yes to delete them"});
+        }
+    }
+}
+
+TEST(PlanRunTest, AReadOnlyFileIsDeletedOnlyWithYesOrAYesToItsOwnQuestion) {
+    struct Case {
+        bool yes;
+        std::vector<std::optional<std::wstring>> answers;
+        bool deleted;
+        int exit;
+    };
+    const Case cases[] = {
+        {true, {}, true, 0},
+        {false, {L"y", L"y"}, true, 0},
+        {false, {L"y", L"s"}, false, 0},
+        {false, {L"y", L"l"}, false, 0}, // Skip All ends a delete at the next file, as asked
+        {false, {L"y", L"c"}, false, cli::kExitCancelled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers.size() > 1 ? *c.answers[1] : L"--yes");
+        PlanScene scene;
+        scene.options.action = PlanAction::remove;
+        scene.options.yes = c.yes;
+        scene.terminal.answers.assign(c.answers.begin(), c.answers.end());
+        scene.Add(L"a.omf", 2000);
+        scene.Add(L"b.omf", 3000);
+        ASSERT_EQ(platform::WriteAttributes(scene.Source(L"a.omf"), platform::kAttributeReadOnly), 0u);
+
+        EXPECT_EQ(scene.Run(), c.exit);
+        EXPECT_EQ(ReadBytes(scene.Source(L"a.omf")), c.deleted ? "<missing>" : scene.content[L"a.omf"]);
+        if (!c.yes) {
+            ASSERT_EQ(scene.terminal.questions.size(), 2u);
+            EXPECT_EQ(scene.terminal.questions[1],
+                      L"File: " + scene.Source(L"a.omf") +
+                          L"\nFILE_ATTRIBUTE_READONLY\nDelete this read-only file? [y]es, yes to [a]ll, [s]kip, "
+                          L"skip a[l]l, [c]ancel? ");
+        }
+        (void)platform::WriteAttributes(scene.Source(L"a.omf"), platform::kAttributeNormal);
+    }
+}
+
+TEST(PlanRunTest, StoreByProjectMakesAFolderPerProjectAndEndsAtAProjectThatCannotBeOne) {
+    PlanScene scene;
+    scene.options.action = PlanAction::store;
+    scene.options.byProject = true;
+    scene.options.folder = scene.dir / L"store";
+    scene.Add(L"a.omf", 2000, L"Harbour Lights");
+    scene.Add(L"b.wav", 3000, L"Night Shift");
+    scene.Add(L"c.omf", 4000, L"**UNREFERENCED FILES");
+    scene.Add(L"d.omf", 5000, L"Harbour Lights");
+
+    EXPECT_EQ(scene.Run(), cli::kExitRunFailed);
+    EXPECT_EQ(Listing(scene.options.folder),
+              (std::map<std::wstring, std::string>{{L"Harbour Lights/", "<folder>"},
+                                                   {L"Harbour Lights/a.omf", scene.content[L"a.omf"]},
+                                                   {L"Night Shift/", "<folder>"},
+                                                   {L"Night Shift/b.wav", scene.content[L"b.wav"]}}));
+    EXPECT_TRUE(scene.Logged(L"QRB::Store: Target folder does not exist\nwould you like to create it? Yes"));
+    EXPECT_TRUE(scene.Logged(L"QRB: Aborted!"));
+    EXPECT_TRUE(scene.Logged(L"tarnwick-cli store: the run ended at " + scene.Source(L"c.omf") +
+                             L" (the lines above say why)"));
+    for (const auto& [name, bytes] : scene.content) {
+        EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
+    }
+}
+
+TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
+    PlanScene scene;
+    scene.options.overwrite = OverwriteMode::skip;
+    scene.Add(L"a.omf", 2000);
+    scene.AddMissing(L"gone.omf");
+    scene.Add(L"b.omf", 3000);
+    scene.Add(L"c.omf", 4000);
+    scene.Add(L"a.omf", 2000); // listed twice: the first copy is there by then
+    Append(scene.Source(L"b.omf"), "more");
+    ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"c.omf"), std::string("older take")));
+    const auto before = Listing(scene.dir.Path());
+
+    EXPECT_EQ(scene.DryRun(), 0);
+    EXPECT_EQ(Listing(scene.dir.Path()), before);
+    const std::string a = platform::WideToUtf8(scene.Source(L"a.omf"));
+    const std::string b = platform::WideToUtf8(scene.Source(L"b.omf"));
+    const std::string c = platform::WideToUtf8(scene.Source(L"c.omf"));
+    const std::string toA = platform::WideToUtf8(scene.Target(L"a.omf"));
+    const std::string toC = platform::WideToUtf8(scene.Target(L"c.omf"));
+    EXPECT_EQ(scene.Out(), "Row\tAction\tSize (bytes)\tSource\tTarget\tNote\n"
+                           "1\tcopy\t2000\t" +
+                               a + "\t" + toA + "\t\n" +
+                               "2\tskip\t0\t\t\tno file: it was missing when the plan was made\n" + "3\tskip\t3000\t" +
+                               b +
+                               "\t\tchanged since the plan was made: its size is now 3004 bytes, "
+                               "the plan has 3000\n" +
+                               "4\tskip\t4000\t" + c + "\t" + toC + "\ta file of that name is there\n" +
+                               "5\tskip\t2000\t" + a + "\t" + toA + "\ta file of that name is there\n");
+    EXPECT_EQ(scene.console.lines, Lines{L"tarnwick-cli copy: dry run: 1 file (1.95 KB) would be copied; 3 skipped; "
+                                         L"1 row without a file passed over; nothing was changed"});
+}
+
+TEST(PlanRunTest, ADryRunShowsWhereARunWouldEndAndWhatItWouldAsk) {
+    PlanScene scene;
+    scene.options.action = PlanAction::store;
+    scene.options.byProject = true;
+    scene.options.move = true;
+    scene.options.overwrite = OverwriteMode::ask;
+    scene.options.folder = scene.dir / L"store";
+    scene.Add(L"a.omf", 2000, L"Harbour");
+    scene.Add(L"b.omf", 3000, L"**UNKNOWN**");
+    scene.Add(L"c.omf", 4000, L"Harbour");
+    const auto before = Listing(scene.dir.Path());
+
+    EXPECT_EQ(scene.DryRun(), 0);
+    EXPECT_EQ(Listing(scene.dir.Path()), before);
+    const std::string folder = platform::WideToUtf8(platform::JoinPath(scene.options.folder, L"Harbour"));
+    EXPECT_EQ(
+        scene.Out(),
+        "Row\tAction\tSize (bytes)\tSource\tTarget\tNote\n"
+        "1\tmove\t2000\t" +
+            platform::WideToUtf8(scene.Source(L"a.omf")) + "\t" +
+            platform::WideToUtf8(platform::JoinPath(platform::JoinPath(scene.options.folder, L"Harbour"), L"a.omf")) +
+            "\tmakes the folder " + folder + "; renamed on the same drive\n" + "2\tstop\t3000\t" +
+            platform::WideToUtf8(scene.Source(L"b.omf")) +
+            "\t\tthe project name cannot be a folder name: the run ends here (Aborted!)\n" + "3\tnot reached\t4000\t" +
+            platform::WideToUtf8(scene.Source(L"c.omf")) + "\t\tthe run would end before this row\n");
+    EXPECT_EQ(scene.console.lines,
+              (Lines{L"tarnwick-cli store: the run would make the folder " + scene.options.folder,
+                     L"tarnwick-cli store: dry run: 1 file (1.95 KB) would be stored (moved); the run would end at "
+                     L"row 2; nothing was changed"}));
+}
+
+} // namespace
+} // namespace tw::testing_cli
