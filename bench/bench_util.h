@@ -1,12 +1,18 @@
-// Shared helpers of the benchmarks: timing a floor, and heap use from the allocator's own counters.
+// Shared helpers of the benchmarks: timing a floor, reading a file through, and heap use from the
+// allocator's own counters.
 #pragma once
+
+#include "platform/platform.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <malloc.h>
+#include <string>
+#include <vector>
 
 namespace tw::bench {
 
@@ -20,6 +26,22 @@ template <typename Fn> double BestSeconds(Fn&& fn, int runs = 5) {
         best = std::min(best, took.count());
     }
     return best;
+}
+
+// Reads a file through the platform's read-only file in pieces of the given size and answers the bytes
+// read: the floor of every reader that goes through a file once.
+inline uint64_t ReadThrough(const std::wstring& path, uint32_t piece = 64 * 1024) {
+    platform::ReadOnlyFile file;
+    uint32_t code = 0;
+    std::wstring text;
+    uint64_t total = 0;
+    if (file.Open(path, code, text)) {
+        std::vector<uint8_t> buffer(piece);
+        while (const uint32_t n = file.Read(buffer.data(), piece)) {
+            total += n;
+        }
+    }
+    return total;
 }
 
 // Bytes the heap has handed out and not taken back.

@@ -43,20 +43,6 @@ const std::wstring& BinPath() {
     return path;
 }
 
-uint64_t ReadThrough(uint32_t piece) {
-    tw::platform::ReadOnlyFile file;
-    uint32_t code = 0;
-    std::wstring text;
-    uint64_t total = 0;
-    if (file.Open(BinPath(), code, text)) {
-        std::vector<uint8_t> buffer(piece);
-        while (const uint32_t n = file.Read(buffer.data(), piece)) {
-            total += n;
-        }
-    }
-    return total;
-}
-
 size_t Scan() {
     tw::ReferencedIds ids;
     tw::ReadBinReferences(BinPath(), nullptr, ids);
@@ -66,7 +52,7 @@ size_t Scan() {
 void BM_Floor_ReadBinBytes(benchmark::State& state) {
     BinPath();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadThrough(tw::QRBFile::kWindowSize));
+        benchmark::DoNotOptimize(tw::bench::ReadThrough(BinPath(), tw::QRBFile::kWindowSize));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBinBytes));
 }
@@ -74,9 +60,10 @@ BENCHMARK(BM_Floor_ReadBinBytes)->Unit(benchmark::kMillisecond);
 
 void BM_ScanBin(benchmark::State& state) {
     BinPath();
-    const double floor =
-        tw::bench::BestSeconds([] { benchmark::DoNotOptimize(ReadThrough(tw::QRBFile::kWindowSize)); });
-    const double floor64k = tw::bench::BestSeconds([] { benchmark::DoNotOptimize(ReadThrough(64 * 1024)); });
+    const double floor = tw::bench::BestSeconds(
+        [] { benchmark::DoNotOptimize(tw::bench::ReadThrough(BinPath(), tw::QRBFile::kWindowSize)); });
+    const double floor64k =
+        tw::bench::BestSeconds([] { benchmark::DoNotOptimize(tw::bench::ReadThrough(BinPath(), 64 * 1024)); });
     tw::bench::ManualTimer timer(state);
     size_t references = 0;
     for (auto _ : state) {

@@ -40,26 +40,12 @@ const Folder& TheFolder() {
     return folder;
 }
 
-uint64_t ReadThrough(const std::wstring& path) {
-    tw::platform::ReadOnlyFile file;
-    uint32_t code = 0;
-    std::wstring text;
-    uint64_t total = 0;
-    if (file.Open(path, code, text)) {
-        std::vector<uint8_t> buffer(64 * 1024);
-        while (const uint32_t n = file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()))) {
-            total += n;
-        }
-    }
-    return total;
-}
-
 // The work no load can avoid: the folder's listing and the bytes of both database files.
 uint64_t Floor() {
     const Folder& f = TheFolder();
     uint64_t entries = 0;
     tw::platform::ListFolder(f.path, [&](const tw::platform::FolderEntry& e) { entries += e.size != 0 ? 1 : 0; });
-    return entries + ReadThrough(f.index) + ReadThrough(f.database);
+    return entries + tw::bench::ReadThrough(f.index) + tw::bench::ReadThrough(f.database);
 }
 
 void BM_Floor_ListFolderReadDatabases(benchmark::State& state) {

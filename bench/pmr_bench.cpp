@@ -1,8 +1,8 @@
 // Reading a 100,000-entry media file index into the catalog, against the floor of reading the same
 // bytes with no parsing at all. Target: at most 10 times the floor; the catalog under 60 MB.
 #include "bench_util.h"
-#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
+#include "catalog/media_files.h"
 #include "catalog/pmr_file.h"
 #include "fixtures/sample_entries.h"
 #include "platform/platform.h"
@@ -27,20 +27,6 @@ const std::wstring& IndexPath() {
     return path;
 }
 
-uint64_t ReadThrough() {
-    tw::platform::ReadOnlyFile file;
-    uint32_t code = 0;
-    std::wstring text;
-    uint64_t total = 0;
-    if (file.Open(IndexPath(), code, text)) {
-        uint8_t buffer[2048];
-        while (uint32_t n = file.Read(buffer, sizeof buffer)) {
-            total += n;
-        }
-    }
-    return total;
-}
-
 size_t LoadIntoCatalog(tw::MediaCatalog& catalog) {
     tw::PMRFile reader;
     if (reader.OpenIndex(IndexPath()) != 1) {
@@ -59,14 +45,15 @@ size_t LoadIntoCatalog(tw::MediaCatalog& catalog) {
 
 void BM_Floor_ReadIndexBytes(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadThrough());
+        benchmark::DoNotOptimize(tw::bench::ReadThrough(IndexPath(), 2048));
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kEntries));
 }
 BENCHMARK(BM_Floor_ReadIndexBytes)->Unit(benchmark::kMillisecond);
 
 void BM_IndexToCatalog(benchmark::State& state) {
-    const double floor = tw::bench::BestSeconds([] { benchmark::DoNotOptimize(ReadThrough()); });
+    const double floor =
+        tw::bench::BestSeconds([] { benchmark::DoNotOptimize(tw::bench::ReadThrough(IndexPath(), 2048)); });
     tw::bench::ManualTimer timer(state);
     size_t records = 0;
     double heapMB = 0;

@@ -39,26 +39,13 @@ const Drive& DriveOf(size_t entries) {
     return *drive;
 }
 
-uint64_t ReadThrough(const std::wstring& path) {
-    tw::platform::ReadOnlyFile file;
-    uint32_t code = 0;
-    std::wstring text;
-    uint64_t total = 0;
-    if (file.Open(path, code, text)) {
-        std::vector<uint8_t> buffer(64 * 1024);
-        while (const uint32_t n = file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()))) {
-            total += n;
-        }
-    }
-    return total;
-}
-
 uint64_t Floor(const Drive& drive) {
     uint64_t sum = 0;
     for (const std::wstring& index : drive.indexes) {
         const std::wstring folder = tw::platform::RemoveFileSpec(index);
         tw::platform::ListFolder(folder, [&](const tw::platform::FolderEntry& e) { sum += e.size + e.creationTime; });
-        sum += ReadThrough(index) + ReadThrough(tw::platform::JoinPath(folder, tw::kDatabaseFileName));
+        sum += tw::bench::ReadThrough(index) +
+               tw::bench::ReadThrough(tw::platform::JoinPath(folder, tw::kDatabaseFileName));
     }
     return sum;
 }
