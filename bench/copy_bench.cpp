@@ -6,9 +6,9 @@
 // Usage: copy_bench [--files=N] [--size-mb=N] [benchmark options]   (default 4 files of 256 MB; check the free
 // space of the temporary folder's disk first: the sources and one set of copies are there at once)
 #include "bench_util.h"
-#include "heap_counter.h"
 #include "fixtures/file_io.h"
 #include "fixtures/scripted_prompts.h"
+#include "heap_counter.h"
 #include "operations/file_operations.h"
 #include "platform/platform.h"
 #include "ui/bar_scale.h"
@@ -22,7 +22,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Arbitrary bytes as the media database of a database folder: the folder (index, media files, unreferenced
 // files, a subfolder) is written once, the input becomes its msmMMOB.mdb, and the folder is loaded whole and
 // for a bin. The one target that reads its files through the system, as the program does.
-#include "catalog/media_files.h"
 #include "catalog/media_catalog.h"
+#include "catalog/media_files.h"
 #include "fixtures/sample_drive.h"
 #include "platform/platform.h"
 

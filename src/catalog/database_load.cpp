@@ -3,8 +3,8 @@
 // files that the index does not name.
 #include "catalog/media_catalog.h"
 #include "catalog/media_files.h"
-#include "catalog/pmr_file.h"
 #include "catalog/omf_queries.h"
+#include "catalog/pmr_file.h"
 #include "platform/platform.h"
 
 namespace tw {

@@ -40,8 +40,7 @@ public:
 // interrupts. Standard input that brought the plan answers nothing: inputTaken makes the terminal not interactive.
 class StandardTerminal : public Terminal {
 public:
-    StandardTerminal(const Interrupts& interrupts, bool inputTaken)
-        : interrupts(interrupts), inputTaken(inputTaken) {}
+    StandardTerminal(const Interrupts& interrupts, bool inputTaken) : interrupts(interrupts), inputTaken(inputTaken) {}
     [[nodiscard]] bool Interactive() const override;
     bool Ask(const std::wstring& question, std::wstring& answer) override;
 

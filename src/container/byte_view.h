@@ -78,8 +78,8 @@ public:
             return std::nullopt;
         }
         const uint8_t* p = data + offset;
-        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+               (static_cast<uint32_t>(p[3]) << 24);
     }
     [[nodiscard]] std::optional<uint32_t> Be32(size_t offset) const {
         if (!Has(offset, 4)) {

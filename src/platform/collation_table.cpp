@@ -3,6 +3,7 @@
 
 namespace tw::platform {
 
+// clang-format off
 const CollationEntry kCollationTable[] = {
     {0x0020, CollationKind::weighted, 11, 0, 0},
     {0x0021, CollationKind::weighted, 27, 0, 0},
@@ -1412,6 +1413,7 @@ const CollationEntry kCollationTable[] = {
     {0x214E, CollationKind::weighted, 192, 0, 1},
     {0x214F, CollationKind::weighted, 154, 0, 0},
 };
+// clang-format on
 
 const size_t kCollationTableSize = 1407;
 

@@ -183,8 +183,8 @@ TEST_F(BentoContainerTest, ReadsStopAtTheBoundTheirCallerGives) {
         std::optional<Bytes> value;
     };
     const std::vector<Case> cases = {
-        {0, 2, Bytes{'a', 'b'}},       {0, 0, std::nullopt},       {0, 9, Bytes{'a', 'b', 'c', 'd', 'e'}},
-        {1, 3, Bytes{0x41, 0x42, 0x43}}, {2, 2, Bytes{0, 0}},         {3, 3, Bytes{'a', 'b', 'c'}},
+        {0, 2, Bytes{'a', 'b'}},         {0, 0, std::nullopt}, {0, 9, Bytes{'a', 'b', 'c', 'd', 'e'}},
+        {1, 3, Bytes{0x41, 0x42, 0x43}}, {2, 2, Bytes{0, 0}},  {3, 3, Bytes{'a', 'b', 'c'}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "entry " << c.entry << ", at most " << c.maxBytes);

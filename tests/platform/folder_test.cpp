@@ -11,7 +11,9 @@ namespace tw::platform {
 namespace {
 
 // A path written with '|' between its components, in the platform's separator.
-std::wstring P(const std::wstring& s) { return fixtures::NativePath(s); }
+std::wstring P(const std::wstring& s) {
+    return fixtures::NativePath(s);
+}
 
 uint64_t NowAsFileTime() {
     const auto since1970 =

@@ -8,7 +8,9 @@ namespace tw::platform {
 namespace {
 
 // A path written with '|' between its components, in the platform's separator.
-std::wstring P(const std::wstring& s) { return fixtures::NativePath(s); }
+std::wstring P(const std::wstring& s) {
+    return fixtures::NativePath(s);
+}
 
 TEST(PathTest, FindFileName) {
     struct Case {
@@ -58,8 +60,8 @@ TEST(PathTest, DotComponentsAreTakenOutByName) {
         std::wstring normal;
     };
     const Case cases[] = {
-        {P(L"|a|.|b"), P(L"|a|b")},   {P(L"|a|b|..|c"), P(L"|a|c")}, {P(L"|..|..|a"), P(L"|a")},
-        {P(L"|a||b|"), P(L"|a|b|")},  {P(L"|a|b|.."), P(L"|a")},     {P(L"|a|.."), s},
+        {P(L"|a|.|b"), P(L"|a|b")},       {P(L"|a|b|..|c"), P(L"|a|c")}, {P(L"|..|..|a"), P(L"|a")},
+        {P(L"|a||b|"), P(L"|a|b|")},      {P(L"|a|b|.."), P(L"|a")},     {P(L"|a|.."), s},
         {P(L"|a.b|..c"), P(L"|a.b|..c")},
     };
     for (const Case& c : cases) {

@@ -66,9 +66,9 @@ TEST(ConfirmTextsTest, ScriptedPromptsAnswerInOrderThenStopSafely) {
     EXPECT_FALSE(prompts.PollCancel());
     EXPECT_EQ(prompts.ShowMessage(L"Sure?", L"QRB", MessageButtons::YesNo), MessageAnswer::No);
     const std::vector<fixtures::ScriptedPrompts::Question> asked = {{L"AskOverwrite", L"a", L"b"},
-                                                          {L"AskDelete", L"c", L""},
-                                                          {L"ChooseFolder", L"", L""},
-                                                          {L"ShowMessage", L"Sure?", L"QRB"}};
+                                                                    {L"AskDelete", L"c", L""},
+                                                                    {L"ChooseFolder", L"", L""},
+                                                                    {L"ShowMessage", L"Sure?", L"QRB"}};
     EXPECT_EQ(prompts.asked, asked);
 }
 

@@ -1,32 +1,57 @@
 // Prints the platform's order of the characters the collation table covers (see make_table.py).
-#include <windows.h>
-#include <cstdio>
-#include <vector>
-#include <string>
 #include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include <windows.h>
 static int Cmp(const std::wstring& a, const std::wstring& b, DWORD flags) {
     return CompareStringW(LOCALE_USER_DEFAULT, flags, a.c_str(), (int)a.size(), b.c_str(), (int)b.size()) - 2;
 }
 int wmain() {
     std::vector<std::wstring> v;
-    auto add = [&](unsigned lo, unsigned hi) { for (unsigned c = lo; c <= hi; ++c) v.push_back(std::wstring(1, (wchar_t)c)); };
-    add(0x20, 0x7e); add(0xa0, 0x24f); add(0x370, 0x3ff); add(0x400, 0x4ff); add(0x1e00, 0x1eff); add(0x2000, 0x206f); add(0x20a0, 0x20bf); add(0x2100, 0x214f);
+    auto add = [&](unsigned lo, unsigned hi) {
+        for (unsigned c = lo; c <= hi; ++c)
+            v.push_back(std::wstring(1, (wchar_t)c));
+    };
+    add(0x20, 0x7e);
+    add(0xa0, 0x24f);
+    add(0x370, 0x3ff);
+    add(0x400, 0x4ff);
+    add(0x1e00, 0x1eff);
+    add(0x2000, 0x206f);
+    add(0x20a0, 0x20bf);
+    add(0x2100, 0x214f);
     const DWORD primary = NORM_IGNORECASE | NORM_IGNORENONSPACE;
-    std::stable_sort(v.begin(), v.end(), [&](const std::wstring& a, const std::wstring& b){
-        int r = Cmp(a, b, primary); if (r) return r < 0; r = Cmp(a, b, NORM_IGNORECASE); if (r) return r < 0; return a[0] < b[0]; });
+    std::stable_sort(v.begin(), v.end(), [&](const std::wstring& a, const std::wstring& b) {
+        int r = Cmp(a, b, primary);
+        if (r)
+            return r < 0;
+        r = Cmp(a, b, NORM_IGNORECASE);
+        if (r)
+            return r < 0;
+        return a[0] < b[0];
+    });
     int p = 0, s = 0;
     for (size_t i = 0; i < v.size(); ++i) {
         if (i > 0) {
-            if (Cmp(v[i-1], v[i], primary) != 0) { ++p; s = 0; }
-            else if (Cmp(v[i-1], v[i], NORM_IGNORECASE) != 0) { ++s; }
+            if (Cmp(v[i - 1], v[i], primary) != 0) {
+                ++p;
+                s = 0;
+            } else if (Cmp(v[i - 1], v[i], NORM_IGNORECASE) != 0) {
+                ++s;
+            }
         }
         int emptyEq = Cmp(v[i], L"", primary) == 0;
         // expansion into two ASCII letters?
         std::wstring exp;
-        for (wchar_t a = L'a'; a <= L'z' && exp.empty(); ++a) for (wchar_t b = L'a'; b <= L'z'; ++b) {
-            std::wstring two = {a, b};
-            if (Cmp(v[i], two, primary) == 0) { exp = two; break; }
-        }
+        for (wchar_t a = L'a'; a <= L'z' && exp.empty(); ++a)
+            for (wchar_t b = L'a'; b <= L'z'; ++b) {
+                std::wstring two = {a, b};
+                if (Cmp(v[i], two, primary) == 0) {
+                    exp = two;
+                    break;
+                }
+            }
         // A variant that weighs as an ASCII character in text (a superscript digit as its digit) though it
         // differs from it alone.
         unsigned base = 0;

@@ -33,6 +33,7 @@ print('#include "platform/collation_table.h"')
 print()
 print("namespace tw::platform {")
 print()
+print("// clang-format off")
 print("const CollationEntry kCollationTable[] = {")
 count = 0
 for cp, p, s, empty, exp, base in sorted(rows, key=lambda r: int(r[0], 16)):
@@ -50,6 +51,7 @@ for cp, p, s, empty, exp, base in sorted(rows, key=lambda r: int(r[0], 16)):
     print(f"    {{0x{c:04X}, CollationKind::{kind}, {w1}, {w2}, {s}}},")
     count += 1
 print("};")
+print("// clang-format on")
 print()
 print(f"const size_t kCollationTableSize = {count};")
 print()
