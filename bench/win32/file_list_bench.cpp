@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     Catalog(catalog);
     std::vector<std::wstring> names;
     for (bool r = catalog.FirstRecord(catalog.ProjectAt(0)); r; r = catalog.NextRecord()) {
-        names.push_back(*catalog.CurrentRecord()->fileName);
+        names.push_back(catalog.CurrentRecord()->fileName.str());
     }
 
     // Floor: the rows' texts alone, each inserted at the end.

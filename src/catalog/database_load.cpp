@@ -104,7 +104,7 @@ void MediaCatalog::ListFolder(const std::wstring& folder) {
 bool MediaCatalog::MatchOnDisk(MediaRecord& record, bool mark) {
     record.size = 0;
     record.attributes = kMissingAttributes;
-    const std::wstring_view name = record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view();
+    const std::wstring_view name = record.fileName.view();
     const DiskFileInfo* info = mark ? diskFiles.FindAndMark(name) : diskFiles.Find(name);
     if (info == nullptr) {
         return false;

@@ -67,7 +67,7 @@ void DiskFileTable::clear() {
     std::vector<Entry>().swap(entries);
     std::wstring().swap(names);
     std::vector<uint32_t>().swap(slots);
-    listedFolder.clear();
+    listedFolder.reset();
 }
 
 } // namespace tw

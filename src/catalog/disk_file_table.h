@@ -4,6 +4,8 @@
 // listed folder, held once.
 #pragma once
 
+#include "catalog/shared_text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,10 +40,10 @@ public:
     void clear();
 
     // The folder whose entries are being added; their DiskFileInfo::folder stays empty.
-    void SetListedFolder(const std::wstring& folder) { listedFolder = folder; }
-    // The folder of an entry: its own, or the listed folder.
-    [[nodiscard]] const std::wstring& FolderOf(const DiskFileInfo& info) const {
-        return info.folder.empty() ? listedFolder : info.folder;
+    void SetListedFolder(const std::wstring& folder) { listedFolder = SharedText(folder); }
+    // The folder of an entry: its own, or the listed folder, which the records of a load share.
+    [[nodiscard]] SharedText FolderOf(const DiskFileInfo& info) const {
+        return info.folder.empty() ? listedFolder : SharedText(info.folder);
     }
 
     // Calls visit(name, info, marked) for every entry, in the order the names were first added; marked
@@ -74,7 +76,7 @@ private:
     std::wstring names;
     // Entry number + 1 for each used slot, 0 for a free one; a power of two, at most half used.
     std::vector<uint32_t> slots;
-    std::wstring listedFolder;
+    SharedText listedFolder;
 };
 
 } // namespace tw

@@ -7,7 +7,7 @@ namespace tw {
 namespace {
 
 std::wstring_view NameOf(const MediaRecord& record) {
-    return record.fileName ? std::wstring_view(*record.fileName) : std::wstring_view();
+    return record.fileName.view();
 }
 
 } // namespace

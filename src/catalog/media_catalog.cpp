@@ -30,16 +30,17 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     if (!record->fileName) {
         record->fileName.emplace();
     }
-    const std::wstring& projectName = *record->projectName;
+    const std::wstring_view projectName = *record->projectName;
     // Records of one project tend to come in runs: try the project of the last record first.
     ProjectEntry* project = lastProject != nullptr && lastProject->name == projectName ? lastProject : nullptr;
     if (project == nullptr) {
-        auto found = projects.find(projectName);
+        auto found = projects.find(std::wstring(projectName));
         project = found == projects.end() ? nullptr : found->second.get();
     }
     if (project == nullptr) {
         auto created = std::make_unique<ProjectEntry>();
         created->name = projectName;
+        created->sharedName = record->projectName;
         created->id = static_cast<int32_t>(projectCount);
         ++projectCount;
         project = created.get();
@@ -47,6 +48,8 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
         AppendLine(console, project->name);
     }
     lastProject = project;
+    // The records of a project hold one copy of its name between them.
+    record->projectName = project->sharedName;
     record->index = recordCount;
     record->projectId = project->id;
     const uint64_t size = record->size;

@@ -26,6 +26,8 @@ using ReferencedIds = std::set<std::pair<uint32_t, uint32_t>>;
 struct ProjectEntry {
     // The full project name; the catalog never cuts it.
     std::wstring name;
+    // The same name, as the project's records hold it.
+    SharedText sharedName;
     uint64_t totalSize = 0;
     // Keyed by fileName, compared exactly. The entry owns its records; a record's fileName must not
     // change while the catalog holds it.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -48,8 +49,8 @@ template <typename Char> constexpr MediaExtension MediaExtensionOf(const Char* t
 
 // The media extension that a name's last three characters spell; none for a shorter name. A dot before them
 // is not looked at.
-[[nodiscard]] inline MediaExtension LastThreeExtension(const std::wstring& name, ExtensionCase letterCase) {
-    return name.size() < 3 ? MediaExtension::none : MediaExtensionOf(name.c_str() + name.size() - 3, letterCase);
+[[nodiscard]] inline MediaExtension LastThreeExtension(std::wstring_view name, ExtensionCase letterCase) {
+    return name.size() < 3 ? MediaExtension::none : MediaExtensionOf(name.data() + name.size() - 3, letterCase);
 }
 
 } // namespace tw

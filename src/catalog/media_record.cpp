@@ -25,11 +25,11 @@ size_t MediaRecord::GetFullPath(std::wstring& out, size_t capacity) const {
     if (!path || !fileName) {
         return 0;
     }
-    const size_t needed = fileName->size() + path->size() + 2;
+    const size_t needed = fileName.view().size() + path.view().size() + 2;
     if (capacity < needed) {
         return needed;
     }
-    out = platform::JoinPath(*path, *fileName);
+    out = platform::JoinPath(path.str(), fileName.str());
     return out.size();
 }
 

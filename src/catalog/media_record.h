@@ -1,9 +1,10 @@
 // MediaRecord: one media file with its metadata, as the lists show it.
 #pragma once
 
+#include "catalog/shared_text.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace tw {
@@ -13,9 +14,10 @@ inline constexpr uint32_t kMissingAttributes = 0xFFFFFFFFu;
 
 class MediaRecord {
 public:
-    using Text = std::optional<std::wstring>;
+    // Texts are shared: copying a record or a text copies a pointer, never the characters.
+    using Text = SharedText;
 
-    // Each setter replaces the field by a copy of text; an absent text leaves the field absent.
+    // Each setter replaces the field by text; an absent text leaves the field absent.
     void SetPath(Text text) { path = std::move(text); }
     void SetFileName(Text text) { fileName = std::move(text); }
     void SetProjectName(Text text) { projectName = std::move(text); }

@@ -3,6 +3,7 @@
 #include "container/byte_view.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace tw {
 
@@ -74,6 +75,28 @@ std::wstring CompressionName(uint32_t code) {
     return text;
 }
 
+namespace {
+
+// The name of a compression, one allocation per named code for every record of the process.
+SharedText CompressionText(uint32_t code) {
+    static const std::pair<uint32_t, SharedText> named[] = {
+        {0x4B, CompressionName(0x4B)}, {0x4C, CompressionName(0x4C)}, {0x4D, CompressionName(0x4D)},
+        {0x4E, CompressionName(0x4E)}, {0x4F, CompressionName(0x4F)}, {0x50, CompressionName(0x50)},
+        {0x52, CompressionName(0x52)}, {0x6E, CompressionName(0x6E)}, {0x6F, CompressionName(0x6F)},
+        {0x8C, CompressionName(0x8C)}, {0x8D, CompressionName(0x8D)}, {0x8E, CompressionName(0x8E)},
+        {0x97, CompressionName(0x97)}, {0xA0, CompressionName(0xA0)}, {0xA1, CompressionName(0xA1)},
+        {0xA2, CompressionName(0xA2)},
+    };
+    for (const auto& [known, text] : named) {
+        if (known == code) {
+            return text;
+        }
+    }
+    return CompressionName(code);
+}
+
+} // namespace
+
 void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
     if (!CanAnswer(container, record)) {
         return;
@@ -112,7 +135,7 @@ void ReadCompression(BentoContainer& container, MediaRecord* record) {
         return;
     }
     const uint32_t code = container.ImmediateValue(*entry);
-    record->SetCompression(code, CompressionName(code));
+    record->SetCompression(code, CompressionText(code));
 }
 
 void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record) {

@@ -38,7 +38,7 @@ const CollationEntry* Find(uint32_t c) {
 // The weights of one string, produced one unit at a time.
 class Units {
 public:
-    explicit Units(const std::wstring& text) : text(text) {}
+    explicit Units(std::wstring_view text) : text(text) {}
 
     bool Next(Unit& unit) {
         if (pending) {
@@ -79,7 +79,7 @@ private:
         return secondary;
     }
 
-    const std::wstring& text;
+    std::wstring_view text;
     size_t at = 0;
     std::optional<Unit> pending;
 };
@@ -89,7 +89,7 @@ struct Mark {
     uint32_t weight;
 };
 
-std::vector<Mark> MarksOf(const std::wstring& text) {
+std::vector<Mark> MarksOf(std::wstring_view text) {
     std::vector<Mark> marks;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<uint32_t>(text[i]);
@@ -100,7 +100,7 @@ std::vector<Mark> MarksOf(const std::wstring& text) {
     return marks;
 }
 
-template <typename Weight> int ComparePass(const std::wstring& a, const std::wstring& b, Weight weight) {
+template <typename Weight> int ComparePass(std::wstring_view a, std::wstring_view b, Weight weight) {
     Units x(a);
     Units y(b);
     for (;;) {
@@ -119,7 +119,7 @@ template <typename Weight> int ComparePass(const std::wstring& a, const std::wst
 
 } // namespace
 
-int CollateIgnoringCase(const std::wstring& a, const std::wstring& b) {
+int CollateIgnoringCase(std::wstring_view a, std::wstring_view b) {
     if (const int primary = ComparePass(a, b, [](const Unit& u) { return u.primary; }); primary != 0) {
         return primary;
     }

@@ -5,10 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tw::platform {
 
 // Below 0, 0 or above 0 as a sorts before, with or after b (CompareStringW with NORM_IGNORECASE).
-[[nodiscard]] int CollateIgnoringCase(const std::wstring& a, const std::wstring& b);
+[[nodiscard]] int CollateIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 } // namespace tw::platform

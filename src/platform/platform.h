@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tw::platform {
 
@@ -48,9 +49,9 @@ private:
 // (CompareStringW with NORM_IGNORECASE; elsewhere the same order from the platform's own weights): below 0,
 // 0 or above 0 as a sorts before, with or after b. "Clip1" sorts before "Clip-9", "A_2" before "A1",
 // "\u00C9mission" before "Film", and "\u00E9" equals "\u00C9".
-[[nodiscard]] int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b);
+[[nodiscard]] int CompareTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 // True when the two compare equal in that order.
-[[nodiscard]] inline bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+[[nodiscard]] inline bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return CompareTextIgnoringCase(a, b) == 0;
 }
 

@@ -14,7 +14,7 @@ const FileColumnView kFileColumnViews[kFileColumnCount] = {
 
 namespace {
 
-int CompareTextNoCase(const std::optional<std::wstring>& a, const std::optional<std::wstring>& b) {
+int CompareTextNoCase(const SharedText& a, const SharedText& b) {
     if (!a || !b) {
         return a ? -1 : (b ? 1 : 0); // absent texts sort after present ones
     }

@@ -150,6 +150,11 @@ TEST_F(DatabaseLoadTest, LoadsIndexedFilesWithTheirDatabaseFieldsThenUnreference
             EXPECT_EQ(r.compUid, e.compUid);
         }
         EXPECT_EQ(catalog.TotalSize(), total);
+        // The records of a load hold one copy of their folder, and those of a project one of its name.
+        for (const auto& [key, r] : records) {
+            EXPECT_TRUE(r->path.SharesWith(records.begin()->second->path));
+            EXPECT_TRUE(r->projectName.SharesWith(catalog.ProjectAt(static_cast<uint32_t>(r->projectId))->sharedName));
+        }
     }
 }
 

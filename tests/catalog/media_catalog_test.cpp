@@ -122,7 +122,7 @@ TEST_F(MediaCatalogTest, EnumerationVisitsEveryProjectAndRecordOnce) {
         ++projects;
         ProjectEntry* project = catalog.CurrentProject();
         for (bool r = catalog.FirstRecord(project); r; r = catalog.NextRecord()) {
-            seen.insert(project->name + L"/" + *catalog.CurrentRecord()->fileName);
+            seen.insert(project->name + L"/" + catalog.CurrentRecord()->fileName.str());
             EXPECT_EQ(catalog.CurrentRecord()->projectId, project->id);
         }
     }

@@ -16,6 +16,34 @@ TEST(MediaRecordTest, ConstructedRecordIsEmptyButFilled) {
     EXPECT_EQ(r.attributes, 0u);
 }
 
+TEST(MediaRecordTest, TextsAreSharedAndKeepAbsentApartFromEmpty) {
+    SharedText folder(L"/media/");
+    MediaRecord a;
+    a.SetPath(folder);
+    MediaRecord b = a;
+    EXPECT_TRUE(b.path.SharesWith(folder)); // copying a record copies no characters
+    folder = SharedText(L"/other/");
+    EXPECT_EQ(a.path, L"/media/"); // replacing one holder's text leaves the others alone
+    EXPECT_EQ(std::wstring(b.path.c_str()), L"/media/");
+
+    const SharedText absent;
+    const SharedText empty(L"");
+    EXPECT_FALSE(absent.has_value());
+    EXPECT_TRUE(empty.has_value());
+    EXPECT_NE(absent, empty);
+    EXPECT_EQ(absent, std::nullopt);
+    EXPECT_EQ(absent, std::optional<std::wstring>());
+    EXPECT_NE(empty, std::optional<std::wstring>());
+    EXPECT_EQ(empty, std::optional<std::wstring>(L""));
+    EXPECT_STREQ(absent.c_str(), L"");
+    EXPECT_EQ(absent.value_or(L"none"), L"none");
+    // Ordered as optional texts: absent first, then by the characters.
+    EXPECT_TRUE(absent < empty);
+    EXPECT_TRUE(SharedText(L"A") < SharedText(L"B"));
+    EXPECT_FALSE(SharedText(L"B") < SharedText(L"B"));
+    EXPECT_FALSE(empty < absent);
+}
+
 TEST(MediaRecordTest, SplitFullPathSetsNameAndFolderWithSeparator) {
     MediaRecord r;
     std::wstring full = kSep + L"media" + kSep + L"clip.omf";
@@ -49,7 +77,7 @@ TEST(MediaRecordTest, GetFullPathJoinsWithOneSeparator) {
     EXPECT_EQ(r.GetFullPath(out, 1024), expected.size());
     EXPECT_EQ(out, expected);
     out = L"untouched";
-    const size_t needed = r.path->size() + r.fileName->size() + 2;
+    const size_t needed = r.path.view().size() + r.fileName.view().size() + 2;
     EXPECT_EQ(r.GetFullPath(out, needed - 1), needed);
     EXPECT_EQ(out, L"untouched");
 }

@@ -146,7 +146,7 @@ TEST_P(PmrFileTest, NameLengthBoundIs256) {
     w.Entry(longest);
     auto records = ReadAll(w);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].fileName->size(), 256u);
+    EXPECT_EQ(records[0].fileName.view().size(), 256u);
     EXPECT_TRUE(console.lines.empty());
 
     PmrWriter w2 = Writer();

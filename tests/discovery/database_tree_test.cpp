@@ -220,9 +220,9 @@ TEST_F(DatabaseTreeTest, CheckedDatabasesLoadIntoOneCatalogAndBinsLoadOnlyTheirM
     for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
         const MediaRecord* r = catalog.RecordAt(i);
         EXPECT_NE(r->path, uncheckedFolder); // nothing of the unchecked database
-        if (r->fileMobId != 0 && folders.insert(*r->path).second) {
+        if (r->fileMobId != 0 && folders.insert(r->path.str()).second) {
             bin.insert({static_cast<uint32_t>(r->fileMobId), static_cast<uint32_t>(r->fileMobId >> 32)});
-            expected.push_back(*r->fileName);
+            expected.push_back(r->fileName.str());
         }
     }
     EXPECT_EQ(folders.size(), indexes.size() - 1);
@@ -231,7 +231,7 @@ TEST_F(DatabaseTreeTest, CheckedDatabasesLoadIntoOneCatalogAndBinsLoadOnlyTheirM
     dt.LoadCheckedDatabasesForBin(catalog, true, nullptr, &bin);
     std::vector<std::wstring> loaded;
     for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
-        loaded.push_back(*catalog.RecordAt(i)->fileName);
+        loaded.push_back(catalog.RecordAt(i)->fileName.str());
     }
     std::sort(expected.begin(), expected.end());
     std::sort(loaded.begin(), loaded.end());

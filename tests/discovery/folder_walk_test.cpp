@@ -91,7 +91,7 @@ TEST(FolderWalkTest, BothSearchesWalkATreeThatLinksBackIntoItselfOnce) {
     MediaDrop(catalog, &console, MediaDrop::Services{}).AddFolderMedia(loop.tree);
     std::map<std::wstring, std::wstring> found;
     for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
-        found[*catalog.RecordAt(i)->fileName] = *catalog.RecordAt(i)->path;
+        found[catalog.RecordAt(i)->fileName.str()] = catalog.RecordAt(i)->path.str();
     }
     const std::wstring inner = platform::JoinPath(loop.tree, L"inner") + platform::kPathSeparator;
     std::map<std::wstring, std::wstring> expected = {

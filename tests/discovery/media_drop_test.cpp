@@ -168,7 +168,7 @@ TEST_F(MediaDropTest, ABinLoadsItsMediaFromTheCheckedDatabasesOnly) {
     drop.AddDroppedNames({bin, wav});
     std::vector<std::wstring> loaded;
     for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
-        loaded.push_back(*catalog.RecordAt(i)->fileName);
+        loaded.push_back(catalog.RecordAt(i)->fileName.str());
     }
     expected.push_back(L"extra.wav");
     std::sort(loaded.begin(), loaded.end());

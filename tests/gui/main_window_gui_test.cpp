@@ -537,7 +537,7 @@ TEST_F(MainWindowGuiTest, ASoleSelectionReadsTheRowsOwnFile) {
             const MediaRecord& record = *RecordOfRow(files, row);
             if (OwnKind(kinds, record) != 0 && record.nameInBin) {
                 omf.push_back(row);
-                names.push_back(*record.nameInBin);
+                names.push_back(record.nameInBin.str());
             }
         }
         ASSERT_EQ(omf.size(), 2u);

@@ -81,8 +81,8 @@ struct FaultScene : Scene {
 
     [[nodiscard]] std::wstring TargetOf(const MediaRecord& record, Run run) const {
         const bool byProject = run == Run::storeByProject || run == Run::moveByProject;
-        const std::wstring into = byProject ? platform::JoinPath(folder, *record.projectName) : folder;
-        return platform::JoinPath(into, *record.fileName);
+        const std::wstring into = byProject ? platform::JoinPath(folder, record.projectName.str()) : folder;
+        return platform::JoinPath(into, record.fileName.str());
     }
     void Place(const std::wstring& path, const std::string& bytes) {
         fixtures::WriteFile(path, bytes);

@@ -277,8 +277,8 @@ TEST(FileOperationsTest, StoreByProjectMovesIntoProjectFoldersMadeAsNeeded) {
                                           scene.Source(L"b.omf"), scene.Source(L"a2.omf"), L"QRB::Store::Ok"}));
     for (const auto& record : scene.records) {
         const std::wstring target =
-            platform::JoinPath(platform::JoinPath(scene.dst, *record->projectName), *record->fileName);
-        EXPECT_EQ(ReadBytes(target), scene.content[*record->fileName]);
+            platform::JoinPath(platform::JoinPath(scene.dst, record->projectName.str()), record->fileName.str());
+        EXPECT_EQ(ReadBytes(target), scene.content[record->fileName.str()]);
         EXPECT_TRUE(record->IsMissing());
     }
     EXPECT_EQ(scene.host.progress->captions, Lines{L"Storing files...."});

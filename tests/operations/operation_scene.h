@@ -97,7 +97,7 @@ public:
         std::vector<std::wstring> names;
         for (const auto& row : selection.rows) {
             if (row.selected) {
-                names.push_back(*row.record->fileName);
+                names.push_back(row.record->fileName.str());
             }
         }
         return names;
@@ -106,7 +106,7 @@ public:
         std::vector<std::wstring> names;
         for (const auto& record : records) {
             if (record->IsMissing()) {
-                names.push_back(*record->fileName);
+                names.push_back(record->fileName.str());
             }
         }
         return names;

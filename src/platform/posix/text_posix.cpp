@@ -41,7 +41,7 @@ std::wstring AnsiToWide(const char* text, size_t length) {
     return out;
 }
 
-int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
+int CompareTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return CollateIgnoringCase(a, b);
 }
 

@@ -28,8 +28,8 @@ std::wstring AnsiToWide(const char* text, size_t length) {
     return out;
 }
 
-int CompareTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+int CompareTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                           static_cast<int>(b.size())) -
            CSTR_EQUAL;
 }

@@ -141,7 +141,7 @@ void FileListView::InsertRowAt(size_t position, const MediaRecord& record) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
     item.iItem = static_cast<int>(std::min<size_t>(position, static_cast<size_t>(INT_MAX)));
-    item.pszText = const_cast<wchar_t*>(record.fileName ? record.fileName->c_str() : L"");
+    item.pszText = const_cast<wchar_t*>(record.fileName.c_str());
     item.lParam = record.index;
     item.iImage = static_cast<int>(ImageFor(record));
     CallOriginal(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
