@@ -32,6 +32,10 @@ std::vector<std::wstring> ReadDriveList(const DriveStringsFunction& getDriveStri
 }
 
 void DatabaseSearch::SearchFolder(const std::wstring& path) {
+    // The search needs names and kinds only: a media folder of a hundred thousand files is not looked up
+    // file by file.
+    FolderSource kindsOnly;
+    kindsOnly.list = platform::ListFolderKinds;
     WalkFolderTree(
         path,
         [&](const platform::FolderEntry& e, const std::wstring& full) {
@@ -47,7 +51,8 @@ void DatabaseSearch::SearchFolder(const std::wstring& path) {
             if (progress != nullptr) {
                 progress->SetCaption(folder);
             }
-        });
+        },
+        kindsOnly);
 }
 
 void DatabaseSearch::SearchDrive(const std::wstring& root) {

@@ -104,6 +104,10 @@ using EntryVisitor = std::function<void(const FolderEntry&)>;
 // Lists one folder, not recursively: every name, "." and ".." included, in the order the system gives.
 // Calls visit for each entry; returns false (calling nothing) when the folder cannot be listed.
 bool ListFolder(const std::wstring& folder, const EntryVisitor& visit);
+// The same listing for a search that needs only each entry's kind: the attributes tell folder, link
+// (reparse point) or file, and may leave out the rest (read-only), and size and creation time may be 0. Where
+// the system's listing tells the kinds itself, no entry is looked up one by one.
+bool ListFolderKinds(const std::wstring& folder, const EntryVisitor& visit);
 
 // A path's own directory entry (FindFirstFileW on the path itself): false when there is none.
 [[nodiscard]] bool GetEntry(const std::wstring& path, FolderEntry& entry);

@@ -119,6 +119,15 @@ TEST(FolderTest, LinksAreReparsePointsAndFolderIdsFollowThem) {
     std::map<std::wstring, FolderEntry> seen;
     ASSERT_TRUE(ListFolder(dir.Path(), [&](const FolderEntry& e) { seen[e.name] = e; }));
     EXPECT_EQ(seen[L"sub"].attributes & kAttributeReparsePoint, 0u);
+    // The listing of kinds that the database search takes tells the same names, folders and links.
+    std::map<std::wstring, uint32_t> kinds;
+    ASSERT_TRUE(ListFolderKinds(dir.Path(), [&](const FolderEntry& e) { kinds[e.name] = e.attributes; }));
+    ASSERT_EQ(kinds.size(), seen.size());
+    constexpr uint32_t kKind = kAttributeDirectory | kAttributeReparsePoint;
+    for (const auto& [name, entry] : seen) {
+        EXPECT_EQ(kinds[name] & kKind, entry.attributes & kKind) << WideToUtf8(name);
+    }
+    EXPECT_FALSE(ListFolderKinds(dir / L"none", [](const FolderEntry&) {}));
     if (folderLink) {
         EXPECT_EQ(seen[L"to-sub"].attributes & (kAttributeDirectory | kAttributeReparsePoint),
                   kAttributeDirectory | kAttributeReparsePoint);

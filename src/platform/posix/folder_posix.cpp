@@ -75,7 +75,9 @@ void SetName(std::wstring& name, const char* utf8) {
     name.assign(utf8, utf8 + n);
 }
 
-template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
+// kindsOnly: plain files and folders are described by the listing alone; links and entries of unknown kind
+// are still looked up.
+template <typename Each> bool Walk(const std::wstring& folder, Each&& each, bool kindsOnly = false) {
     const std::string native = Native(folder);
     DIR* dir = opendir(native.c_str());
     if (dir == nullptr) {
@@ -85,10 +87,16 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
     const int folderFd = dirfd(dir);
     FolderEntry entry;
     while (const dirent* d = readdir(dir)) {
-        const std::optional<bool> isLink =
-            d->d_type == DT_UNKNOWN ? std::nullopt : std::optional<bool>(d->d_type == DT_LNK);
-        if (!Describe(folderFd, d->d_name, entry, isLink)) {
-            continue; // vanished while listed
+        if (kindsOnly && (d->d_type == DT_REG || d->d_type == DT_DIR)) {
+            entry.attributes = d->d_type == DT_DIR ? kAttributeDirectory : kAttributeNormal;
+            entry.size = 0;
+            entry.creationTime = 0;
+        } else {
+            const std::optional<bool> isLink =
+                d->d_type == DT_UNKNOWN ? std::nullopt : std::optional<bool>(d->d_type == DT_LNK);
+            if (!Describe(folderFd, d->d_name, entry, isLink)) {
+                continue; // vanished while listed
+            }
         }
         SetName(entry.name, d->d_name);
         each(entry);
@@ -101,6 +109,10 @@ template <typename Each> bool Walk(const std::wstring& folder, Each&& each) {
 
 bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) {
     return Walk(folder, visit);
+}
+
+bool ListFolderKinds(const std::wstring& folder, const EntryVisitor& visit) {
+    return Walk(folder, visit, true);
 }
 
 bool GetEntry(const std::wstring& path, FolderEntry& entry) {
