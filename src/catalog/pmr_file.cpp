@@ -212,9 +212,17 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
                 progress->SetProgress(recordStart, fileLength);
             }
             const size_t offset = guidLength == 8 ? 16 : 0;
-            record->SetFileName(platform::AnsiToWide(reinterpret_cast<const char*>(e.name.Data()), e.name.Size()));
-            record->SetProjectName(
-                platform::AnsiToWide(reinterpret_cast<const char*>(e.project.Data()), e.project.Size()));
+            platform::AnsiToWide(reinterpret_cast<const char*>(e.name.Data()), e.name.Size(), scratch);
+            record->SetFileName(SharedText(scratch));
+            // Entries of one project come in runs: the text of the last project is reused while its bytes
+            // repeat.
+            const std::string_view projectBytes(reinterpret_cast<const char*>(e.project.Data()), e.project.Size());
+            if (!lastProject || projectBytes != lastProjectBytes) {
+                platform::AnsiToWide(projectBytes.data(), projectBytes.size(), scratch);
+                lastProject = SharedText(scratch);
+                lastProjectBytes.assign(projectBytes);
+            }
+            record->SetProjectName(lastProject);
             // Identifiers are stored little-endian whatever the order of the index.
             record->fileMobId = e.firstId.Le64(offset).value_or(0);
             record->compUid = e.secondId.Le64(offset).value_or(0);

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -62,6 +63,10 @@ private:
     void ClearEntry();
 
     uint64_t fileLength = 0;
+    // Conversion storage, and the project text of the last entry read with the bytes it came from.
+    std::wstring scratch;
+    std::string lastProjectBytes;
+    SharedText lastProject;
     // The order of the header words and of the two lengths of every entry, decided by the header.
     ByteOrder order = ByteOrder::little;
     bool badData = false;

@@ -44,6 +44,8 @@ private:
 // Converts 8-bit text in the system's ANSI code page to wide text (Windows-1252 on POSIX systems).
 // Stops at the first zero byte or after length bytes, whichever comes first.
 [[nodiscard]] std::wstring AnsiToWide(const char* text, size_t length);
+// The same into out, whose storage is reused: for readers that convert one text after another.
+void AnsiToWide(const char* text, size_t length, std::wstring& out);
 
 // The platform's order of text without regard to letter case, as the tree and list controls sort
 // (CompareStringW with NORM_IGNORECASE; elsewhere the same order from the platform's own weights): below 0,

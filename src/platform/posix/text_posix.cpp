@@ -22,8 +22,15 @@ constexpr char16_t kHighControls[32] = {
 } // namespace
 
 std::wstring AnsiToWide(const char* text, size_t length) {
+    std::wstring out;
+    AnsiToWide(text, length, out);
+    return out;
+}
+
+void AnsiToWide(const char* text, size_t length, std::wstring& out) {
+    out.clear();
     if (text == nullptr) {
-        return {};
+        return;
     }
     static const auto table = [] {
         std::array<wchar_t, 256> t{};
@@ -34,11 +41,10 @@ std::wstring AnsiToWide(const char* text, size_t length) {
     }();
     const void* zero = std::memchr(text, 0, length);
     const size_t n = zero == nullptr ? length : static_cast<size_t>(static_cast<const char*>(zero) - text);
-    std::wstring out(n, L'\0');
+    out.resize(n);
     for (size_t i = 0; i < n; ++i) {
         out[i] = table[static_cast<unsigned char>(text[i])];
     }
-    return out;
 }
 
 int CompareTextIgnoringCase(std::wstring_view a, std::wstring_view b) {

@@ -9,23 +9,28 @@ namespace tw::platform {
 
 std::wstring AnsiToWide(const char* text, size_t length) {
     std::wstring out;
+    AnsiToWide(text, length, out);
+    return out;
+}
+
+void AnsiToWide(const char* text, size_t length, std::wstring& out) {
+    out.clear();
     if (text == nullptr || length == 0) {
-        return out;
+        return;
     }
     const void* zero = std::memchr(text, 0, length);
     if (zero != nullptr) {
         length = static_cast<size_t>(static_cast<const char*>(zero) - text);
     }
     if (length == 0 || length > 0x7FFFFFFF) {
-        return out;
+        return;
     }
     const int n = MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0);
     if (n <= 0) {
-        return out;
+        return;
     }
     out.resize(static_cast<size_t>(n));
     MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), out.data(), n);
-    return out;
 }
 
 int CompareTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
