@@ -74,11 +74,7 @@ uint32_t InterruptWatch::Count() const {
 }
 
 bool IsTerminalStream(int number) {
-#ifdef _WIN32
-    return _isatty(number) != 0;
-#else
-    return isatty(number) != 0;
-#endif
+    return platform::IsTerminal(number);
 }
 
 bool StandardTerminal::Interactive() const {

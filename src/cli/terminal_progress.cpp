@@ -2,23 +2,9 @@
 
 #include "platform/platform.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tw::cli {
 
 namespace {
-
-bool IsTerminal(std::FILE* stream) {
-#ifdef _WIN32
-    return _isatty(_fileno(stream)) != 0;
-#else
-    return isatty(fileno(stream)) != 0;
-#endif
-}
 
 // Writes a whole line as UTF-8, as the console lines of every command are written.
 void WriteWholeLine(std::FILE* stream, const std::wstring& text) {
@@ -46,7 +32,7 @@ TerminalProgress::~TerminalProgress() {
 }
 
 std::unique_ptr<TerminalProgress> TerminalProgress::ForStderr() {
-    if (!IsTerminal(stderr)) {
+    if (!platform::IsTerminal(2)) {
         return nullptr;
     }
     return std::make_unique<TerminalProgress>(stderr);

@@ -159,6 +159,11 @@ namespace tw::platform {
 // platform delivers it; empty when the system has none.
 [[nodiscard]] std::wstring SystemErrorText(uint32_t code);
 
+// True when the standard stream numbered stream (0 input, 1 output, 2 errors) is a terminal that a person
+// reads and types at: a console on Windows (never the NUL device or another character device, which the C
+// runtime's _isatty also takes for one), a tty elsewhere.
+[[nodiscard]] bool IsTerminal(int stream);
+
 // Milliseconds of a monotonic process clock (GetTickCount64).
 [[nodiscard]] uint64_t TickCountMs();
 

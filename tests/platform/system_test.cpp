@@ -2,6 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#define dup _dup
+#define dup2 _dup2
+#define open _open
+#define close _close
+constexpr const char* kNullDevice = "NUL";
+#else
+#include <unistd.h>
+constexpr const char* kNullDevice = "/dev/null";
+#endif
+
 namespace tw::platform {
 namespace {
 
@@ -40,6 +54,24 @@ TEST(SystemTest, ErrorTextsAndClock) {
     const uint64_t a = TickCountMs();
     const uint64_t b = TickCountMs();
     EXPECT_LE(a, b);
+}
+
+// Progress and questions go to a person only: a stream sent to the null device is no terminal, though the C
+// runtime's own test on Windows takes that device for one.
+TEST(SystemTest, TheNullDeviceIsNoTerminal) {
+    std::fflush(stderr);
+    const int saved = dup(2);
+    const int null = open(kNullDevice, O_WRONLY);
+    ASSERT_GE(saved, 0);
+    ASSERT_GE(null, 0);
+    ASSERT_NE(dup2(null, 2), -1);
+    const bool terminal = IsTerminal(2);
+    dup2(saved, 2);
+    close(saved);
+    close(null);
+    EXPECT_FALSE(terminal);
+    EXPECT_FALSE(IsTerminal(-1));
+    EXPECT_FALSE(IsTerminal(3));
 }
 
 TEST(SystemTest, FileTimeToLocalTime) {

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <cwchar>
 #include <type_traits>
+#include <unistd.h>
 
 namespace tw::platform {
 
@@ -93,6 +94,10 @@ bool FileTimeToLocal(uint64_t fileTime, LocalTime& local) {
     local.minute = parts.tm_min;
     local.second = parts.tm_sec;
     return true;
+}
+
+bool IsTerminal(int stream) {
+    return stream >= 0 && stream <= 2 && isatty(stream) != 0;
 }
 
 } // namespace tw::platform
