@@ -32,7 +32,10 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     }
     const std::wstring_view projectName = *record->projectName;
     // Records of one project tend to come in runs: try the project of the last record first.
-    ProjectEntry* project = lastProject != nullptr && lastProject->name == projectName ? lastProject : nullptr;
+    ProjectEntry* project = lastProject != nullptr && (lastProject->sharedName.SharesWith(record->projectName) ||
+                                                       lastProject->name == projectName)
+                                ? lastProject
+                                : nullptr;
     if (project == nullptr) {
         auto found = projects.find(std::wstring(projectName));
         project = found == projects.end() ? nullptr : found->second.get();
@@ -49,7 +52,9 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     }
     lastProject = project;
     // The records of a project hold one copy of its name between them.
-    record->projectName = project->sharedName;
+    if (!record->projectName.SharesWith(project->sharedName)) {
+        record->projectName = project->sharedName;
+    }
     record->index = recordCount;
     record->projectId = project->id;
     const uint64_t size = record->size;
