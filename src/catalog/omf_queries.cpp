@@ -2,8 +2,8 @@
 
 #include "container/byte_view.h"
 
+#include <array>
 #include <cwchar>
-#include <utility>
 
 namespace tw {
 
@@ -77,22 +77,17 @@ std::wstring CompressionName(uint32_t code) {
 
 namespace {
 
-// The name of a compression, one allocation per named code for every record of the process.
+// The name of a compression, made once per code of one byte (every named code is one) for every record of
+// the process.
 SharedText CompressionText(uint32_t code) {
-    static const std::pair<uint32_t, SharedText> named[] = {
-        {0x4B, CompressionName(0x4B)}, {0x4C, CompressionName(0x4C)}, {0x4D, CompressionName(0x4D)},
-        {0x4E, CompressionName(0x4E)}, {0x4F, CompressionName(0x4F)}, {0x50, CompressionName(0x50)},
-        {0x52, CompressionName(0x52)}, {0x6E, CompressionName(0x6E)}, {0x6F, CompressionName(0x6F)},
-        {0x8C, CompressionName(0x8C)}, {0x8D, CompressionName(0x8D)}, {0x8E, CompressionName(0x8E)},
-        {0x97, CompressionName(0x97)}, {0xA0, CompressionName(0xA0)}, {0xA1, CompressionName(0xA1)},
-        {0xA2, CompressionName(0xA2)},
-    };
-    for (const auto& [known, text] : named) {
-        if (known == code) {
-            return text;
+    static const std::array<SharedText, 256> byCode = [] {
+        std::array<SharedText, 256> texts;
+        for (uint32_t c = 0; c < texts.size(); ++c) {
+            texts[c] = CompressionName(c);
         }
-    }
-    return CompressionName(code);
+        return texts;
+    }();
+    return code < byCode.size() ? byCode[code] : SharedText(CompressionName(code));
 }
 
 } // namespace

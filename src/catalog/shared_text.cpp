@@ -9,8 +9,6 @@
 
 namespace tw {
 
-static_assert(sizeof(SharedText::Block) % alignof(wchar_t) == 0, "the characters follow the block");
-
 SharedText::Block* SharedText::Make(std::wstring_view text) {
     if (text.size() > UINT32_MAX - 1) {
         throw std::length_error("text too long");

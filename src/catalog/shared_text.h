@@ -83,20 +83,19 @@ public:
     friend bool operator!=(const std::optional<std::wstring>& a, const SharedText& b) noexcept { return !(b == a); }
     friend bool operator==(const SharedText& a, const wchar_t* b) noexcept { return a == std::wstring_view(b); }
     friend bool operator!=(const SharedText& a, const wchar_t* b) noexcept { return !(a == b); }
-
-public:
-    // The allocation's head; the characters follow it.
-    struct Block {
-        std::atomic<uint32_t> holders;
-        uint32_t length;
-    };
-
     // Ordered as optional texts are: an absent text first, then by the characters.
     friend bool operator<(const SharedText& a, const SharedText& b) noexcept {
         return b && (!a || a.view() < b.view());
     }
 
 private:
+    // The allocation's head; the characters follow it.
+    struct Block {
+        std::atomic<uint32_t> holders;
+        uint32_t length;
+    };
+    static_assert(sizeof(Block) % alignof(wchar_t) == 0, "the characters follow the block");
+
     static wchar_t* Chars(Block* b) noexcept { return reinterpret_cast<wchar_t*>(b + 1); }
     static Block* Make(std::wstring_view text);
     static void Hold(Block* b) noexcept {

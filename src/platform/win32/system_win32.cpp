@@ -49,10 +49,10 @@ bool FileTimeToLocal(uint64_t fileTime, LocalTime& local) {
 }
 
 bool IsTerminal(int stream) {
-    const DWORD which = stream == 0 ? STD_INPUT_HANDLE : (stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     if (stream < 0 || stream > 2) {
         return false;
     }
+    const DWORD which = stream == 0 ? STD_INPUT_HANDLE : (stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
     return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != FALSE;
