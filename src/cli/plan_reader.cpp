@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace tw::cli {
 
@@ -11,6 +12,25 @@ namespace {
 
 std::wstring RowText(size_t number) {
     return L"row " + std::to_wstring(number);
+}
+
+// The first record of a separated text is the header, each later one a row of as many cells.
+bool TakeRecord(std::vector<std::optional<std::wstring>> cells, bool& haveHeader, PlanTable& table,
+                std::wstring& error) {
+    if (!haveHeader) {
+        for (const auto& cell : cells) {
+            table.header.push_back(*cell);
+        }
+        haveHeader = true;
+        return true;
+    }
+    if (cells.size() != table.header.size()) {
+        error = RowText(table.rows.size() + 1) + L" has " + std::to_wstring(cells.size()) + L" cells, the header " +
+                std::to_wstring(table.header.size());
+        return false;
+    }
+    table.rows.push_back(std::move(cells));
+    return true;
 }
 
 // Tab-separated lines: each line a row, cells as they are (the tables write no quotes).
@@ -40,19 +60,9 @@ bool ParseTabSeparated(const std::string& text, PlanTable& table, std::wstring& 
             }
             from = tab + 1;
         }
-        if (!haveHeader) {
-            for (const auto& cell : cells) {
-                table.header.push_back(*cell);
-            }
-            haveHeader = true;
-            continue;
-        }
-        if (cells.size() != table.header.size()) {
-            error = RowText(table.rows.size() + 1) + L" has " + std::to_wstring(cells.size()) + L" cells, the header " +
-                    std::to_wstring(table.header.size());
+        if (!TakeRecord(std::move(cells), haveHeader, table, error)) {
             return false;
         }
-        table.rows.push_back(std::move(cells));
     }
     return true;
 }
@@ -76,20 +86,7 @@ bool ParseCommaSeparated(const std::string& text, PlanTable& table, std::wstring
             cells.emplace_back(platform::Utf8ToWide(c));
         }
         record.clear();
-        if (!haveHeader) {
-            for (const auto& c : cells) {
-                table.header.push_back(*c);
-            }
-            haveHeader = true;
-            return true;
-        }
-        if (cells.size() != table.header.size()) {
-            error = RowText(table.rows.size() + 1) + L" has " + std::to_wstring(cells.size()) + L" cells, the header " +
-                    std::to_wstring(table.header.size());
-            return false;
-        }
-        table.rows.push_back(std::move(cells));
-        return true;
+        return TakeRecord(std::move(cells), haveHeader, table, error);
     };
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
