@@ -13,11 +13,14 @@ std::wstring_view NameOf(const MediaRecord& record) {
 } // namespace
 
 uint64_t FileTable::Hash(std::wstring_view text) {
-    // Eight bytes of code units at a time, each folded in with a multiply and a shift; the top bit is
-    // set so that a used slot never holds hash 0.
+    return HashBytes(text.data(), text.size() * sizeof(wchar_t));
+}
+
+uint64_t FileTable::HashBytes(const void* data, size_t n) {
+    // Eight bytes at a time, each folded in with a multiply and a shift; the top bit is set so that a
+    // used slot never holds hash 0.
     constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    size_t n = text.size() * sizeof(wchar_t);
+    const auto* bytes = static_cast<const unsigned char*>(data);
     uint64_t h = n * kMul;
     while (n >= 8) {
         uint64_t chunk;

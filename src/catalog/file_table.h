@@ -37,6 +37,8 @@ public:
     [[nodiscard]] MediaRecord* At(size_t position) const { return slots[position].record.get(); }
 
     static uint64_t Hash(std::wstring_view text);
+    // The same hash over any n bytes.
+    static uint64_t HashBytes(const void* data, size_t n);
 
 private:
     struct Slot {

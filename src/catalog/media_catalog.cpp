@@ -14,6 +14,7 @@ void MediaCatalog::Clear() {
     recordCursorValid = false;
     recordCursorProject = nullptr;
     lastProject = nullptr;
+    projectsByText = {};
 }
 
 void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMissing) {
@@ -31,14 +32,25 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
         record->fileName.emplace();
     }
     const std::wstring_view projectName = *record->projectName;
-    // Records of one project tend to come in runs: try the project of the last record first.
-    ProjectEntry* project = lastProject != nullptr && (lastProject->sharedName.SharesWith(record->projectName) ||
-                                                       lastProject->name == projectName)
-                                ? lastProject
-                                : nullptr;
-    if (project == nullptr) {
-        auto found = projects.find(std::wstring(projectName));
-        project = found == projects.end() ? nullptr : found->second.get();
+    // Records of one project tend to come in runs, and share their project's text: try the project of the
+    // last record, then the project last seen with the same text, before looking the name up.
+    const uintptr_t textId = record->projectName.Identity();
+    ProjectByText& byText = projectsByText[((textId >> 4) ^ (textId >> 12)) % projectsByText.size()];
+    ProjectEntry* project = nullptr;
+    if (lastProject != nullptr && lastProject->sharedName.SharesWith(record->projectName)) {
+        project = lastProject;
+    } else if (byText.project != nullptr && byText.text.SharesWith(record->projectName)) {
+        project = byText.project;
+    } else {
+        if (lastProject != nullptr && lastProject->name == projectName) {
+            project = lastProject;
+        } else {
+            auto found = projects.find(std::wstring(projectName));
+            project = found == projects.end() ? nullptr : found->second.get();
+        }
+        if (project != nullptr) {
+            byText = {record->projectName, project};
+        }
     }
     if (project == nullptr) {
         auto created = std::make_unique<ProjectEntry>();

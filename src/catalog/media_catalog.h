@@ -9,6 +9,7 @@
 #include "seams/console.h"
 #include "seams/progress.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -133,6 +134,13 @@ private:
     size_t recordCursor = 0;
     bool recordCursorValid = false;
     ProjectEntry* lastProject = nullptr;
+    // The project of the project texts records arrived with lately, placed by the text's identity: a
+    // reader that shares one text among the entries of a project has them find it without a name lookup.
+    struct ProjectByText {
+        SharedText text;
+        ProjectEntry* project = nullptr;
+    };
+    std::array<ProjectByText, 64> projectsByText;
     BentoContainer* container = nullptr;
     std::unique_ptr<BentoContainer> ownContainer;
 };

@@ -1,5 +1,6 @@
 #include "catalog/pmr_file.h"
 
+#include "catalog/file_table.h"
 #include "catalog/media_files.h"
 
 #include "platform/platform.h"
@@ -18,11 +19,30 @@ constexpr uint8_t kNullProject[] = {'*', '*', 'N', 'U', 'L', 'L', '_', 'P', 'R',
 
 // No zero byte among the bytes and none below 0x20 (0x80..0xFF are allowed).
 bool IsPrintable(ByteView text) {
-    unsigned control = 0;
-    for (const uint8_t c : text) {
-        control |= c < 0x20 ? 1u : 0u;
+    // Eight bytes at a time: (x - 0x20 in each byte) & ~x has a byte's top bit set exactly when some byte of
+    // x is below 0x20. The last eight bytes are tested again rather than one by one.
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kTopBits = 0x8080808080808080ull;
+    const uint8_t* bytes = text.Data();
+    const size_t n = text.Size();
+    if (n < 8) {
+        unsigned control = 0;
+        for (size_t i = 0; i < n; ++i) {
+            control |= bytes[i] < 0x20 ? 1u : 0u;
+        }
+        return control == 0;
     }
-    return control == 0;
+    uint64_t found = 0;
+    for (size_t i = 0;; i += 8) {
+        const size_t at = i + 8 <= n ? i : n - 8;
+        uint64_t x;
+        std::memcpy(&x, bytes + at, 8);
+        found |= (x - kOnes * 0x20) & ~x & kTopBits;
+        if (at == n - 8) {
+            break;
+        }
+    }
+    return found == 0;
 }
 
 constexpr ByteView kNullProjectView(kNullProject, sizeof kNullProject);
@@ -78,67 +98,69 @@ void PMRFile::ClearEntry() {
 
 namespace {
 
-// Field sources for one attempt. Take returns the next n bytes of the entry, or none when the file cannot
+// Field sources for one attempt. Take returns the next n bytes of the entry, or null when the file cannot
 // deliver them whole: the attempt then ran out of bytes (a truncated entry, or an attempt that started in
 // garbage), and its half-read fields must not be used.
 
 // The entry's bytes straight from the reader's window, when the window holds the longest entry there can
 // be (or the rest of the file).
 struct WindowSource {
-    ByteCursor cursor;
-    std::optional<ByteView> Take(uint32_t n, uint8_t* /*buffer*/) { return cursor.Take(n); }
+    const uint8_t* data;
+    uint32_t size;
+    uint32_t offset = 0;
+    const uint8_t* Take(uint32_t n, uint8_t* /*buffer*/) {
+        if (n > size - offset) {
+            return nullptr;
+        }
+        const uint8_t* taken = data + offset;
+        offset += n;
+        return taken;
+    }
 };
 
 // One read of the buffered reader per field, into the entry buffer.
 struct ReaderSource {
     QRBFile& reader;
-    ByteOrder order;
-    std::optional<ByteView> Take(uint32_t n, uint8_t* buffer) {
-        if (reader.Read(buffer, n) != n) {
-            return std::nullopt;
-        }
-        return ByteView(buffer, n, order);
-    }
+    const uint8_t* Take(uint32_t n, uint8_t* buffer) { return reader.Read(buffer, n) == n ? buffer : nullptr; }
 };
 
 } // namespace
 
+uint16_t PMRFile::LengthAt(const uint8_t* bytes) const {
+    return *ByteView(bytes, 2, order).U16(0);
+}
+
 template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, EntryView& e) {
     const uint32_t idLength = 4 * guidLength;
-    const std::optional<ByteView> firstIdBytes = source.Take(idLength, firstId.data());
-    const std::optional<ByteView> nameLengthBytes = firstIdBytes ? source.Take(2, lengthBytes.data()) : std::nullopt;
-    if (!nameLengthBytes) {
+    const uint8_t* firstIdBytes = source.Take(idLength, firstId.data());
+    const uint8_t* nameLengthBytes = firstIdBytes != nullptr ? source.Take(2, lengthBytes.data()) : nullptr;
+    if (nameLengthBytes == nullptr) {
         return Attempt::outOfBytes;
     }
-    e.firstId = *firstIdBytes;
-    const uint16_t nameLength = *nameLengthBytes->U16(0);
+    const uint16_t nameLength = LengthAt(nameLengthBytes);
     if (nameLength == 0 || nameLength > kMaxNameLength) {
         badData = true;
         return Attempt::invalid;
     }
-    const std::optional<ByteView> nameBytes = source.Take(nameLength, name.data());
-    const std::optional<ByteView> projectLengthBytes = nameBytes ? source.Take(2, lengthBytes.data()) : std::nullopt;
-    if (!projectLengthBytes) {
+    const uint8_t* nameBytes = source.Take(nameLength, name.data());
+    const uint8_t* projectLengthBytes = nameBytes != nullptr ? source.Take(2, lengthBytes.data()) : nullptr;
+    if (projectLengthBytes == nullptr) {
         return Attempt::outOfBytes;
     }
-    e.name = *nameBytes;
-    const uint16_t projectLength = *projectLengthBytes->U16(0);
+    const uint16_t projectLength = LengthAt(projectLengthBytes);
     if (projectLength > kMaxProjectLength) {
         badData = true;
         return Attempt::invalid;
     }
-    if (projectLength == 0) {
-        e.project = kNullProjectView;
-    } else if (const std::optional<ByteView> projectBytes = source.Take(projectLength, project.data())) {
-        e.project = *projectBytes;
-    } else {
+    const uint8_t* projectBytes = projectLength == 0 ? kNullProject : source.Take(projectLength, project.data());
+    const uint8_t* secondIdBytes = projectBytes != nullptr ? source.Take(idLength, secondId.data()) : nullptr;
+    if (secondIdBytes == nullptr) {
         return Attempt::outOfBytes;
     }
-    const std::optional<ByteView> secondIdBytes = source.Take(idLength, secondId.data());
-    if (!secondIdBytes) {
-        return Attempt::outOfBytes;
-    }
-    e.secondId = *secondIdBytes;
+    e.firstId = ByteView(firstIdBytes, idLength);
+    e.name = ByteView(nameBytes, nameLength);
+    e.project = projectLength == 0 ? kNullProjectView : ByteView(projectBytes, projectLength);
+    e.secondId = ByteView(secondIdBytes, idLength);
     return IsValid(e) ? Attempt::valid : Attempt::invalid;
 }
 
@@ -147,15 +169,15 @@ PMRFile::Attempt PMRFile::ReadEntryAt(EntryView& e) {
     const uint32_t longest = 2 * 4 * guidLength + 4 + kMaxNameLength + kMaxProjectLength;
     const auto want = static_cast<uint32_t>(std::min<uint64_t>(longest, fileLength - position));
     if (const uint8_t* window = Peek(want)) {
-        WindowSource source{ByteCursor(ByteView(window, want, order))};
+        WindowSource source{window, want};
         const Attempt result = Decode(source, e);
         if (result == Attempt::valid) {
-            Seek(static_cast<int64_t>(source.cursor.Offset()), current);
+            Seek(static_cast<int64_t>(source.offset), current);
         }
         return result;
     }
     ClearEntry();
-    ReaderSource source{*this, order};
+    ReaderSource source{*this};
     return Decode(source, e);
 }
 
@@ -214,15 +236,17 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
             const size_t offset = guidLength == 8 ? 16 : 0;
             platform::AnsiToWide(reinterpret_cast<const char*>(e.name.Data()), e.name.Size(), scratch);
             record->SetFileName(SharedText(scratch));
-            // Entries of one project come in runs: the text of the last project is reused while its bytes
-            // repeat.
+            // An index names few projects: each one's text is made once and shared by its entries for as
+            // long as the cache keeps it.
             const std::string_view projectBytes(reinterpret_cast<const char*>(e.project.Data()), e.project.Size());
-            if (!lastProject || projectBytes != lastProjectBytes) {
+            ProjectText& cached =
+                projectTexts[FileTable::HashBytes(projectBytes.data(), projectBytes.size()) % projectTexts.size()];
+            if (!cached.text || projectBytes != cached.bytes) {
                 platform::AnsiToWide(projectBytes.data(), projectBytes.size(), scratch);
-                lastProject = SharedText(scratch);
-                lastProjectBytes.assign(projectBytes);
+                cached.text = SharedText(scratch);
+                cached.bytes.assign(projectBytes);
             }
-            record->SetProjectName(lastProject);
+            record->SetProjectName(cached.text);
             // Identifiers are stored little-endian whatever the order of the index.
             record->fileMobId = e.firstId.Le64(offset).value_or(0);
             record->compUid = e.secondId.Le64(offset).value_or(0);

@@ -57,16 +57,22 @@ private:
     uint32_t ReadWord();
     Attempt ReadEntryAt(EntryView& e);
     template <typename Source> Attempt Decode(Source& source, EntryView& e);
+    // A 16-bit length in the index's byte order.
+    [[nodiscard]] uint16_t LengthAt(const uint8_t* bytes) const;
     static bool IsValid(const EntryView& e);
     // Moves recordStart past the offsets whose name length, read from the window, is out of range.
     void SkipOutOfRangeNames();
     void ClearEntry();
 
     uint64_t fileLength = 0;
-    // Conversion storage, and the project text of the last entry read with the bytes it came from.
+    // Conversion storage.
     std::wstring scratch;
-    std::string lastProjectBytes;
-    SharedText lastProject;
+    // Project texts of entries read, with the bytes each came from, placed by the hash of those bytes.
+    struct ProjectText {
+        std::string bytes;
+        SharedText text;
+    };
+    std::array<ProjectText, 64> projectTexts;
     // The order of the header words and of the two lengths of every entry, decided by the header.
     ByteOrder order = ByteOrder::little;
     bool badData = false;

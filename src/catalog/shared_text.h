@@ -64,6 +64,9 @@ public:
     }
     // True when both hold the same allocation (or both are absent): equal without comparing characters.
     [[nodiscard]] bool SharesWith(const SharedText& other) const noexcept { return block == other.block; }
+    // A number that texts sharing one allocation have in common and no other text alive has: a key for
+    // caches that hold the text while they use it. 0 for an absent text.
+    [[nodiscard]] uintptr_t Identity() const noexcept { return reinterpret_cast<uintptr_t>(block); }
 
     friend bool operator==(const SharedText& a, const SharedText& b) noexcept {
         return a.block == b.block || (a.block != nullptr && b.block != nullptr && a.view() == b.view());

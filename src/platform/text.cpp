@@ -1,5 +1,9 @@
 // Unicode conversions shared by both backends; wchar_t is UTF-16 on Windows and UTF-32 elsewhere.
 #include "platform/platform.h"
+#include "platform/text_core.h"
+
+#include <cstdint>
+#include <cstring>
 
 namespace tw::platform {
 
@@ -35,7 +39,49 @@ void AppendWide(std::wstring& out, uint32_t cp) {
     out += static_cast<wchar_t>(cp);
 }
 
+// True when no byte has its top bit set, eight at a time.
+bool IsAscii(const char* text, size_t length) {
+    constexpr uint64_t kTopBits = 0x8080808080808080ull;
+    uint64_t seen = 0;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, text + i, 8);
+        seen |= chunk;
+    }
+    for (; i < length; ++i) {
+        seen |= static_cast<unsigned char>(text[i]);
+    }
+    return (seen & kTopBits) == 0; // the bytes after the last eight fell into the low byte
+}
+
 } // namespace
+
+std::wstring AnsiToWide(const char* text, size_t length) {
+    std::wstring out;
+    AnsiToWide(text, length, out);
+    return out;
+}
+
+void AnsiToWide(const char* text, size_t length, std::wstring& out) {
+    out.clear();
+    if (text == nullptr || length == 0) {
+        return;
+    }
+    if (const void* zero = std::memchr(text, 0, length)) {
+        length = static_cast<size_t>(static_cast<const char*>(zero) - text);
+    }
+    // Every ANSI code page keeps the 128 ASCII characters where they are: such text is only widened.
+    if (IsAscii(text, length)) {
+        out.resize(length);
+        wchar_t* wide = out.data();
+        for (size_t i = 0; i < length; ++i) {
+            wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+        }
+        return;
+    }
+    detail::CodePageToWide(text, length, out);
+}
 
 std::string WideToUtf8(const std::wstring& text) {
     std::string out;

@@ -74,8 +74,15 @@ TEST_P(PmrFileTest, EmptyProjectBecomesNullProject) {
 }
 
 TEST_P(PmrFileTest, InvalidNamesAreSkippedSilently) {
-    const std::string names[] = {"clip.Omf", "clip.txt",    "clipxomf",
-                                 "omf",      "cl\x01p.omf", std::string("clip.omf\0", 9)};
+    // Long names are checked for control bytes eight at a time: one in a middle group, one in the last group.
+    const std::string names[] = {"clip.Omf",
+                                 "clip.txt",
+                                 "clipxomf",
+                                 "omf",
+                                 "cl\x01p.omf",
+                                 std::string("clip.omf\0", 9),
+                                 "Interview wide\x1F 0001.omf",
+                                 "Interview wide 00\x1F.omf"};
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         console.lines.clear();
@@ -98,7 +105,7 @@ TEST_P(PmrFileTest, InvalidNamesAreSkippedSilently) {
 
 TEST_P(PmrFileTest, ProjectWithControlByteIsSkipped) {
     PmrWriter w = Writer();
-    w.Entry({7, 8, "clip.omf", std::string("P\x1F", 2)}).Entry(kLast);
+    w.Entry({7, 8, "clip.omf", std::string("P\x1F", 2)}).Entry({7, 8, "clip.omf", "Harbour Lights\x1F"}).Entry(kLast);
     const auto records = ReadAll(w);
     ASSERT_EQ(records.size(), 1u);
     ExpectRecord(records[0], kLast);
@@ -179,11 +186,12 @@ TEST_P(PmrFileTest, TruncatedLastEntryIsLost) {
 
 TEST_P(PmrFileTest, EightBitTextIsConvertedFromTheCodePage) {
     PmrWriter w = Writer();
-    w.Entry({5, 6, "caf\xE9.wav", "Proj\xE8t \x80"});
+    w.Entry({5, 6, "caf\xE9.wav", "Proj\xE8t \x80"}).Entry({5, 6, "Caf\xE9 \xA0\xFF\x80 take 0001.wav", "P"});
     const auto records = ReadAll(w);
-    ASSERT_EQ(records.size(), 1u);
+    ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].fileName, L"caf\u00E9.wav");
     EXPECT_EQ(records[0].projectName, L"Proj\u00E8t \u20AC");
+    EXPECT_EQ(records[1].fileName, L"Caf\u00E9 \u00A0\u00FF\u20AC take 0001.wav");
 }
 
 // An index of several windows with damage across a window's edge: the entries before and after the damage

@@ -16,6 +16,11 @@ TEST(TextTest, AnsiToWideReadsWindows1252) {
         {"\xE9\xE8\xFC\xDF", L"\u00E9\u00E8\u00FC\u00DF"},
         {"\x80\x8A\x9F", L"\u20AC\u0160\u0178"},
         {"\xA0\xFF", L"\u00A0\u00FF"},
+        // Longer texts are checked for bytes above 0x7F eight at a time, then byte by byte.
+        {"Interview 01A4F3C2.omf", L"Interview 01A4F3C2.omf"},
+        {"Interview \x80 01.omf", L"Interview \u20AC 01.omf"},
+        {"Interview 01.omf\xE9", L"Interview 01.omf\u00E9"},
+        {"Interview 01.omf \xE9", L"Interview 01.omf \u00E9"},
         {std::string("ab\0cd", 5), L"ab"}, // stops at the first zero byte
         {"", L""},
     };

@@ -3,9 +3,9 @@
 // platform's own weights (collation.cpp).
 #include "platform/collation.h"
 #include "platform/platform.h"
+#include "platform/text_core.h"
 
 #include <array>
-#include <cstring>
 
 namespace tw::platform {
 
@@ -21,17 +21,7 @@ constexpr char16_t kHighControls[32] = {
 
 } // namespace
 
-std::wstring AnsiToWide(const char* text, size_t length) {
-    std::wstring out;
-    AnsiToWide(text, length, out);
-    return out;
-}
-
-void AnsiToWide(const char* text, size_t length, std::wstring& out) {
-    out.clear();
-    if (text == nullptr) {
-        return;
-    }
+void detail::CodePageToWide(const char* text, size_t length, std::wstring& out) {
     static const auto table = [] {
         std::array<wchar_t, 256> t{};
         for (int b = 0; b < 256; ++b) {
@@ -39,10 +29,8 @@ void AnsiToWide(const char* text, size_t length, std::wstring& out) {
         }
         return t;
     }();
-    const void* zero = std::memchr(text, 0, length);
-    const size_t n = zero == nullptr ? length : static_cast<size_t>(static_cast<const char*>(zero) - text);
-    out.resize(n);
-    for (size_t i = 0; i < n; ++i) {
+    out.resize(length);
+    for (size_t i = 0; i < length; ++i) {
         out[i] = table[static_cast<unsigned char>(text[i])];
     }
 }

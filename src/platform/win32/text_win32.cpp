@@ -1,28 +1,14 @@
 // 8-bit text in the current thread's ANSI code page, through MultiByteToWideChar; the order of text through
 // CompareStringW.
 #include "platform/platform.h"
+#include "platform/text_core.h"
 
-#include <cstring>
 #include <windows.h>
 
 namespace tw::platform {
 
-std::wstring AnsiToWide(const char* text, size_t length) {
-    std::wstring out;
-    AnsiToWide(text, length, out);
-    return out;
-}
-
-void AnsiToWide(const char* text, size_t length, std::wstring& out) {
-    out.clear();
-    if (text == nullptr || length == 0) {
-        return;
-    }
-    const void* zero = std::memchr(text, 0, length);
-    if (zero != nullptr) {
-        length = static_cast<size_t>(static_cast<const char*>(zero) - text);
-    }
-    if (length == 0 || length > 0x7FFFFFFF) {
+void detail::CodePageToWide(const char* text, size_t length, std::wstring& out) {
+    if (length > 0x7FFFFFFF) {
         return;
     }
     const int n = MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0);
