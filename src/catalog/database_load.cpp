@@ -63,15 +63,22 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     diskFiles.clear();
     ListFolder(folder);
     SetCaption(progress, folder);
+    // One record is filled entry after entry; the catalog moves each accepted one into place and leaves it
+    // empty for the next.
+    MediaRecord record;
     for (;;) {
-        auto record = std::make_unique<MediaRecord>();
-        record->filled = false;
-        if (reader.ReadNextRecord(record.get(), progress) != 1) {
+        record.filled = false;
+        if (reader.ReadNextRecord(&record, progress) != 1) {
             break; // the record of the unsuccessful read was never filled
         }
-        MatchOnDisk(*record, true);
-        ReadBinNameAndKind(database, record.get());
-        ReadCompression(database, record.get());
+        // The three lookups are independent: their first reads from memory are started together, and the
+        // listing's is used last.
+        diskFiles.Prefetch(record.fileName.view());
+        database.PrefetchLookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid));
+        database.PrefetchLookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId));
+        ReadBinNameAndKind(database, &record);
+        ReadCompression(database, &record);
+        MatchOnDisk(record, true);
         if (ids != nullptr) {
             AddReferencedRecord(std::move(record), includeMissing, *ids);
         } else {

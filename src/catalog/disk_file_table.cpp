@@ -1,6 +1,7 @@
 #include "catalog/disk_file_table.h"
 
 #include "catalog/file_table.h"
+#include "platform/prefetch.h"
 
 namespace tw {
 
@@ -17,6 +18,12 @@ size_t DiskFileTable::Locate(std::wstring_view name) const {
         }
     }
     return entries.size();
+}
+
+void DiskFileTable::Prefetch(std::wstring_view name) const {
+    if (!slots.empty()) {
+        platform::PrefetchForRead(&slots[static_cast<size_t>(FileTable::Hash(name)) & (slots.size() - 1)]);
+    }
 }
 
 const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name) {

@@ -34,6 +34,8 @@ public:
     }
     // As Find, and remembers that a record has been matched with the entry.
     const DiskFileInfo* FindAndMark(std::wstring_view name);
+    // Starts bringing the first slot a lookup of that name reads into the cache.
+    void Prefetch(std::wstring_view name) const;
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.

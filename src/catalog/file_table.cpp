@@ -49,22 +49,22 @@ MediaRecord* FileTable::Find(std::wstring_view fileName) const {
             return nullptr;
         }
         if (s.hash == h && NameOf(*s.record) == fileName) {
-            return s.record.get();
+            return s.record;
         }
     }
 }
 
-bool FileTable::Insert(std::unique_ptr<MediaRecord> record) {
+bool FileTable::Insert(MediaRecord* record, uint64_t nameHash) {
     if ((count + 1) * 4 > slots.size() * 3) {
         Grow();
     }
-    const uint64_t h = Hash(NameOf(*record));
+    const uint64_t h = nameHash;
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask;; i = (i + 1) & mask) {
         Slot& s = slots[i];
         if (s.record == nullptr) {
             s.hash = h;
-            s.record = std::move(record);
+            s.record = record;
             ++count;
             return true;
         }
@@ -98,7 +98,7 @@ void FileTable::Grow() {
         while (slots[i].record != nullptr) {
             i = (i + 1) & mask;
         }
-        slots[i] = std::move(s);
+        slots[i] = s;
     }
 }
 

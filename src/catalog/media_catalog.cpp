@@ -6,9 +6,9 @@ void MediaCatalog::Clear() {
     projectCount = 0;
     indexedRecordCount = 0;
     totalSize = 0;
-    projects.clear(); // destroys every project and, with it, every record
+    projects.clear();
     projectsById = {};
-    recordsByIndex = {};
+    recordBlocks = decltype(recordBlocks)(); // destroys every record
     recordCount = 0;
     projectCursorValid = false;
     recordCursorValid = false;
@@ -18,44 +18,37 @@ void MediaCatalog::Clear() {
 }
 
 void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMissing) {
-    if (!record) {
-        return;
+    if (record) {
+        AddRecord(std::move(*record), includeMissing);
     }
-    if (record->IsMissing() && !includeMissing) {
-        return;
-    }
-    // Absent names are keyed as empty names.
-    if (!record->projectName) {
-        record->projectName.emplace();
-    }
-    if (!record->fileName) {
-        record->fileName.emplace();
-    }
-    const std::wstring_view projectName = *record->projectName;
+}
+
+ProjectEntry& MediaCatalog::ProjectFor(SharedText& projectName) {
     // Records of one project tend to come in runs, and share their project's text: try the project of the
     // last record, then the project last seen with the same text, before looking the name up.
-    const uintptr_t textId = record->projectName.Identity();
+    const uintptr_t textId = projectName.Identity();
     ProjectByText& byText = projectsByText[((textId >> 4) ^ (textId >> 12)) % projectsByText.size()];
     ProjectEntry* project = nullptr;
-    if (lastProject != nullptr && lastProject->sharedName.SharesWith(record->projectName)) {
-        project = lastProject;
-    } else if (byText.project != nullptr && byText.text.SharesWith(record->projectName)) {
+    if (lastProject != nullptr && lastProject->sharedName.SharesWith(projectName)) {
+        return *lastProject;
+    }
+    if (byText.project != nullptr && byText.text.SharesWith(projectName)) {
         project = byText.project;
     } else {
-        if (lastProject != nullptr && lastProject->name == projectName) {
+        if (lastProject != nullptr && lastProject->name == *projectName) {
             project = lastProject;
         } else {
-            auto found = projects.find(std::wstring(projectName));
+            auto found = projects.find(std::wstring(*projectName));
             project = found == projects.end() ? nullptr : found->second.get();
         }
         if (project != nullptr) {
-            byText = {record->projectName, project};
+            byText = {projectName, project};
         }
     }
     if (project == nullptr) {
         auto created = std::make_unique<ProjectEntry>();
-        created->name = projectName;
-        created->sharedName = record->projectName;
+        created->name = *projectName;
+        created->sharedName = projectName;
         created->id = static_cast<int32_t>(projectCount);
         ++projectCount;
         project = created.get();
@@ -64,30 +57,59 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
     }
     lastProject = project;
     // The records of a project hold one copy of its name between them.
-    if (!record->projectName.SharesWith(project->sharedName)) {
-        record->projectName = project->sharedName;
+    if (!projectName.SharesWith(project->sharedName)) {
+        projectName = project->sharedName;
     }
+    return *project;
+}
+
+void MediaCatalog::AddRecord(MediaRecord&& incoming, bool includeMissing) {
+    if (incoming.IsMissing() && !includeMissing) {
+        incoming = MediaRecord();
+        return;
+    }
+    // Absent names are keyed as empty names.
+    if (!incoming.projectName) {
+        incoming.projectName.emplace();
+    }
+    if (!incoming.fileName) {
+        incoming.fileName.emplace();
+    }
+    // The name's place in its project's table is fetched from memory while the record is moved.
+    const uint64_t nameHash = FileTable::Hash(incoming.fileName.view());
+    ProjectEntry& project = ProjectFor(incoming.projectName);
+    project.files.Prefetch(nameHash);
+    // The record goes to the next free place; it stays there only when its project takes it.
+    const uint32_t block = static_cast<uint32_t>(recordCount) / kRecordsPerBlock;
+    if (block == recordBlocks.size()) {
+        recordBlocks.push_back(std::make_unique<MediaRecord[]>(kRecordsPerBlock));
+    }
+    MediaRecord* record = &recordBlocks[block][static_cast<uint32_t>(recordCount) % kRecordsPerBlock];
+    *record = std::move(incoming);
+    incoming = MediaRecord();
     record->index = recordCount;
-    record->projectId = project->id;
-    const uint64_t size = record->size;
-    MediaRecord* raw = record.get();
-    if (!project->files.Insert(std::move(record))) {
-        return; // the first record of a name in a project wins
+    record->projectId = project.id;
+    if (!project.files.Insert(record, nameHash)) {
+        *record = MediaRecord(); // the first record of a name in a project wins
+        return;
     }
     ++recordCount;
-    project->totalSize += size;
-    totalSize += size;
-    recordsByIndex.push_back(raw);
+    project.totalSize += record->size;
+    totalSize += record->size;
 }
 
 void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool includeMissing,
                                        const ReferencedIds& ids) {
-    if (!record) {
-        return;
+    if (record) {
+        AddReferencedRecord(std::move(*record), includeMissing, ids);
     }
-    const auto low = static_cast<uint32_t>(record->fileMobId & 0xFFFFFFFFu);
-    const auto high = static_cast<uint32_t>(record->fileMobId >> 32);
+}
+
+void MediaCatalog::AddReferencedRecord(MediaRecord&& record, bool includeMissing, const ReferencedIds& ids) {
+    const auto low = static_cast<uint32_t>(record.fileMobId & 0xFFFFFFFFu);
+    const auto high = static_cast<uint32_t>(record.fileMobId >> 32);
     if (ids.count({low, high}) == 0) {
+        record = MediaRecord();
         return;
     }
     AddRecord(std::move(record), includeMissing);
@@ -107,7 +129,7 @@ void MediaCatalog::BuildIndex() {
 }
 
 MediaRecord* MediaCatalog::RecordAt(uint32_t index) const {
-    return index < indexedRecordCount ? recordsByIndex[index] : nullptr;
+    return index < indexedRecordCount ? &recordBlocks[index / kRecordsPerBlock][index % kRecordsPerBlock] : nullptr;
 }
 
 ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {

@@ -30,8 +30,7 @@ struct ProjectEntry {
     // The same name, as the project's records hold it.
     SharedText sharedName;
     uint64_t totalSize = 0;
-    // Keyed by fileName, compared exactly. The entry owns its records; a record's fileName must not
-    // change while the catalog holds it.
+    // Keyed by fileName, compared exactly. A record's fileName must not change while the catalog holds it.
     FileTable files;
     int32_t id = 0;
 };
@@ -76,8 +75,12 @@ public:
     // Accepts the record into its project, or destroys it (missing and excluded, or a file name the
     // project already holds). An absent projectName or fileName is stored as an empty one.
     void AddRecord(std::unique_ptr<MediaRecord> record, bool includeMissing);
+    // The same for a record the catalog moves from, which is left empty: a loader can fill one record
+    // after another in the same place. An accepted record never moves again while the catalog holds it.
+    void AddRecord(MediaRecord&& record, bool includeMissing);
     // As AddRecord, but only for records whose fileMobId the set holds.
     void AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool includeMissing, const ReferencedIds& ids);
+    void AddReferencedRecord(MediaRecord&& record, bool includeMissing, const ReferencedIds& ids);
     // Rebuilds the arrays behind RecordAt and ProjectAt.
     void BuildIndex();
 
@@ -106,6 +109,8 @@ public:
 private:
     // FindRecordByFileName for a name that need not be a string of its own.
     MediaRecord* FindByFileName(std::wstring_view fileName);
+    // The project of that name, made when there is none; projectName is made to share the project's text.
+    ProjectEntry& ProjectFor(SharedText& projectName);
     int Load(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing, Progress* progress);
     // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
     void ListFolder(const std::wstring& folder);
@@ -125,9 +130,10 @@ private:
     int32_t recordCount = 0;
     ProjectMap projects;
     std::vector<ProjectEntry*> projectsById;
-    // Every accepted record at position index, kept as records arrive so BuildIndex need not walk them;
-    // RecordAt reaches the first indexedRecordCount of them.
-    std::vector<MediaRecord*> recordsByIndex;
+    // Every accepted record, at its index, in blocks of kRecordsPerBlock that never move; RecordAt reaches
+    // the first indexedRecordCount of them. Past the last accepted record the block holds empty records.
+    static constexpr uint32_t kRecordsPerBlock = 4096;
+    std::vector<std::unique_ptr<MediaRecord[]>> recordBlocks;
     ProjectMap::iterator projectCursor;
     bool projectCursorValid = false;
     ProjectEntry* recordCursorProject = nullptr;
@@ -140,7 +146,7 @@ private:
         SharedText text;
         ProjectEntry* project = nullptr;
     };
-    std::array<ProjectByText, 64> projectsByText;
+    std::array<ProjectByText, 256> projectsByText;
     BentoContainer* container = nullptr;
     std::unique_ptr<BentoContainer> ownContainer;
 };

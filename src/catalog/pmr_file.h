@@ -72,7 +72,7 @@ private:
         std::string bytes;
         SharedText text;
     };
-    std::array<ProjectText, 64> projectTexts;
+    std::array<ProjectText, 256> projectTexts;
     // The order of the header words and of the two lengths of every entry, decided by the header.
     ByteOrder order = ByteOrder::little;
     bool badData = false;

@@ -25,11 +25,9 @@ SharedText::Block* SharedText::Make(std::wstring_view text) {
     return b;
 }
 
-void SharedText::Release(Block* b) noexcept {
-    if (b != nullptr && b->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        b->~Block();
-        ::operator delete(static_cast<void*>(b));
-    }
+void SharedText::Destroy(Block* b) noexcept {
+    b->~Block();
+    ::operator delete(static_cast<void*>(b));
 }
 
 std::ostream& operator<<(std::ostream& out, const SharedText& text) {

@@ -106,7 +106,12 @@ private:
             b->holders.fetch_add(1, std::memory_order_relaxed);
         }
     }
-    static void Release(Block* b) noexcept;
+    static void Release(Block* b) noexcept {
+        if (b != nullptr && b->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            Destroy(b);
+        }
+    }
+    static void Destroy(Block* b) noexcept;
 
     Block* block = nullptr;
 };

@@ -151,6 +151,12 @@ public:
 
     // The object id a UID index gives for the key; none when absent or when the container cannot answer.
     [[nodiscard]] std::optional<uint32_t> LookUp(UidIndex index, UidKey key) const;
+    // Starts bringing what LookUp(index, key) reads first into the cache.
+    void PrefetchLookUp(UidIndex index, UidKey key) const {
+        if (CanQuery()) {
+            IndexTable(index).Prefetch(key.Id());
+        }
+    }
     // The whole index table: its size, its first entry in walk order (key = UidKey::Id(), value = object).
     [[nodiscard]] const WalkTable& IndexTable(UidIndex index) const;
 
@@ -184,8 +190,9 @@ private:
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
     // (objectId, propertyId) -> entry index, as FindProperty needs it: open addressing over the entries
-    // themselves, each slot the entry index + 1 (0: free), so that a key takes four bytes.
-    std::vector<uint32_t> propertySlots;
+    // themselves, each slot the entry index + 1 (0: free) in its low half and 32 bits of the key's hash in
+    // its high half, so that a probe reads an entry only when the hash bits agree.
+    std::vector<uint64_t> propertySlots;
     // The objects' chains of properties, built by the first FindObject (a load never walks an object):
     // (objectId << 32 | propertyId) -> entry index with the keys in the order the TOC first names them;
     // objectId -> the object's property added last (an item number of properties), and for each item of

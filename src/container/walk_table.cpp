@@ -1,5 +1,7 @@
 #include "container/walk_table.h"
 
+#include "platform/prefetch.h"
+
 namespace tw {
 
 namespace {
@@ -52,6 +54,12 @@ std::optional<uint32_t> WalkTable::Exchange(uint64_t key, uint32_t value) {
     const std::optional<uint32_t> previous = keys.size() == before ? std::optional<uint32_t>(slot.value) : std::nullopt;
     slot.value = value;
     return previous;
+}
+
+void WalkTable::Prefetch(uint64_t key) const {
+    if (!slots.empty()) {
+        platform::PrefetchForRead(&slots[static_cast<size_t>(Mix(key)) & (slots.size() - 1)]);
+    }
 }
 
 std::optional<uint32_t> WalkTable::Find(uint64_t key) const {

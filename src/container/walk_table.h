@@ -27,6 +27,8 @@ public:
     // Sets key to value and returns the value it had before; none when the key is new.
     std::optional<uint32_t> Exchange(uint64_t key, uint32_t value);
     [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
+    // Starts bringing the first slot Find(key) reads into the cache.
+    void Prefetch(uint64_t key) const;
     [[nodiscard]] size_t Size() const { return keys.size(); }
     // The key of an item number (below Size()).
     [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return keys[item]; }

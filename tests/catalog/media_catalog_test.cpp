@@ -110,6 +110,37 @@ TEST_F(MediaCatalogTest, ReferencedRecordsNeedBothHalvesOfTheFileMobId) {
     EXPECT_EQ(catalog.RecordAt(0)->fileName, L"in.omf");
 }
 
+// A loader fills one record again and again: the catalog moves each in and leaves it empty. Accepted records
+// keep their place however many follow, and a refused one takes no index.
+TEST_F(MediaCatalogTest, RecordsMovedInKeepTheirPlaceAndIndex) {
+    MediaRecord record;
+    MediaRecord* first = nullptr;
+    for (int i = 0; i < 10000; ++i) {
+        record.SetProjectName(i % 3 == 0 ? L"P" : L"Q");
+        record.SetFileName(std::to_wstring(i % 6000) + L".omf"); // names repeat from 6000 on
+        record.size = static_cast<uint64_t>(i);
+        catalog.AddRecord(std::move(record), false);
+        EXPECT_FALSE(record.fileName.has_value());
+        EXPECT_EQ(record.size, 0u);
+        if (i == 0) {
+            catalog.BuildIndex();
+            first = catalog.RecordAt(0);
+        }
+    }
+    catalog.BuildIndex();
+    ASSERT_EQ(catalog.IndexedRecordCount(), 6000u);
+    EXPECT_EQ(catalog.RecordAt(0), first);
+    for (uint32_t i = 0; i < 6000; ++i) {
+        const MediaRecord* r = catalog.RecordAt(i);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->index, static_cast<int32_t>(i));
+        EXPECT_EQ(r->fileName, std::to_wstring(i) + L".omf");
+        EXPECT_EQ(r->size, i); // the first record of each name won
+    }
+    EXPECT_EQ(catalog.RecordAt(6000), nullptr);
+    EXPECT_EQ(catalog.TotalSize(), 6000ull * 5999 / 2);
+}
+
 TEST_F(MediaCatalogTest, EnumerationVisitsEveryProjectAndRecordOnce) {
     for (int p = 0; p < 5; ++p) {
         for (int f = 0; f < 7; ++f) {

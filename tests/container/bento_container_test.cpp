@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,6 +129,32 @@ TEST_F(BentoContainerTest, TheLaterEntryOfAPropertyWins) {
     EXPECT_EQ(BentoContainer::TextOf(*container.ReadValue(*entry, kWholeValue)), L"second");
     EXPECT_FALSE(container.FindProperty(*object, 0x1029E).has_value());
     EXPECT_FALSE(container.FindObject(0x20001).has_value());
+}
+
+// Neighbouring objects share a stretch of the property index: crowd one stretch far beyond its size, with
+// objects that differ only in their high bits and a key given twice, and every property is still found.
+TEST_F(BentoContainerTest, ACrowdedPropertyIndexFindsEveryPropertyOnce) {
+    const uint32_t objects[] = {0x20000, 0x20001, 0x20002, 0x20003, 0x1020000, 0x80020001};
+    BentoWriter w(false);
+    w.Data(Bytes(4, 0xEE));
+    std::map<std::pair<uint32_t, uint32_t>, uint32_t> expected; // (object, property) -> entry
+    uint32_t entry = 0;
+    for (const uint32_t object : objects) {
+        for (uint32_t property = 0x10100; property < 0x10100 + 120; ++property) {
+            w.Entry({object, property, 0x10003, 0, 4, 0x10001});
+            expected[{object, property}] = entry++;
+        }
+    }
+    w.Entry({0x20002, 0x10100, 0x10003, 0, 4, 0x10001}); // the later entry of a key wins
+    expected[{0x20002, 0x10100}] = entry++;
+    ASSERT_EQ(Open(w), 1);
+    for (const auto& [key, at] : expected) {
+        EXPECT_EQ(container.FindProperty(key.first, key.second), std::optional<uint32_t>(at))
+            << std::hex << key.first << " " << key.second;
+    }
+    EXPECT_FALSE(container.FindProperty(0x20000, 0x10100 + 120).has_value());
+    EXPECT_FALSE(container.FindProperty(0x20004, 0x10100).has_value());
+    EXPECT_FALSE(container.FindProperty(0x30020000, 0x10100).has_value());
 }
 
 TEST_F(BentoContainerTest, ValuesAreCutToTheBytesTheyHold) {
