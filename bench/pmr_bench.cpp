@@ -32,11 +32,8 @@ size_t LoadIntoCatalog(tw::MediaCatalog& catalog) {
     if (reader.OpenIndex(IndexPath()) != 1) {
         return 0;
     }
-    for (;;) {
-        auto record = std::make_unique<tw::MediaRecord>();
-        if (reader.ReadNextRecord(record.get(), nullptr) != 1) {
-            break;
-        }
+    tw::MediaRecord record;
+    while (reader.ReadNextRecord(&record, nullptr) == 1) {
         catalog.AddRecord(std::move(record), true);
     }
     catalog.BuildIndex();

@@ -5,6 +5,14 @@
 
 namespace tw {
 
+namespace {
+
+// A slot holds the entry number + 1 in its low half and the high half of the name's hash in its high half
+// (0: free), so that a probe reads an entry only when the hash halves agree.
+constexpr uint64_t kCheckBits = 0xFFFFFFFF00000000ull;
+
+} // namespace
+
 size_t DiskFileTable::Locate(std::wstring_view name) const {
     if (entries.empty()) {
         return entries.size();
@@ -12,9 +20,13 @@ size_t DiskFileTable::Locate(std::wstring_view name) const {
     const uint64_t h = FileTable::Hash(name);
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
-        const Entry& e = entries[slots[i] - 1];
+        if ((slots[i] & kCheckBits) != (h & kCheckBits)) {
+            continue;
+        }
+        const auto at = static_cast<uint32_t>(slots[i]) - 1;
+        const Entry& e = entries[at];
         if (e.hash == h && NameOf(e) == name) {
-            return slots[i] - 1;
+            return at;
         }
     }
     return entries.size();
@@ -43,7 +55,10 @@ DiskFileInfo& DiskFileTable::Place(std::wstring_view name) {
     const size_t mask = slots.size() - 1;
     size_t i = static_cast<size_t>(h) & mask;
     for (; slots[i] != 0; i = (i + 1) & mask) {
-        Entry& e = entries[slots[i] - 1];
+        if ((slots[i] & kCheckBits) != (h & kCheckBits)) {
+            continue;
+        }
+        Entry& e = entries[static_cast<uint32_t>(slots[i]) - 1];
         if (e.hash == h && NameOf(e) == name) {
             return e.info;
         }
@@ -54,26 +69,26 @@ DiskFileInfo& DiskFileTable::Place(std::wstring_view name) {
     added.nameLength = name.size();
     names.append(name);
     entries.push_back(std::move(added));
-    slots[i] = static_cast<uint32_t>(entries.size());
+    slots[i] = (h & kCheckBits) | entries.size();
     return entries.back().info;
 }
 
 void DiskFileTable::Grow() {
-    std::vector<uint32_t>(slots.empty() ? 64 : slots.size() * 2, 0).swap(slots);
+    std::vector<uint64_t>(slots.empty() ? 64 : slots.size() * 2, 0).swap(slots);
     const size_t mask = slots.size() - 1;
     for (size_t n = 0; n < entries.size(); ++n) {
         size_t i = static_cast<size_t>(entries[n].hash) & mask;
         while (slots[i] != 0) {
             i = (i + 1) & mask;
         }
-        slots[i] = static_cast<uint32_t>(n + 1);
+        slots[i] = (entries[n].hash & kCheckBits) | (n + 1);
     }
 }
 
 void DiskFileTable::clear() {
     std::vector<Entry>().swap(entries);
     std::wstring().swap(names);
-    std::vector<uint32_t>().swap(slots);
+    std::vector<uint64_t>().swap(slots);
     listedFolder.reset();
 }
 

@@ -76,8 +76,9 @@ private:
 
     std::vector<Entry> entries;
     std::wstring names;
-    // Entry number + 1 for each used slot, 0 for a free one; a power of two, at most half used.
-    std::vector<uint32_t> slots;
+    // Entry number + 1 for each used slot beside bits of its name's hash, 0 for a free one; a power of two,
+    // at most half used.
+    std::vector<uint64_t> slots;
     SharedText listedFolder;
 };
 
