@@ -59,13 +59,11 @@ uint64_t Mix(uint64_t key) {
     return key ^ (key >> 31);
 }
 
-// Where a property key starts its probe. Objects are numbered as they are written and read back in about
-// that order, so four neighbouring objects share a neighbourhood of 64 slots (four cache lines), placed
-// by the mixed number of the four; within it the whole key, mixed, picks the slot. A load that follows the
-// objects then finds most of their properties in lines it has just fetched.
+// Where a property key starts its probe: the key's bits spread over the whole word, so that object and
+// property ids both count in the low bits. Every key is placed on its own: a file that gives one object a
+// great many properties gets no longer probes than any other.
 size_t SlotOf(uint64_t key) {
-    const uint64_t neighbourhood = Mix(key >> 34);
-    return static_cast<size_t>((neighbourhood << 6) | (Mix(key) & 63));
+    return static_cast<size_t>(Mix(key));
 }
 
 // The hash bits a slot keeps beside the entry index.

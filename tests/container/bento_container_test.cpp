@@ -131,8 +131,8 @@ TEST_F(BentoContainerTest, TheLaterEntryOfAPropertyWins) {
     EXPECT_FALSE(container.FindObject(0x20001).has_value());
 }
 
-// Neighbouring objects share a stretch of the property index: crowd one stretch far beyond its size, with
-// objects that differ only in their high bits and a key given twice, and every property is still found.
+// Objects with many properties each, objects that differ only in their high bits and a key given twice:
+// every property is found at its own entry, the later one for the key given twice.
 TEST_F(BentoContainerTest, ACrowdedPropertyIndexFindsEveryPropertyOnce) {
     const uint32_t objects[] = {0x20000, 0x20001, 0x20002, 0x20003, 0x1020000, 0x80020001};
     BentoWriter w(false);
