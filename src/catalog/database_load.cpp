@@ -63,19 +63,51 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     diskFiles.clear();
     ListFolder(folder);
     SetCaption(progress, folder);
-    // One record is filled entry after entry; the catalog moves each accepted one into place and leaves it
-    // empty for the next.
-    MediaRecord record;
-    for (;;) {
-        record.filled = false;
-        if (reader.ReadNextRecord(&record, progress) != 1) {
-            break; // the record of the unsuccessful read was never filled
+    // Records are read two entries ahead of the one being matched, enriched and handed to the catalog, so
+    // that what their lookups read from memory is on its way meanwhile: the first reads of the entry two
+    // ahead, and the second reads of the next entry, whose first reads have arrived. The catalog moves each
+    // accepted record into place and leaves it empty for its next turn. The lines the reader writes while
+    // reading an entry are held back until the records before it have been handed over, so the console
+    // reads as if one entry were read at a time.
+    constexpr size_t kTurns = 3;
+    MediaRecord turns[kTurns];
+    std::vector<std::wstring> linesOfRead[kTurns];
+    std::vector<std::wstring> linesOfLastRead;
+    LineConsole readerLines;
+    reader.SetConsole(&readerLines);
+    size_t current = 0;
+    size_t ahead = 0; // records read and not yet handed over, the current one included
+    bool ended = false;
+    const auto readAhead = [&] {
+        while (!ended && ahead < kTurns) {
+            const size_t turn = (current + ahead) % kTurns;
+            // the record of an unsuccessful read is never filled
+            if (reader.ReadNextRecord(&turns[turn], progress) == 1) {
+                linesOfRead[turn] = std::move(readerLines.lines);
+                diskFiles.Prefetch(turns[turn].fileName.view());
+                PrefetchMediaObjects(database, turns[turn]);
+                ++ahead;
+            } else {
+                linesOfLastRead = std::move(readerLines.lines);
+                ended = true;
+            }
+            readerLines.lines.clear();
         }
-        // The three lookups are independent: their first reads from memory are started together, and the
-        // listing's is used last.
-        diskFiles.Prefetch(record.fileName.view());
-        database.PrefetchLookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid));
-        database.PrefetchLookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId));
+    };
+    const auto passOn = [&](std::vector<std::wstring>& lines) {
+        for (const std::wstring& line : lines) {
+            AppendLine(console, line);
+        }
+        lines.clear();
+    };
+    for (readAhead(); ahead != 0; readAhead()) {
+        MediaRecord& record = turns[current];
+        if (ahead > 1) {
+            const MediaRecord& next = turns[(current + 1) % kTurns];
+            diskFiles.PrefetchEntry(next.fileName.view());
+            PrefetchMediaProperties(database, next);
+        }
+        passOn(linesOfRead[current]);
         ReadBinNameAndKind(database, &record);
         ReadCompression(database, &record);
         MatchOnDisk(record, true);
@@ -84,7 +116,11 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
         } else {
             AddRecord(std::move(record), includeMissing);
         }
+        current = (current + 1) % kTurns;
+        --ahead;
     }
+    passOn(linesOfLastRead);
+    reader.SetConsole(console);
     reader.Close();
     database.Close();
     if (ids == nullptr) {

@@ -38,6 +38,20 @@ void DiskFileTable::Prefetch(std::wstring_view name) const {
     }
 }
 
+void DiskFileTable::PrefetchEntry(std::wstring_view name) const {
+    if (slots.empty()) {
+        return;
+    }
+    const uint64_t h = FileTable::Hash(name);
+    const size_t mask = slots.size() - 1;
+    for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
+        if ((slots[i] & kCheckBits) == (h & kCheckBits)) {
+            platform::PrefetchForRead(&entries[static_cast<uint32_t>(slots[i]) - 1]);
+            return;
+        }
+    }
+}
+
 const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name) {
     const size_t at = Locate(name);
     if (at == entries.size()) {

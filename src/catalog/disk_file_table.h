@@ -34,8 +34,10 @@ public:
     }
     // As Find, and remembers that a record has been matched with the entry.
     const DiskFileInfo* FindAndMark(std::wstring_view name);
-    // Starts bringing the first slot a lookup of that name reads into the cache.
+    // Starts bringing the first slot a lookup of that name reads into the cache; once it is there,
+    // PrefetchEntry starts bringing the entry the slot leads to.
     void Prefetch(std::wstring_view name) const;
+    void PrefetchEntry(std::wstring_view name) const;
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.

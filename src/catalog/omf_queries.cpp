@@ -92,6 +92,21 @@ SharedText CompressionText(uint32_t code) {
 
 } // namespace
 
+void PrefetchMediaObjects(const BentoContainer& container, const MediaRecord& record) {
+    container.PrefetchLookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid));
+    container.PrefetchLookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId));
+}
+
+void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record) {
+    if (const auto comp = container.LookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid))) {
+        container.PrefetchProperty(*comp, omf::kNameInBin);
+        container.PrefetchProperty(*comp, omf::kMediaKind);
+    }
+    if (const auto mob = container.LookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId))) {
+        container.PrefetchProperty(*mob, omf::kDescriptor);
+    }
+}
+
 void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {
     if (!CanAnswer(container, record)) {
         return;

@@ -1,5 +1,7 @@
 #include "container/bento_container.h"
 
+#include "platform/prefetch.h"
+
 #include "container/byte_view.h"
 #include "platform/platform.h"
 
@@ -246,6 +248,13 @@ std::optional<BentoContainer::PropertyTable> BentoContainer::FindObject(uint32_t
 
 std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table, uint32_t propertyId) const {
     return FindProperty(table.objectId, propertyId);
+}
+
+void BentoContainer::PrefetchProperty(uint32_t objectId, uint32_t propertyId) const {
+    if (CanQuery() && !propertySlots.empty()) {
+        platform::PrefetchForRead(
+            &propertySlots[SlotOf(PropertyKey(objectId, propertyId)) & (propertySlots.size() - 1)]);
+    }
 }
 
 std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {

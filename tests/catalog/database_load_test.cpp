@@ -284,6 +284,25 @@ TEST_F(DatabaseLoadTest, AnIndexThatFailsToOpenChangesNothing) {
     }
 }
 
+// The load reads entries ahead of the record it works on; what the reader reports at the end of a damaged
+// index still comes after the project of its last entry, as it does when entries are read one at a time.
+TEST_F(DatabaseLoadTest, DamageReportedAtTheEndComesAfterTheLastEntrysProject) {
+    const std::wstring folder = Write(L"db", SampleFolder());
+    const std::wstring index = platform::JoinPath(folder, L"msmFMID.pmr");
+    ASSERT_TRUE(fixtures::PmrWriter()
+                    .Entry({1, 2, "Interview 01.omf", "Harbour", 0})
+                    .Raw(fixtures::Bytes(37, 0x00))
+                    .Entry({3, 4, "Broll.mxf", "Night Shift", 0})
+                    .Entry({5, 6, "Music.wav", "Late Project", 0})
+                    .Raw(fixtures::Bytes(37, 0x00))
+                    .Save(index));
+    ASSERT_EQ(catalog.LoadDatabase(index, false, nullptr), 1);
+    EXPECT_EQ(console.lines, (std::vector<std::wstring>{kOpening, index, L"Harbour", L"Night Shift", L"Late Project",
+                                                        L"PMR File::Bad data detected, please rebuild your databases",
+                                                        kUnreferenced, kOk}));
+    EXPECT_EQ(Records(catalog).count({L"Late Project", L"Music.wav"}), 1u);
+}
+
 TEST_F(DatabaseLoadTest, AnIndexWithoutValidEntriesStillListsTheFolder) {
     const std::wstring folder = Write(L"db", SampleFolder());
     // An index that opens but whose only entry names no media file.
