@@ -63,13 +63,14 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     diskFiles.clear();
     ListFolder(folder);
     SetCaption(progress, folder);
-    // Records are read two entries ahead of the one being matched, enriched and handed to the catalog, so
-    // that what their lookups read from memory is on its way meanwhile: the first reads of the entry two
-    // ahead, and the second reads of the next entry, whose first reads have arrived. The catalog moves each
+    // Records are read three entries ahead of the one being matched, enriched and handed to the catalog, so
+    // that what their lookups read from memory is on its way meanwhile: the first reads of the entry three
+    // ahead, the second reads of the entry two ahead, whose first reads have arrived, and the third reads of
+    // the next entry. The catalog moves each
     // accepted record into place and leaves it empty for its next turn. The lines the reader writes while
     // reading an entry are held back until the records before it have been handed over, so the console
     // reads as if one entry were read at a time.
-    constexpr size_t kTurns = 3;
+    constexpr size_t kTurns = 4;
     MediaRecord turns[kTurns];
     std::vector<std::wstring> linesOfRead[kTurns];
     std::vector<std::wstring> linesOfLastRead;
@@ -104,8 +105,13 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
         MediaRecord& record = turns[current];
         if (ahead > 1) {
             const MediaRecord& next = turns[(current + 1) % kTurns];
-            diskFiles.PrefetchEntry(next.fileName.view());
-            PrefetchMediaProperties(database, next);
+            diskFiles.PrefetchName(next.fileName.view());
+            PrefetchMediaEntries(database, next);
+        }
+        if (ahead > 2) {
+            const MediaRecord& second = turns[(current + 2) % kTurns];
+            diskFiles.PrefetchEntry(second.fileName.view());
+            PrefetchMediaProperties(database, second);
         }
         passOn(linesOfRead[current]);
         ReadBinNameAndKind(database, &record);

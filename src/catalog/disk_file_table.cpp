@@ -38,17 +38,29 @@ void DiskFileTable::Prefetch(std::wstring_view name) const {
     }
 }
 
-void DiskFileTable::PrefetchEntry(std::wstring_view name) const {
+const DiskFileTable::Entry* DiskFileTable::FirstCandidate(std::wstring_view name) const {
     if (slots.empty()) {
-        return;
+        return nullptr;
     }
     const uint64_t h = FileTable::Hash(name);
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
         if ((slots[i] & kCheckBits) == (h & kCheckBits)) {
-            platform::PrefetchForRead(&entries[static_cast<uint32_t>(slots[i]) - 1]);
-            return;
+            return &entries[static_cast<uint32_t>(slots[i]) - 1];
         }
+    }
+    return nullptr;
+}
+
+void DiskFileTable::PrefetchEntry(std::wstring_view name) const {
+    if (const Entry* e = FirstCandidate(name)) {
+        platform::PrefetchForRead(e);
+    }
+}
+
+void DiskFileTable::PrefetchName(std::wstring_view name) const {
+    if (const Entry* e = FirstCandidate(name)) {
+        platform::PrefetchForRead(names.data() + e->nameStart);
     }
 }
 

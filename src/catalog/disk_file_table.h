@@ -34,10 +34,11 @@ public:
     }
     // As Find, and remembers that a record has been matched with the entry.
     const DiskFileInfo* FindAndMark(std::wstring_view name);
-    // Starts bringing the first slot a lookup of that name reads into the cache; once it is there,
-    // PrefetchEntry starts bringing the entry the slot leads to.
+    // Start bringing what a lookup of that name reads into the cache, each what the one before brought
+    // leads to: the first slot, the entry, the entry's name.
     void Prefetch(std::wstring_view name) const;
     void PrefetchEntry(std::wstring_view name) const;
+    void PrefetchName(std::wstring_view name) const;
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.
@@ -67,6 +68,8 @@ private:
         bool marked = false;
     };
 
+    // The entry of the first slot whose hash bits agree with the name's; null when there is none.
+    [[nodiscard]] const Entry* FirstCandidate(std::wstring_view name) const;
     // The entry number of that exact name; size() when there is none.
     [[nodiscard]] size_t Locate(std::wstring_view name) const;
 

@@ -97,14 +97,30 @@ void PrefetchMediaObjects(const BentoContainer& container, const MediaRecord& re
     container.PrefetchLookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId));
 }
 
-void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record) {
+namespace {
+
+// Calls prefetch(object, property) for the first properties the two reads look up.
+template <typename Prefetch>
+void ForFirstProperties(const BentoContainer& container, const MediaRecord& record, Prefetch&& prefetch) {
     if (const auto comp = container.LookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid))) {
-        container.PrefetchProperty(*comp, omf::kNameInBin);
-        container.PrefetchProperty(*comp, omf::kMediaKind);
+        prefetch(*comp, omf::kNameInBin);
+        prefetch(*comp, omf::kMediaKind);
     }
     if (const auto mob = container.LookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId))) {
-        container.PrefetchProperty(*mob, omf::kDescriptor);
+        prefetch(*mob, omf::kDescriptor);
     }
+}
+
+} // namespace
+
+void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record) {
+    ForFirstProperties(container, record,
+                       [&](uint32_t object, uint32_t property) { container.PrefetchProperty(object, property); });
+}
+
+void PrefetchMediaEntries(const BentoContainer& container, const MediaRecord& record) {
+    ForFirstProperties(container, record,
+                       [&](uint32_t object, uint32_t property) { container.PrefetchPropertyEntry(object, property); });
 }
 
 void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {

@@ -29,12 +29,13 @@ void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record);
 // compressionCode and compressionName from the descriptor of the object that fileMobIndex gives for the
 // record's fileMobId.
 void ReadCompression(BentoContainer& container, MediaRecord* record);
-// Starts bringing what the two reads above take from memory into the cache, so that a loader can have it
-// on its way while it works on an earlier record. The first stage fetches the record's slots in the UID
-// indexes; the second, once those are there, the slots of the properties the reads look up first.
-// Neither changes anything.
+// Start bringing what the two reads above take from memory into the cache, so that a loader can have it
+// on its way while it works on earlier records. Each stage reads what the one before brought: the record's
+// slots in the UID indexes, then the slots of the properties the reads look up first, then their entries.
+// None changes anything.
 void PrefetchMediaObjects(const BentoContainer& container, const MediaRecord& record);
 void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record);
+void PrefetchMediaEntries(const BentoContainer& container, const MediaRecord& record);
 // For a single media file: compUid from its only compIndex entry, fileMobId from its first dataIndex entry,
 // and what the two queries above find with them.
 void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record);

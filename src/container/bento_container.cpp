@@ -257,6 +257,21 @@ void BentoContainer::PrefetchProperty(uint32_t objectId, uint32_t propertyId) co
     }
 }
 
+void BentoContainer::PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyId) const {
+    if (!CanQuery() || propertySlots.empty()) {
+        return;
+    }
+    const uint64_t key = PropertyKey(objectId, propertyId);
+    const uint64_t check = CheckBitsOf(key);
+    const size_t mask = propertySlots.size() - 1;
+    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
+        if ((propertySlots[slot] & 0xFFFFFFFF00000000ull) == check) {
+            platform::PrefetchForRead(&entries[static_cast<uint32_t>(propertySlots[slot] - 1)]);
+            return;
+        }
+    }
+}
+
 std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
     if (!CanQuery() || propertySlots.empty()) {
         return std::nullopt;

@@ -125,8 +125,10 @@ public:
     // The same as FindProperty on FindObject(objectId), with one lookup instead of two: an object that does
     // not exist has no properties.
     [[nodiscard]] std::optional<uint32_t> FindProperty(uint32_t objectId, uint32_t propertyId) const;
-    // Starts bringing the first slot FindProperty(objectId, propertyId) reads into the cache.
+    // Starts bringing the first slot FindProperty(objectId, propertyId) reads into the cache; once it is
+    // there, PrefetchPropertyEntry starts bringing the entry it leads to.
     void PrefetchProperty(uint32_t objectId, uint32_t propertyId) const;
+    void PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyId) const;
     // Calls visit(propertyId, entryIndex) for every property of the table, in walk order.
     template <typename Visit> void WalkProperties(const PropertyTable& table, Visit&& visit) const {
         std::vector<WalkTable::Item> added = PropertiesAdded(table);
