@@ -172,7 +172,14 @@ void BentoContainer::ParseToc() {
         slotCount *= 2;
     }
     propertySlots.assign(slotCount, 0);
+    // The slots of the entries a little further on are fetched from memory while these are entered.
+    constexpr uint32_t kAhead = 16;
+    const size_t mask = propertySlots.size() - 1;
     for (uint32_t i = 0; i < entries.size(); ++i) {
+        if (i + kAhead < entries.size()) {
+            const TocEntry& later = entries[i + kAhead];
+            platform::PrefetchForRead(&propertySlots[SlotOf(PropertyKey(later.objectId, later.propertyId)) & mask]);
+        }
         const TocEntry e = entries[i];
         IndexProperty(i);
         if ((e.propertyId == bento::kGlobalTypeName || e.propertyId == bento::kGlobalPropName) &&
@@ -199,12 +206,19 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
     if (!value) {
         return;
     }
-    ByteCursor cursor{ByteView(*value)};
+    const ByteView bytes(*value);
+    ByteCursor cursor{bytes};
     const std::optional<uint16_t> count = cursor.U16();
+    // The slots of the elements a little further on are fetched from memory while these are set.
+    constexpr uint32_t kAhead = 16;
     for (uint32_t k = 0; count && k < *count; ++k) {
         const std::optional<ByteView> element = cursor.Take(bento::kIndexElementSize);
         if (!element) {
             break;
+        }
+        const ByteView later = bytes.Sub(2 + (k + kAhead) * bento::kIndexElementSize, bento::kIndexElementSize);
+        if (later.Size() == bento::kIndexElementSize) {
+            table.Prefetch(UidKey{*later.Le32(4), *later.Le32(8)}.Id());
         }
         const UidKey key{*element->Le32(4), *element->Le32(8)};
         table.Set(key.Id(), *element->Le32(12));
