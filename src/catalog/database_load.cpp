@@ -66,10 +66,9 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     // Records are read three entries ahead of the one being matched, enriched and handed to the catalog, so
     // that what their lookups read from memory is on its way meanwhile: the first reads of the entry three
     // ahead, the second reads of the entry two ahead, whose first reads have arrived, and the third reads of
-    // the next entry. The catalog moves each
-    // accepted record into place and leaves it empty for its next turn. The lines the reader writes while
-    // reading an entry are held back until the records before it have been handed over, so the console
-    // reads as if one entry were read at a time.
+    // the next entry. The catalog moves each accepted record into place and leaves it empty for its next
+    // turn. The lines the reader writes while reading an entry are held back until the records before it
+    // have been handed over, so the console reads as if one entry were read at a time.
     constexpr size_t kTurns = 4;
     MediaRecord turns[kTurns];
     std::vector<std::wstring> linesOfRead[kTurns];
