@@ -71,6 +71,8 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     // have been handed over, so the console reads as if one entry were read at a time.
     constexpr size_t kTurns = 4;
     MediaRecord turns[kTurns];
+    // Each record's file name is hashed once, for the folder's listing and for its project's table.
+    uint64_t nameHashes[kTurns] = {};
     std::vector<std::wstring> linesOfRead[kTurns];
     std::vector<std::wstring> linesOfLastRead;
     LineConsole readerLines;
@@ -84,7 +86,8 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
             // the record of an unsuccessful read is never filled
             if (reader.ReadNextRecord(&turns[turn], progress) == 1) {
                 linesOfRead[turn] = std::move(readerLines.lines);
-                diskFiles.Prefetch(turns[turn].fileName.view());
+                nameHashes[turn] = FileTable::Hash(turns[turn].fileName.view());
+                diskFiles.Prefetch(nameHashes[turn]);
                 PrefetchMediaObjects(database, turns[turn]);
                 ++ahead;
             } else {
@@ -103,23 +106,23 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     for (readAhead(); ahead != 0; readAhead()) {
         MediaRecord& record = turns[current];
         if (ahead > 1) {
-            const MediaRecord& next = turns[(current + 1) % kTurns];
-            diskFiles.PrefetchName(next.fileName.view());
-            PrefetchMediaEntries(database, next);
+            const size_t next = (current + 1) % kTurns;
+            diskFiles.PrefetchName(nameHashes[next]);
+            PrefetchMediaEntries(database, turns[next]);
         }
         if (ahead > 2) {
-            const MediaRecord& second = turns[(current + 2) % kTurns];
-            diskFiles.PrefetchEntry(second.fileName.view());
-            PrefetchMediaProperties(database, second);
+            const size_t second = (current + 2) % kTurns;
+            diskFiles.PrefetchEntry(nameHashes[second]);
+            PrefetchMediaProperties(database, turns[second]);
         }
         passOn(linesOfRead[current]);
         ReadBinNameAndKind(database, &record);
         ReadCompression(database, &record);
-        MatchOnDisk(record, true);
-        if (ids != nullptr) {
-            AddReferencedRecord(std::move(record), includeMissing, *ids);
+        MatchOnDisk(record, nameHashes[current], true);
+        if (ids != nullptr && !IsReferenced(record, *ids)) {
+            record = MediaRecord();
         } else {
-            AddRecord(std::move(record), includeMissing);
+            Accept(std::move(record), includeMissing, nameHashes[current]);
         }
         current = (current + 1) % kTurns;
         --ahead;
@@ -149,11 +152,11 @@ void MediaCatalog::ListFolder(const std::wstring& folder) {
     });
 }
 
-bool MediaCatalog::MatchOnDisk(MediaRecord& record, bool mark) {
+bool MediaCatalog::MatchOnDisk(MediaRecord& record, uint64_t nameHash, bool mark) {
     record.size = 0;
     record.attributes = kMissingAttributes;
     const std::wstring_view name = record.fileName.view();
-    const DiskFileInfo* info = mark ? diskFiles.FindAndMark(name) : diskFiles.Find(name);
+    const DiskFileInfo* info = mark ? diskFiles.FindAndMark(name, nameHash) : diskFiles.Find(name, nameHash);
     if (info == nullptr) {
         return false;
     }
@@ -180,7 +183,7 @@ void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
         auto record = std::make_unique<MediaRecord>();
         record->SetProjectName(std::wstring(kUnreferencedProject));
         record->SetFileName(std::wstring(name));
-        MatchOnDisk(*record, false);
+        MatchOnDisk(*record, FileTable::Hash(name), false);
         AddRecord(std::move(record), includeMissing);
     });
 }

@@ -1,6 +1,5 @@
 #include "catalog/disk_file_table.h"
 
-#include "catalog/file_table.h"
 #include "platform/prefetch.h"
 
 namespace tw {
@@ -13,11 +12,10 @@ constexpr uint64_t kCheckBits = 0xFFFFFFFF00000000ull;
 
 } // namespace
 
-size_t DiskFileTable::Locate(std::wstring_view name) const {
+size_t DiskFileTable::Locate(std::wstring_view name, uint64_t h) const {
     if (entries.empty()) {
         return entries.size();
     }
-    const uint64_t h = FileTable::Hash(name);
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
         if ((slots[i] & kCheckBits) != (h & kCheckBits)) {
@@ -32,17 +30,16 @@ size_t DiskFileTable::Locate(std::wstring_view name) const {
     return entries.size();
 }
 
-void DiskFileTable::Prefetch(std::wstring_view name) const {
+void DiskFileTable::Prefetch(uint64_t nameHash) const {
     if (!slots.empty()) {
-        platform::PrefetchForRead(&slots[static_cast<size_t>(FileTable::Hash(name)) & (slots.size() - 1)]);
+        platform::PrefetchForRead(&slots[static_cast<size_t>(nameHash) & (slots.size() - 1)]);
     }
 }
 
-const DiskFileTable::Entry* DiskFileTable::FirstCandidate(std::wstring_view name) const {
+const DiskFileTable::Entry* DiskFileTable::FirstCandidate(uint64_t h) const {
     if (slots.empty()) {
         return nullptr;
     }
-    const uint64_t h = FileTable::Hash(name);
     const size_t mask = slots.size() - 1;
     for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
         if ((slots[i] & kCheckBits) == (h & kCheckBits)) {
@@ -52,20 +49,20 @@ const DiskFileTable::Entry* DiskFileTable::FirstCandidate(std::wstring_view name
     return nullptr;
 }
 
-void DiskFileTable::PrefetchEntry(std::wstring_view name) const {
-    if (const Entry* e = FirstCandidate(name)) {
+void DiskFileTable::PrefetchEntry(uint64_t nameHash) const {
+    if (const Entry* e = FirstCandidate(nameHash)) {
         platform::PrefetchForRead(e);
     }
 }
 
-void DiskFileTable::PrefetchName(std::wstring_view name) const {
-    if (const Entry* e = FirstCandidate(name)) {
+void DiskFileTable::PrefetchName(uint64_t nameHash) const {
+    if (const Entry* e = FirstCandidate(nameHash)) {
         platform::PrefetchForRead(names.data() + e->nameStart);
     }
 }
 
-const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name) {
-    const size_t at = Locate(name);
+const DiskFileInfo* DiskFileTable::FindAndMark(std::wstring_view name, uint64_t nameHash) {
+    const size_t at = Locate(name, nameHash);
     if (at == entries.size()) {
         return nullptr;
     }

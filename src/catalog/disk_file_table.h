@@ -4,6 +4,7 @@
 // listed folder, held once.
 #pragma once
 
+#include "catalog/file_table.h"
 #include "catalog/shared_text.h"
 
 #include <cstddef>
@@ -27,18 +28,20 @@ class DiskFileTable {
 public:
     // The entry of that exact name, made (all zero) when the table holds none.
     DiskFileInfo& operator[](const std::wstring& name) { return Place(name); }
-    // The entry of that exact name, or null.
-    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const {
-        const size_t at = Locate(name);
+    // The entry of that exact name, or null. nameHash is FileTable::Hash(name), taken once by a caller that
+    // looks the name up in several places.
+    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name, uint64_t nameHash) const {
+        const size_t at = Locate(name, nameHash);
         return at < entries.size() ? &entries[at].info : nullptr;
     }
+    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const { return Find(name, FileTable::Hash(name)); }
     // As Find, and remembers that a record has been matched with the entry.
-    const DiskFileInfo* FindAndMark(std::wstring_view name);
-    // Start bringing what a lookup of that name reads into the cache, each what the one before brought
-    // leads to: the first slot, the entry, the entry's name.
-    void Prefetch(std::wstring_view name) const;
-    void PrefetchEntry(std::wstring_view name) const;
-    void PrefetchName(std::wstring_view name) const;
+    const DiskFileInfo* FindAndMark(std::wstring_view name, uint64_t nameHash);
+    // Start bringing what a lookup of the name of that hash reads into the cache, each what the one before
+    // brought leads to: the first slot, the entry, the entry's name.
+    void Prefetch(uint64_t nameHash) const;
+    void PrefetchEntry(uint64_t nameHash) const;
+    void PrefetchName(uint64_t nameHash) const;
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.
@@ -69,9 +72,9 @@ private:
     };
 
     // The entry of the first slot whose hash bits agree with the name's; null when there is none.
-    [[nodiscard]] const Entry* FirstCandidate(std::wstring_view name) const;
+    [[nodiscard]] const Entry* FirstCandidate(uint64_t nameHash) const;
     // The entry number of that exact name; size() when there is none.
-    [[nodiscard]] size_t Locate(std::wstring_view name) const;
+    [[nodiscard]] size_t Locate(std::wstring_view name, uint64_t nameHash) const;
 
     [[nodiscard]] std::wstring_view NameOf(const Entry& e) const {
         return std::wstring_view(names.data() + e.nameStart, e.nameLength);

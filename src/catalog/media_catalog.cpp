@@ -26,12 +26,12 @@ void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMi
 ProjectEntry& MediaCatalog::ProjectFor(SharedText& projectName) {
     // Records of one project tend to come in runs, and share their project's text: try the project of the
     // last record, then the project last seen with the same text, before looking the name up.
-    const uintptr_t textId = projectName.Identity();
-    ProjectByText& byText = projectsByText[((textId >> 4) ^ (textId >> 12)) % projectsByText.size()];
-    ProjectEntry* project = nullptr;
     if (lastProject != nullptr && lastProject->sharedName.SharesWith(projectName)) {
         return *lastProject;
     }
+    const uintptr_t textId = projectName.Identity();
+    ProjectByText& byText = projectsByText[((textId >> 4) ^ (textId >> 12)) % projectsByText.size()];
+    ProjectEntry* project = nullptr;
     if (byText.project != nullptr && byText.text.SharesWith(projectName)) {
         project = byText.project;
     } else {
@@ -64,6 +64,11 @@ ProjectEntry& MediaCatalog::ProjectFor(SharedText& projectName) {
 }
 
 void MediaCatalog::AddRecord(MediaRecord&& incoming, bool includeMissing) {
+    // An absent file name is keyed as an empty one, whose hash it has.
+    Accept(std::move(incoming), includeMissing, FileTable::Hash(incoming.fileName.view()));
+}
+
+void MediaCatalog::Accept(MediaRecord&& incoming, bool includeMissing, uint64_t nameHash) {
     if (incoming.IsMissing() && !includeMissing) {
         incoming = MediaRecord();
         return;
@@ -76,7 +81,6 @@ void MediaCatalog::AddRecord(MediaRecord&& incoming, bool includeMissing) {
         incoming.fileName.emplace();
     }
     // The name's place in its project's table is fetched from memory while the record is moved.
-    const uint64_t nameHash = FileTable::Hash(incoming.fileName.view());
     ProjectEntry& project = ProjectFor(incoming.projectName);
     project.files.Prefetch(nameHash);
     // The record goes to the next free place; it stays there only when its project takes it.
@@ -105,10 +109,14 @@ void MediaCatalog::AddReferencedRecord(std::unique_ptr<MediaRecord> record, bool
     }
 }
 
-void MediaCatalog::AddReferencedRecord(MediaRecord&& record, bool includeMissing, const ReferencedIds& ids) {
+bool MediaCatalog::IsReferenced(const MediaRecord& record, const ReferencedIds& ids) {
     const auto low = static_cast<uint32_t>(record.fileMobId & 0xFFFFFFFFu);
     const auto high = static_cast<uint32_t>(record.fileMobId >> 32);
-    if (ids.count({low, high}) == 0) {
+    return ids.count({low, high}) != 0;
+}
+
+void MediaCatalog::AddReferencedRecord(MediaRecord&& record, bool includeMissing, const ReferencedIds& ids) {
+    if (!IsReferenced(record, ids)) {
         record = MediaRecord();
         return;
     }

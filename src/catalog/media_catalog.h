@@ -111,12 +111,17 @@ private:
     MediaRecord* FindByFileName(std::wstring_view fileName);
     // The project of that name, made when there is none; projectName is made to share the project's text.
     ProjectEntry& ProjectFor(SharedText& projectName);
+    // AddRecord with FileTable::Hash(record.fileName) already taken.
+    void Accept(MediaRecord&& record, bool includeMissing, uint64_t nameHash);
+    // True when the set holds the record's fileMobId.
+    static bool IsReferenced(const MediaRecord& record, const ReferencedIds& ids);
     int Load(const std::wstring& indexPath, const ReferencedIds* ids, bool includeMissing, Progress* progress);
     // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
     void ListFolder(const std::wstring& folder);
     // Fills the record's size, attributes, creation time and path from diskFiles; false, leaving the record
-    // marked missing, when the folder holds no file of its exact name. mark: remember the entry as matched.
-    bool MatchOnDisk(MediaRecord& record, bool mark);
+    // marked missing, when the folder holds no file of its exact name. nameHash: FileTable::Hash of the
+    // record's fileName. mark: remember the entry as matched.
+    bool MatchOnDisk(MediaRecord& record, uint64_t nameHash, bool mark);
     void AddUnreferencedFiles(bool includeMissing);
     int AddLooseFile(std::wstring& fullPath, bool readContainer);
     BentoContainer& Container();

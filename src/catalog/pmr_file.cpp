@@ -20,11 +20,16 @@ constexpr uint8_t kNullProject[] = {'*', '*', 'N', 'U', 'L', 'L', '_', 'P', 'R',
 // No zero byte among the bytes and none below 0x20 (0x80..0xFF are allowed).
 bool IsPrintable(ByteView text) {
     // Eight bytes at a time: (x - 0x20 in each byte) & ~x has a byte's top bit set exactly when some byte of
-    // x is below 0x20. The last eight bytes are tested again rather than one by one.
+    // x is below 0x20. The last eight bytes are tested as one more group, overlapping the one before.
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     constexpr uint64_t kTopBits = 0x8080808080808080ull;
     const uint8_t* bytes = text.Data();
     const size_t n = text.Size();
+    const auto controlIn = [&](size_t at) {
+        uint64_t x;
+        std::memcpy(&x, bytes + at, 8);
+        return (x - kOnes * 0x20) & ~x & kTopBits;
+    };
     if (n < 8) {
         unsigned control = 0;
         for (size_t i = 0; i < n; ++i) {
@@ -32,15 +37,9 @@ bool IsPrintable(ByteView text) {
         }
         return control == 0;
     }
-    uint64_t found = 0;
-    for (size_t i = 0;; i += 8) {
-        const size_t at = i + 8 <= n ? i : n - 8;
-        uint64_t x;
-        std::memcpy(&x, bytes + at, 8);
-        found |= (x - kOnes * 0x20) & ~x & kTopBits;
-        if (at == n - 8) {
-            break;
-        }
+    uint64_t found = controlIn(n - 8);
+    for (size_t i = 0; i + 8 < n; i += 8) {
+        found |= controlIn(i);
     }
     return found == 0;
 }

@@ -68,9 +68,12 @@ size_t SlotOf(uint64_t key) {
     return static_cast<size_t>(Mix(key));
 }
 
-// The hash bits a slot keeps beside the entry index.
+// A property slot's hash bits, beside the entry index + 1 in its low half.
+constexpr uint64_t kCheckBits = 0xFFFFFFFF00000000ull;
+
+// The hash bits a slot keeps for a key.
 uint64_t CheckBitsOf(uint64_t key) {
-    return Mix(key) & 0xFFFFFFFF00000000ull;
+    return Mix(key) & kCheckBits;
 }
 
 // The six little-endian words of a whole entry.
@@ -279,7 +282,7 @@ void BentoContainer::PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyI
     const uint64_t check = CheckBitsOf(key);
     const size_t mask = propertySlots.size() - 1;
     for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & 0xFFFFFFFF00000000ull) == check) {
+        if ((propertySlots[slot] & kCheckBits) == check) {
             platform::PrefetchForRead(&entries[static_cast<uint32_t>(propertySlots[slot] - 1)]);
             return;
         }
@@ -294,7 +297,7 @@ std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t
     const uint64_t check = CheckBitsOf(key);
     const size_t mask = propertySlots.size() - 1;
     for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & 0xFFFFFFFF00000000ull) != check) {
+        if ((propertySlots[slot] & kCheckBits) != check) {
             continue;
         }
         const auto entryIndex = static_cast<uint32_t>(propertySlots[slot] - 1);
@@ -312,7 +315,7 @@ void BentoContainer::IndexProperty(uint32_t entryIndex) {
     const size_t mask = propertySlots.size() - 1;
     size_t slot = SlotOf(key) & mask;
     for (; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & 0xFFFFFFFF00000000ull) != check) {
+        if ((propertySlots[slot] & kCheckBits) != check) {
             continue;
         }
         const TocEntry& held = entries[static_cast<uint32_t>(propertySlots[slot] - 1)];
