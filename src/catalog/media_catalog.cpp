@@ -14,7 +14,11 @@ void MediaCatalog::Clear() {
     recordCursorValid = false;
     recordCursorProject = nullptr;
     lastProject = nullptr;
-    projectsByText = {};
+    for (ProjectByText& byText : projectsByText) {
+        if (byText.project != nullptr) {
+            byText = ProjectByText();
+        }
+    }
 }
 
 void MediaCatalog::AddRecord(std::unique_ptr<MediaRecord> record, bool includeMissing) {
@@ -84,11 +88,11 @@ void MediaCatalog::Accept(MediaRecord&& incoming, bool includeMissing, uint64_t 
     ProjectEntry& project = ProjectFor(incoming.projectName);
     project.files.Prefetch(nameHash);
     // The record goes to the next free place; it stays there only when its project takes it.
-    const uint32_t block = static_cast<uint32_t>(recordCount) / kRecordsPerBlock;
-    if (block == recordBlocks.size()) {
-        recordBlocks.push_back(std::make_unique<MediaRecord[]>(kRecordsPerBlock));
+    const RecordPlace place = PlaceOf(static_cast<uint32_t>(recordCount));
+    if (place.block == recordBlocks.size()) {
+        recordBlocks.push_back(std::make_unique<MediaRecord[]>(BlockRecords(place.block)));
     }
-    MediaRecord* record = &recordBlocks[block][static_cast<uint32_t>(recordCount) % kRecordsPerBlock];
+    MediaRecord* record = &recordBlocks[place.block][place.offset];
     *record = std::move(incoming);
     incoming = MediaRecord();
     record->index = recordCount;
@@ -136,8 +140,37 @@ void MediaCatalog::BuildIndex() {
     }
 }
 
+MediaCatalog::RecordPlace MediaCatalog::PlaceOf(uint32_t index) {
+    // The small blocks hold the first kRecordsPerBlock records; small block k >= 1 starts at 64 << (k - 1).
+    static_assert(kFirstBlockRecords << (kSmallBlocks - 1) == kRecordsPerBlock, "the small blocks fill one");
+    if (index >= kRecordsPerBlock) {
+        return {kSmallBlocks - 1 + index / kRecordsPerBlock, index % kRecordsPerBlock};
+    }
+    if (index < kFirstBlockRecords) {
+        return {0, index};
+    }
+    uint32_t block = 1;
+    uint32_t start = kFirstBlockRecords;
+    while (index >= start * 2) {
+        start *= 2;
+        ++block;
+    }
+    return {block, index - start};
+}
+
+uint32_t MediaCatalog::BlockRecords(uint32_t block) {
+    if (block == 0) {
+        return kFirstBlockRecords;
+    }
+    return block < kSmallBlocks ? kFirstBlockRecords << (block - 1) : kRecordsPerBlock;
+}
+
 MediaRecord* MediaCatalog::RecordAt(uint32_t index) const {
-    return index < indexedRecordCount ? &recordBlocks[index / kRecordsPerBlock][index % kRecordsPerBlock] : nullptr;
+    if (index >= indexedRecordCount) {
+        return nullptr;
+    }
+    const RecordPlace place = PlaceOf(index);
+    return &recordBlocks[place.block][place.offset];
 }
 
 ProjectEntry* MediaCatalog::ProjectAt(uint32_t id) const {

@@ -39,7 +39,7 @@ class MediaCatalog {
 public:
     // console receives the name of every project the catalog creates; it may be null.
     explicit MediaCatalog(Console* console = nullptr) : console(console) {}
-    ~MediaCatalog() { Clear(); }
+    ~MediaCatalog() = default;
     MediaCatalog(const MediaCatalog&) = delete;
     MediaCatalog& operator=(const MediaCatalog&) = delete;
 
@@ -135,9 +135,19 @@ private:
     int32_t recordCount = 0;
     ProjectMap projects;
     std::vector<ProjectEntry*> projectsById;
-    // Every accepted record, at its index, in blocks of kRecordsPerBlock that never move; RecordAt reaches
-    // the first indexedRecordCount of them. Past the last accepted record the block holds empty records.
+    // Every accepted record, at its index, in blocks that never move; RecordAt reaches the first
+    // indexedRecordCount of them. Past the last accepted record the block holds empty records. The first
+    // kRecordsPerBlock records take blocks of 64, 64, 128, ... 2048, so that a small catalog stays small;
+    // every later block holds kRecordsPerBlock.
+    static constexpr uint32_t kFirstBlockRecords = 64;
     static constexpr uint32_t kRecordsPerBlock = 4096;
+    static constexpr uint32_t kSmallBlocks = 7;
+    struct RecordPlace {
+        uint32_t block;
+        uint32_t offset;
+    };
+    [[nodiscard]] static RecordPlace PlaceOf(uint32_t index);
+    [[nodiscard]] static uint32_t BlockRecords(uint32_t block);
     std::vector<std::unique_ptr<MediaRecord[]>> recordBlocks;
     ProjectMap::iterator projectCursor;
     bool projectCursorValid = false;

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tw {
 
@@ -47,6 +48,29 @@ constexpr StandardName kStandardNames[] = {
     {41, L"CM_StdObjID_16BitImmValue"},
     {42, L"CM_StdObjID_8BitImmValue"},
 };
+
+// The standard names by id, made once for every container rather than at every open; empty for none.
+constexpr uint32_t kStandardIdEnd = 43;
+constexpr bool StandardIdsFit() {
+    for (const StandardName& s : kStandardNames) {
+        if (s.id >= kStandardIdEnd) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(StandardIdsFit(), "a standard id beyond the table");
+
+const std::wstring* StandardNameOf(uint32_t id) {
+    static const std::array<std::wstring, kStandardIdEnd> names = [] {
+        std::array<std::wstring, kStandardIdEnd> made;
+        for (const StandardName& s : kStandardNames) {
+            made[s.id] = s.name;
+        }
+        return made;
+    }();
+    return id < kStandardIdEnd && !names[id].empty() ? &names[id] : nullptr;
+}
 
 uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
@@ -163,9 +187,6 @@ void BentoContainer::ReadToc(uint32_t tocOffset, uint32_t tocSize) {
 
 void BentoContainer::ResetNames() {
     names.clear();
-    for (const StandardName& s : kStandardNames) {
-        names.emplace(s.id, s.name);
-    }
 }
 
 void BentoContainer::ParseToc() {
@@ -204,8 +225,15 @@ void BentoContainer::ParseToc() {
 
 void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
     // Whatever its type, the value is read as an index array; a count that claims more elements than the
-    // value holds is cut to the elements present.
-    const std::optional<Bytes> value = ReadValue(entryIndex, bento::kMaxIndexArrayLength);
+    // value holds is cut to the elements present. The count is read first, and then no more of the value
+    // than the elements it counts, however long the entry claims the value to be.
+    const std::optional<Bytes> head = ReadValue(entryIndex, 2);
+    const std::optional<uint16_t> counted = head ? ByteCursor{ByteView(*head)}.U16() : std::nullopt;
+    if (!counted) {
+        return;
+    }
+    const std::optional<Bytes> value =
+        ReadValue(entryIndex, 2 + uint32_t{*counted} * static_cast<uint32_t>(bento::kIndexElementSize));
     if (!value) {
         return;
     }
@@ -346,6 +374,7 @@ void BentoContainer::BuildChains() const {
 
 std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
     std::vector<WalkTable::Item> added;
+    added.reserve(16); // most objects have fewer properties
     BuildChains();
     // A table from an earlier open may no longer match the chain: it then has no properties.
     for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
@@ -426,8 +455,9 @@ const std::wstring* BentoContainer::NameOf(uint32_t id) const {
     if (!CanQuery()) {
         return nullptr;
     }
+    // A name the file gives comes before the standard one.
     const auto found = names.find(id);
-    return found == names.end() ? nullptr : &found->second;
+    return found == names.end() ? StandardNameOf(id) : &found->second;
 }
 
 const WalkTable& BentoContainer::IndexTable(UidIndex index) const {

@@ -146,7 +146,7 @@ public:
     // Empty for other flags, for no entry, and when nothing of the value lies in the file.
     [[nodiscard]] Bytes ReadStoredBytes(uint32_t entryIndex, uint32_t skip, uint32_t maxBytes);
     // As ReadValue, into a buffer the container keeps instead of new bytes: the view lasts until the next
-    // ViewValue, Open or Close. The load reads two values a record through it.
+    // ViewValue, Open or Close. The load reads two values a record through it, the TOC lines their texts.
     [[nodiscard]] std::optional<ByteView> ViewValue(uint32_t entryIndex, uint32_t maxBytes);
     // The entry's valueOffset field as a number, swapped in a big-endian container; 0 for no entry.
     [[nodiscard]] uint32_t ImmediateValue(uint32_t entryIndex) const;

@@ -26,18 +26,18 @@ std::wstring TocLine(BentoContainer& container, uint32_t entryIndex) {
     std::swprintf(number, sizeof number / sizeof number[0], L"[ID =0x%X]", e.objectId);
     std::wstring line = number;
     if (const std::wstring* property = container.NameOf(e.propertyId)) {
-        line += *property + L"  ";
+        line.append(*property).append(L"  ");
     }
     if (const std::wstring* type = container.NameOf(e.typeId)) {
-        line += L"[" + *type + L"]";
+        line.append(L"[").append(*type).append(L"]");
     }
     if (e.valueFlags == bento::kStored) {
         line += L":";
     }
     if (IsTextType(e.typeId)) {
         // No more of the text than the line can show.
-        if (const auto value = container.ReadValue(entryIndex, static_cast<uint32_t>(kTocLineCapacity))) {
-            line += L"=\"" + BentoContainer::TextOf(*value) + L"\"";
+        if (const auto value = container.ViewValue(entryIndex, static_cast<uint32_t>(kTocLineCapacity))) {
+            line.append(L"=\"").append(BentoContainer::TextOf(*value)).append(L"\"");
         }
     } else {
         std::swprintf(number, sizeof number / sizeof number[0], L" =[ 0x%X : 0x%X ]", e.valueOffset, e.valueLength);

@@ -4,6 +4,7 @@
 // that is present already keeps its place in the walk.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -47,12 +48,27 @@ public:
 
     // Calls visit(item) in walk order for items listed in the order their keys were added.
     template <typename Visit> static void WalkInOrder(const std::vector<Item>& added, Visit&& visit) {
-        for (uint32_t bucket = 0; bucket < kBuckets; ++bucket) {
-            for (size_t i = added.size(); i-- > 0;) {
-                if (BucketOf(added[i].key) == bucket) {
-                    visit(added[i]);
-                }
-            }
+        // Sorted by bucket in one pass: each bucket's items take their places from the last added on.
+        std::array<size_t, kBuckets + 1> start{};
+        for (const Item& item : added) {
+            ++start[BucketOf(item.key) + 1];
+        }
+        for (uint32_t bucket = 1; bucket <= kBuckets; ++bucket) {
+            start[bucket] += start[bucket - 1];
+        }
+        // Most objects have a few properties: their order needs no memory of its own.
+        std::array<uint32_t, 32> few;
+        std::vector<uint32_t> many;
+        uint32_t* order = few.data();
+        if (added.size() > few.size()) {
+            many.resize(added.size());
+            order = many.data();
+        }
+        for (size_t i = added.size(); i-- > 0;) {
+            order[start[BucketOf(added[i].key)]++] = static_cast<uint32_t>(i);
+        }
+        for (size_t k = 0; k < added.size(); ++k) {
+            visit(added[order[k]]);
         }
     }
 

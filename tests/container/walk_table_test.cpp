@@ -41,6 +41,29 @@ TEST(WalkTableTest, WalksBucketsInOrderAndTheLastAddedKeyFirst) {
     EXPECT_FALSE(table.Find(0x10).has_value());
 }
 
+TEST(WalkTableTest, WalkOrderHoldsForTablesOfEverySize) {
+    // The order by its definition: bucket by bucket, and within a bucket from the last added key back.
+    for (const uint32_t count : {1u, 31u, 32u, 33u, 500u}) {
+        WalkTable table;
+        std::vector<uint64_t> added;
+        uint64_t key = 0x9E3779B97F4A7C15ull;
+        for (uint32_t i = 0; i < count; ++i) {
+            key = key * 6364136223846793005ull + 1442695040888963407ull;
+            added.push_back(key);
+            table.Set(key, i);
+        }
+        std::vector<uint64_t> expected;
+        for (uint32_t bucket = 0; bucket < WalkTable::kBuckets; ++bucket) {
+            for (size_t i = added.size(); i-- > 0;) {
+                if (WalkTable::BucketOf(added[i]) == bucket) {
+                    expected.push_back(added[i]);
+                }
+            }
+        }
+        EXPECT_EQ(WalkedKeys(table), expected) << count << " keys";
+    }
+}
+
 TEST(WalkTableTest, FindsEveryKeyOfALargeTable) {
     WalkTable table;
     constexpr uint32_t kCount = 50000;
