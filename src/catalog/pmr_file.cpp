@@ -201,18 +201,25 @@ bool PMRFile::IsValid(const EntryView& e) {
 void PMRFile::SkipOutOfRangeNames() {
     // Every attempt at these offsets would end at its name length, 0 or above 256, and set badData; they
     // are passed over in the window with that one test, as long as the file holds the length's bytes.
-    const ByteView window = Buffered().WithOrder(order);
-    const uint32_t lengthAt = 4 * guidLength;
+    const ByteView window = Buffered();
+    const uint64_t lengthEnd = uint64_t{4} * guidLength + 2; // past the name length, from an entry's start
+    // The offsets whose name length lies whole in the window and in the file.
+    const uint64_t inFile = fileLength >= recordStart + lengthEnd ? fileLength - recordStart - lengthEnd + 1 : 0;
+    const uint64_t inWindow = window.Size() >= lengthEnd ? window.Size() - lengthEnd + 1 : 0;
+    const auto offsets = static_cast<uint32_t>(std::min(inFile, inWindow));
+    const bool bigEndian = order == ByteOrder::big;
     uint32_t skipped = 0;
-    while (recordStart + skipped + lengthAt + 2 <= fileLength) {
-        const std::optional<uint16_t> nameLength = window.U16(skipped + lengthAt);
-        if (!nameLength || (*nameLength != 0 && *nameLength <= kMaxNameLength)) {
+    for (; skipped < offsets; ++skipped) {
+        const uint8_t* length = window.Data() + (lengthEnd - 2) + skipped;
+        const unsigned low = length[bigEndian ? 1 : 0];
+        const unsigned high = length[bigEndian ? 0 : 1];
+        const unsigned nameLength = low | (high << 8);
+        if (nameLength != 0 && nameLength <= kMaxNameLength) {
             break;
         }
-        badData = true;
-        ++skipped;
     }
     if (skipped != 0) {
+        badData = true;
         Seek(skipped, current);
         recordStart = GetPosition();
     }
