@@ -12,22 +12,27 @@ constexpr uint64_t kCheckBits = 0xFFFFFFFF00000000ull;
 
 } // namespace
 
-size_t DiskFileTable::Locate(std::wstring_view name, uint64_t h) const {
-    if (entries.empty()) {
-        return entries.size();
-    }
+size_t DiskFileTable::Probe(std::wstring_view name, uint64_t h) const {
     const size_t mask = slots.size() - 1;
-    for (size_t i = static_cast<size_t>(h) & mask; slots[i] != 0; i = (i + 1) & mask) {
+    size_t i = static_cast<size_t>(h) & mask;
+    for (; slots[i] != 0; i = (i + 1) & mask) {
         if ((slots[i] & kCheckBits) != (h & kCheckBits)) {
             continue;
         }
-        const auto at = static_cast<uint32_t>(slots[i]) - 1;
-        const Entry& e = entries[at];
+        const Entry& e = entries[static_cast<uint32_t>(slots[i]) - 1];
         if (e.hash == h && NameOf(e) == name) {
-            return at;
+            break;
         }
     }
-    return entries.size();
+    return i;
+}
+
+size_t DiskFileTable::Locate(std::wstring_view name, uint64_t h) const {
+    if (slots.empty()) {
+        return entries.size();
+    }
+    const uint64_t slot = slots[Probe(name, h)];
+    return slot == 0 ? entries.size() : static_cast<uint32_t>(slot) - 1;
 }
 
 void DiskFileTable::Prefetch(uint64_t nameHash) const {
@@ -75,16 +80,9 @@ DiskFileInfo& DiskFileTable::Place(std::wstring_view name) {
         Grow();
     }
     const uint64_t h = FileTable::Hash(name);
-    const size_t mask = slots.size() - 1;
-    size_t i = static_cast<size_t>(h) & mask;
-    for (; slots[i] != 0; i = (i + 1) & mask) {
-        if ((slots[i] & kCheckBits) != (h & kCheckBits)) {
-            continue;
-        }
-        Entry& e = entries[static_cast<uint32_t>(slots[i]) - 1];
-        if (e.hash == h && NameOf(e) == name) {
-            return e.info;
-        }
+    const size_t i = Probe(name, h);
+    if (slots[i] != 0) {
+        return entries[static_cast<uint32_t>(slots[i]) - 1].info;
     }
     Entry added;
     added.hash = h;

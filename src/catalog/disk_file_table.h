@@ -73,6 +73,8 @@ private:
 
     // The entry of the first slot whose hash bits agree with the name's; null when there is none.
     [[nodiscard]] const Entry* FirstCandidate(uint64_t nameHash) const;
+    // The slot of that exact name, or the free slot where its probe ends; the table has slots.
+    [[nodiscard]] size_t Probe(std::wstring_view name, uint64_t nameHash) const;
     // The entry number of that exact name; size() when there is none.
     [[nodiscard]] size_t Locate(std::wstring_view name, uint64_t nameHash) const;
 

@@ -207,13 +207,9 @@ void PMRFile::SkipOutOfRangeNames() {
     const uint64_t inFile = fileLength >= recordStart + lengthEnd ? fileLength - recordStart - lengthEnd + 1 : 0;
     const uint64_t inWindow = window.Size() >= lengthEnd ? window.Size() - lengthEnd + 1 : 0;
     const auto offsets = static_cast<uint32_t>(std::min(inFile, inWindow));
-    const bool bigEndian = order == ByteOrder::big;
     uint32_t skipped = 0;
     for (; skipped < offsets; ++skipped) {
-        const uint8_t* length = window.Data() + (lengthEnd - 2) + skipped;
-        const unsigned low = length[bigEndian ? 1 : 0];
-        const unsigned high = length[bigEndian ? 0 : 1];
-        const unsigned nameLength = low | (high << 8);
+        const uint16_t nameLength = LengthAt(window.Data() + (lengthEnd - 2) + skipped);
         if (nameLength != 0 && nameLength <= kMaxNameLength) {
             break;
         }
