@@ -137,11 +137,11 @@ private:
     std::vector<ProjectEntry*> projectsById;
     // Every accepted record, at its index, in blocks that never move; RecordAt reaches the first
     // indexedRecordCount of them. Past the last accepted record the block holds empty records. The first
-    // kRecordsPerBlock records take blocks of 64, 64, 128, ... 2048, so that a small catalog stays small;
+    // kRecordsPerBlock records take blocks of 8, 8, 16, ... 2048, so that a small catalog stays small;
     // every later block holds kRecordsPerBlock.
-    static constexpr uint32_t kFirstBlockRecords = 64;
+    static constexpr uint32_t kFirstBlockRecords = 8;
     static constexpr uint32_t kRecordsPerBlock = 4096;
-    static constexpr uint32_t kSmallBlocks = 7;
+    static constexpr uint32_t kSmallBlocks = 10;
     struct RecordPlace {
         uint32_t block;
         uint32_t offset;

@@ -207,10 +207,14 @@ void PMRFile::SkipOutOfRangeNames() {
     const uint64_t inFile = fileLength >= recordStart + lengthEnd ? fileLength - recordStart - lengthEnd + 1 : 0;
     const uint64_t inWindow = window.Size() >= lengthEnd ? window.Size() - lengthEnd + 1 : 0;
     const auto offsets = static_cast<uint32_t>(std::min(inFile, inWindow));
+    // The length's two bytes at each offset, high byte first or second by the index's order; a length in
+    // 1..256 is the one unsigned test (length - 1) < 256.
+    const uint8_t* lengths = window.Data() + (lengthEnd - 2);
+    const unsigned high = order == ByteOrder::little ? 1 : 0;
     uint32_t skipped = 0;
     for (; skipped < offsets; ++skipped) {
-        const uint16_t nameLength = LengthAt(window.Data() + (lengthEnd - 2) + skipped);
-        if (nameLength != 0 && nameLength <= kMaxNameLength) {
+        const unsigned nameLength = (unsigned{lengths[skipped + high]} << 8) | lengths[skipped + (1 - high)];
+        if (nameLength - 1u < kMaxNameLength) {
             break;
         }
     }

@@ -18,15 +18,15 @@ constexpr FileColumn kColumns[] = {
     FileColumn::project,     FileColumn::name, FileColumn::nameInBin, FileColumn::size,         FileColumn::compUid,
     FileColumn::compression, FileColumn::path, FileColumn::type,      FileColumn::creationDate, FileColumn::source};
 
-// A byte count in decimal.
-std::wstring Decimal(uint64_t value) {
+// A byte count in decimal, written into out.
+void Decimal(uint64_t value, std::wstring& out) {
     wchar_t digits[24];
     size_t n = 0;
     do {
         digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
         value /= 10;
     } while (value != 0);
-    return std::wstring(std::make_reverse_iterator(digits + n), std::make_reverse_iterator(digits));
+    out.assign(std::make_reverse_iterator(digits + n), std::make_reverse_iterator(digits));
 }
 
 } // namespace
@@ -42,10 +42,19 @@ std::vector<TableColumn> RecordColumns() {
 
 std::vector<std::wstring> RecordCells(const MediaRecord& record) {
     std::vector<std::wstring> cells;
-    for (const FileColumn column : kColumns) {
-        cells.push_back(column == FileColumn::size ? Decimal(record.size) : FileCellText(record, column));
-    }
+    RecordCells(record, cells);
     return cells;
+}
+
+void RecordCells(const MediaRecord& record, std::vector<std::wstring>& cells) {
+    cells.resize(std::size(kColumns));
+    for (size_t i = 0; i < std::size(kColumns); ++i) {
+        if (kColumns[i] == FileColumn::size) {
+            Decimal(record.size, cells[i]);
+        } else {
+            FileCellText(record, kColumns[i], cells[i]);
+        }
+    }
 }
 
 bool ComesBefore(const MediaRecord& a, const MediaRecord& b) {
@@ -89,8 +98,10 @@ std::vector<const MediaRecord*> SortedRecords(const MediaCatalog& catalog) {
 void WriteCatalog(const MediaCatalog& catalog, OutputFormat format) {
     {
         TableWriter table(stdout, format, RecordColumns());
+        std::vector<std::wstring> cells;
         for (const MediaRecord* record : SortedRecords(catalog)) {
-            table.Row(RecordCells(*record));
+            RecordCells(*record, cells);
+            table.Row(cells);
         }
     } // the table ends before the statistics when both streams go to one place
     WriteLine(stderr, CatalogStatistics(catalog));

@@ -14,6 +14,8 @@ namespace tw::cli {
 [[nodiscard]] std::vector<TableColumn> RecordColumns();
 // The cells of a record's row, in the columns' order.
 [[nodiscard]] std::vector<std::wstring> RecordCells(const MediaRecord& record);
+// The same cells written into cells, whose texts' storage is reused from row to row.
+void RecordCells(const MediaRecord& record, std::vector<std::wstring>& cells);
 // Every indexed record of the catalog, sorted by project and file name.
 [[nodiscard]] std::vector<const MediaRecord*> SortedRecords(const MediaCatalog& catalog);
 // The order of the table: by project, then file name.

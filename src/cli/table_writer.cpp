@@ -142,19 +142,30 @@ void TableWriter::Write(const std::string& bytes) {
 }
 
 void TableWriter::WriteSeparated(const std::vector<std::wstring>& cells) {
+    line.clear();
     if (format == OutputFormat::tsv) {
-        std::wstring line;
+        // As WriteLine writes a line: the cells in UTF-8, then a line feed.
         for (size_t i = 0; i < cells.size(); ++i) {
-            line += (i != 0 ? L"\t" : L"") + cells[i];
+            if (i != 0) {
+                line += '\t';
+            }
+            platform::AppendAsUtf8(cells[i], line);
         }
-        WriteLine(stream, line);
+        line += '\n';
+        Write(line);
+        if (stream == stderr) {
+            std::fflush(stream);
+        }
         return;
     }
-    std::string line;
     for (size_t i = 0; i < cells.size(); ++i) {
-        line += (i != 0 ? "," : "") + CsvCell(cells[i]);
+        if (i != 0) {
+            line += ',';
+        }
+        line += CsvCell(cells[i]);
     }
-    Write(line + kCsvLineEnd);
+    line += kCsvLineEnd;
+    Write(line);
 }
 
 void TableWriter::Row(const std::vector<std::wstring>& cells) {

@@ -51,6 +51,8 @@ private:
     std::vector<TableColumn> columns;
     size_t rows = 0;
     bool ended = false;
+    // A tsv line's bytes, kept from row to row so that a long table allocates nothing a row.
+    std::string line;
 };
 
 // The texts of the cells in the table's formats, for tests and readers.

@@ -17,14 +17,21 @@ bool IsTextType(uint32_t typeId) {
 } // namespace
 
 std::wstring TocLine(BentoContainer& container, uint32_t entryIndex) {
+    std::wstring line;
+    TocLine(container, entryIndex, line);
+    return line;
+}
+
+void TocLine(BentoContainer& container, uint32_t entryIndex, std::wstring& line) {
+    line.clear();
     const auto entry = container.Entry(entryIndex);
     if (!entry) {
-        return {};
+        return;
     }
     const TocEntry& e = *entry;
     wchar_t number[48];
     std::swprintf(number, sizeof number / sizeof number[0], L"[ID =0x%X]", e.objectId);
-    std::wstring line = number;
+    line = number;
     if (const std::wstring* property = container.NameOf(e.propertyId)) {
         line.append(*property).append(L"  ");
     }
@@ -46,15 +53,17 @@ std::wstring TocLine(BentoContainer& container, uint32_t entryIndex) {
     if (line.size() > kTocLineCapacity) {
         line.resize(kTocLineCapacity);
     }
-    return line;
 }
 
 void DumpToc(BentoContainer& container, Console* console) {
     if (!container.CanQuery() || console == nullptr) {
         return;
     }
+    std::wstring line;
+    line.reserve(128); // most lines fit
     for (uint32_t i = 0; i < container.EntryCount(); ++i) {
-        console->AppendLine(TocLine(container, i));
+        TocLine(container, i, line);
+        console->AppendLine(line);
     }
 }
 

@@ -16,6 +16,8 @@ inline constexpr size_t kTocLineCapacity = 1023;
 // The line of one entry: "[ID =0x%X]", the property's name and two spaces, "[" the type's name "]", ":" for a
 // stored value, then a text value as ="text" or any other value as " =[ 0x%X : 0x%X ]" (offset, length).
 [[nodiscard]] std::wstring TocLine(BentoContainer& container, uint32_t entryIndex);
+// The same line written into line, whose storage is reused: a dump of many entries allocates once.
+void TocLine(BentoContainer& container, uint32_t entryIndex, std::wstring& line);
 // Writes every entry's line to the console; nothing unless the container is open and valid.
 void DumpToc(BentoContainer& container, Console* console);
 

@@ -59,6 +59,8 @@ void AnsiToWide(const char* text, size_t length, std::wstring& out);
 
 // Wide text to UTF-8 (for file names crossing the POSIX boundary and for terminal output).
 [[nodiscard]] std::string WideToUtf8(const std::wstring& text);
+// The same, appended to out.
+void AppendAsUtf8(std::wstring_view text, std::string& out);
 // UTF-8 to wide text; invalid sequences become U+FFFD.
 [[nodiscard]] std::wstring Utf8ToWide(const std::string& text);
 

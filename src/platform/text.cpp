@@ -85,19 +85,26 @@ void AnsiToWide(const char* text, size_t length, std::wstring& out) {
 
 std::string WideToUtf8(const std::wstring& text) {
     std::string out;
+    AppendAsUtf8(text, out);
+    return out;
+}
+
+void AppendAsUtf8(std::wstring_view text, std::string& out) {
     // Text that is ASCII throughout, as most names and paths are, is copied unit by unit.
     size_t ascii = 0;
     while (ascii < text.size() && static_cast<uint32_t>(text[ascii]) < 0x80) {
         ++ascii;
     }
-    out.resize(ascii);
+    const size_t start = out.size();
+    out.resize(start + ascii);
+    char* bytes = out.data() + start;
     for (size_t i = 0; i < ascii; ++i) {
-        out[i] = static_cast<char>(text[i]);
+        bytes[i] = static_cast<char>(text[i]);
     }
     if (ascii == text.size()) {
-        return out;
+        return;
     }
-    out.reserve(text.size() + 8);
+    out.reserve(out.size() + (text.size() - ascii) + 8);
     for (size_t i = ascii; i < text.size(); ++i) {
         uint32_t cp = static_cast<uint32_t>(text[i]);
         if constexpr (sizeof(wchar_t) == 2) {
@@ -114,7 +121,6 @@ std::string WideToUtf8(const std::wstring& text) {
         }
         AppendUtf8(out, cp);
     }
-    return out;
 }
 
 std::wstring Utf8ToWide(const std::string& text) {

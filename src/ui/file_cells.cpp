@@ -55,81 +55,110 @@ const wchar_t* FileColumnCaption(FileColumn column) {
     return L"Source";
 }
 
-std::wstring CompUidText(uint64_t compUid) {
-    if (compUid == 0) {
-        return {};
-    }
-    // Lower-case hexadecimal digits without leading zeros.
+namespace {
+
+void AppendCompUid(std::wstring& out, uint64_t compUid) {
+    // Lower-case hexadecimal digits without leading zeros; nothing for 0.
     wchar_t digits[16];
     int n = 0;
     for (; compUid != 0; compUid >>= 4) {
         digits[n++] = L"0123456789abcdef"[compUid & 0xF];
     }
-    std::wstring text;
-    text.reserve(static_cast<size_t>(n));
     while (n > 0) {
-        text += digits[--n];
+        out += digits[--n];
     }
-    return text;
 }
 
-std::wstring MediaKindText(int32_t mediaKind) {
+const wchar_t* MediaKindName(int32_t mediaKind) {
     switch (mediaKind) {
     case 1:
         return L"Precomp";
     case 7:
         return L"Source";
     default:
-        return {};
+        return L"";
     }
 }
 
-std::wstring CreationDateText(uint64_t creationTime, bool missing) {
+void AppendCreationDate(std::wstring& out, uint64_t creationTime, bool missing) {
     platform::LocalTime t;
     if (creationTime == 0 || missing || !platform::FileTimeToLocal(creationTime, t)) {
-        return {};
+        return;
     }
     // "%02d.%02d.%04d/%02d:%02d:%02d": day, month, year, hour, minute, second.
+    AppendDecimal(out, t.day, 2);
+    out += L'.';
+    AppendDecimal(out, t.month, 2);
+    out += L'.';
+    AppendDecimal(out, t.year, 4);
+    out += L'/';
+    AppendDecimal(out, t.hour, 2);
+    out += L':';
+    AppendDecimal(out, t.minute, 2);
+    out += L':';
+    AppendDecimal(out, t.second, 2);
+}
+
+} // namespace
+
+std::wstring CompUidText(uint64_t compUid) {
     std::wstring text;
-    text.reserve(20);
-    AppendDecimal(text, t.day, 2);
-    text += L'.';
-    AppendDecimal(text, t.month, 2);
-    text += L'.';
-    AppendDecimal(text, t.year, 4);
-    text += L'/';
-    AppendDecimal(text, t.hour, 2);
-    text += L':';
-    AppendDecimal(text, t.minute, 2);
-    text += L':';
-    AppendDecimal(text, t.second, 2);
+    AppendCompUid(text, compUid);
+    return text;
+}
+
+std::wstring MediaKindText(int32_t mediaKind) {
+    return MediaKindName(mediaKind);
+}
+
+std::wstring CreationDateText(uint64_t creationTime, bool missing) {
+    std::wstring text;
+    AppendCreationDate(text, creationTime, missing);
     return text;
 }
 
 std::wstring FileCellText(const MediaRecord& record, FileColumn column) {
+    std::wstring text;
+    FileCellText(record, column, text);
+    return text;
+}
+
+void FileCellText(const MediaRecord& record, FileColumn column, std::wstring& out) {
+    out.clear();
     switch (column) {
     case FileColumn::name:
-        return record.fileName.value_or(L"");
+        out.append(record.fileName.view());
+        return;
     case FileColumn::nameInBin:
-        return record.nameInBin.value_or(L"");
+        out.append(record.nameInBin.view());
+        return;
     case FileColumn::size:
-        return record.size == 0 ? std::wstring() : platform::FormatByteSize(record.size);
+        if (record.size != 0) {
+            out.append(platform::FormatByteSize(record.size));
+        }
+        return;
     case FileColumn::compUid:
-        return CompUidText(record.compUid);
+        AppendCompUid(out, record.compUid);
+        return;
     case FileColumn::compression:
-        return record.compressionName.value_or(L"");
+        out.append(record.compressionName.view());
+        return;
     case FileColumn::path:
-        return record.path.value_or(L"");
+        out.append(record.path.view());
+        return;
     case FileColumn::type:
-        return MediaKindText(record.mediaKind);
+        out.append(MediaKindName(record.mediaKind));
+        return;
     case FileColumn::creationDate:
-        return CreationDateText(record.creationTime, record.IsMissing());
+        AppendCreationDate(out, record.creationTime, record.IsMissing());
+        return;
     case FileColumn::project:
-        return record.projectName.value_or(L"");
+        out.append(record.projectName.view());
+        return;
     case FileColumn::source:
         break;
     }
-    return record.sourceName.value_or(L"");
+    out.append(record.sourceName.view());
 }
 
 } // namespace tw

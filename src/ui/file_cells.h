@@ -28,6 +28,8 @@ inline constexpr int kFileColumnCount = 10;
 // The text of one cell of the record's row: Size as the platform's byte-size text (empty when 0), Comp UID
 // in lower-case hexadecimal (empty when 0), Type "Precomp" or "Source", Creation Date in local time.
 [[nodiscard]] std::wstring FileCellText(const MediaRecord& record, FileColumn column);
+// The same text written into out, whose storage is reused: a table of many rows allocates nothing a cell.
+void FileCellText(const MediaRecord& record, FileColumn column, std::wstring& out);
 
 // The pieces, for callers that show a column their own way.
 [[nodiscard]] std::wstring CompUidText(uint64_t compUid);
