@@ -372,9 +372,7 @@ void BentoContainer::BuildChains() const {
     }
 }
 
-std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable& table) const {
-    std::vector<WalkTable::Item> added;
-    added.reserve(16); // most objects have fewer properties
+void BentoContainer::PropertiesAdded(const PropertyTable& table, WalkTable::ItemList& added) const {
     BuildChains();
     // A table from an earlier open may no longer match the chain: it then has no properties.
     for (uint32_t p = table.lastAdded; CanQuery() && p < properties.Size(); p = nextProperty[p]) {
@@ -387,8 +385,7 @@ std::vector<WalkTable::Item> BentoContainer::PropertiesAdded(const PropertyTable
             break;
         }
     }
-    std::reverse(added.begin(), added.end());
-    return added;
+    std::reverse(added.data(), added.data() + added.size());
 }
 
 std::optional<BentoContainer::Bytes> BentoContainer::ReadValue(uint32_t entryIndex, uint32_t maxBytes) {

@@ -131,9 +131,10 @@ public:
     void PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyId) const;
     // Calls visit(propertyId, entryIndex) for every property of the table, in walk order.
     template <typename Visit> void WalkProperties(const PropertyTable& table, Visit&& visit) const {
-        std::vector<WalkTable::Item> added = PropertiesAdded(table);
-        WalkTable::WalkInOrder(
-            added, [&](const WalkTable::Item& item) { visit(static_cast<uint32_t>(item.key), item.value); });
+        WalkTable::ItemList added;
+        PropertiesAdded(table, added);
+        WalkTable::WalkInOrder(added.data(), added.size(),
+                               [&](const WalkTable::Item& item) { visit(static_cast<uint32_t>(item.key), item.value); });
     }
 
     // The value's first bytes, at most maxBytes of them; none when the value is empty. Stored values are
@@ -170,7 +171,8 @@ public:
 
 private:
     // The table's properties as (propertyId, entry index), in the order they were added.
-    [[nodiscard]] std::vector<WalkTable::Item> PropertiesAdded(const PropertyTable& table) const;
+    // The object's properties into added, in the order they were added.
+    void PropertiesAdded(const PropertyTable& table, WalkTable::ItemList& added) const;
     void BuildChains() const;
     // Enters entries[entryIndex] into propertySlots.
     void IndexProperty(uint32_t entryIndex);

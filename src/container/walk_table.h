@@ -46,12 +46,39 @@ public:
     }
     void Clear();
 
+    // Items kept in place while they are few, as most objects' properties are, and on the heap beyond.
+    class ItemList {
+    public:
+        void push_back(const Item& item) {
+            if (count < few.size()) {
+                few[count] = item;
+            } else {
+                if (count == few.size()) {
+                    many.assign(few.begin(), few.end());
+                }
+                many.push_back(item);
+            }
+            ++count;
+        }
+        [[nodiscard]] Item* data() { return count <= few.size() ? few.data() : many.data(); }
+        [[nodiscard]] const Item* data() const { return count <= few.size() ? few.data() : many.data(); }
+        [[nodiscard]] size_t size() const { return count; }
+
+    private:
+        std::array<Item, 16> few;
+        std::vector<Item> many;
+        size_t count = 0;
+    };
+
     // Calls visit(item) in walk order for items listed in the order their keys were added.
     template <typename Visit> static void WalkInOrder(const std::vector<Item>& added, Visit&& visit) {
+        WalkInOrder(added.data(), added.size(), visit);
+    }
+    template <typename Visit> static void WalkInOrder(const Item* items, size_t n, Visit&& visit) {
         // Sorted by bucket in one pass: each bucket's items take their places from the last added on.
         std::array<size_t, kBuckets + 1> start{};
-        for (const Item& item : added) {
-            ++start[BucketOf(item.key) + 1];
+        for (size_t i = 0; i < n; ++i) {
+            ++start[BucketOf(items[i].key) + 1];
         }
         for (uint32_t bucket = 1; bucket <= kBuckets; ++bucket) {
             start[bucket] += start[bucket - 1];
@@ -60,15 +87,15 @@ public:
         std::array<uint32_t, 32> few;
         std::vector<uint32_t> many;
         uint32_t* order = few.data();
-        if (added.size() > few.size()) {
-            many.resize(added.size());
+        if (n > few.size()) {
+            many.resize(n);
             order = many.data();
         }
-        for (size_t i = added.size(); i-- > 0;) {
-            order[start[BucketOf(added[i].key)]++] = static_cast<uint32_t>(i);
+        for (size_t i = n; i-- > 0;) {
+            order[start[BucketOf(items[i].key)]++] = static_cast<uint32_t>(i);
         }
-        for (size_t k = 0; k < added.size(); ++k) {
-            visit(added[order[k]]);
+        for (size_t k = 0; k < n; ++k) {
+            visit(items[order[k]]);
         }
     }
 
