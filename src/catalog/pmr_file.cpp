@@ -198,29 +198,53 @@ bool PMRFile::IsValid(const EntryView& e) {
     return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
-void PMRFile::SkipOutOfRangeNames() {
-    // Every attempt at these offsets would end at its name length, 0 or above 256, and set badData; they
-    // are passed over in the window with that one test, as long as the file holds the length's bytes.
+void PMRFile::SkipImpossibleEntries() {
+    // An attempt at each of these offsets would fail as it does here, on bytes the file holds: at a length
+    // out of range (damage, which sets badData as the attempt would) or at a name without its dot. They are
+    // passed over in the window; the first offset that passes, or whose bytes run past the window or the
+    // file, is left to a real attempt.
     const ByteView window = Buffered();
-    const uint64_t lengthEnd = uint64_t{4} * guidLength + 2; // past the name length, from an entry's start
-    // The offsets whose name length lies whole in the window and in the file.
-    const uint64_t inFile = fileLength >= recordStart + lengthEnd ? fileLength - recordStart - lengthEnd + 1 : 0;
-    const uint64_t inWindow = window.Size() >= lengthEnd ? window.Size() - lengthEnd + 1 : 0;
-    const auto offsets = static_cast<uint32_t>(std::min(inFile, inWindow));
-    // The length's two bytes at each offset, high byte first or second by the index's order; a length in
-    // 1..256 is the one unsigned test (length - 1) < 256.
-    const uint8_t* lengths = window.Data() + (lengthEnd - 2);
+    if (recordStart >= fileLength) {
+        return;
+    }
+    const uint64_t available = std::min<uint64_t>(window.Size(), fileLength - recordStart);
+    const uint8_t* bytes = window.Data();
+    const uint64_t idLength = uint64_t{4} * guidLength;
+    const uint64_t nameStart = idLength + 2; // past the name length, from an entry's start
+    // A length's two bytes, high byte first or second by the index's order.
     const unsigned high = order == ByteOrder::little ? 1 : 0;
-    uint32_t skipped = 0;
-    for (; skipped < offsets; ++skipped) {
-        const unsigned nameLength = (unsigned{lengths[skipped + high]} << 8) | lengths[skipped + (1 - high)];
-        if (nameLength - 1u < kMaxNameLength) {
+    const auto lengthAt = [&](uint64_t at) {
+        return (unsigned{bytes[at + high]} << 8) | bytes[at + (1 - high)];
+    };
+    uint64_t skipped = 0;
+    bool damaged = false;
+    for (; skipped + nameStart <= available; ++skipped) {
+        const unsigned nameLength = lengthAt(skipped + idLength);
+        if (nameLength - 1u >= kMaxNameLength) { // 0, or above 256
+            damaged = true;
+            continue;
+        }
+        const uint64_t projectLengthAt = skipped + nameStart + nameLength;
+        if (projectLengthAt + 2 > available) {
+            break;
+        }
+        const unsigned projectLength = lengthAt(projectLengthAt);
+        if (projectLength > kMaxProjectLength) {
+            damaged = true;
+            continue;
+        }
+        if (projectLengthAt + 2 + projectLength + idLength > available) {
+            break;
+        }
+        if (nameLength >= 4 && bytes[skipped + nameStart + nameLength - 4] == '.') {
             break;
         }
     }
-    if (skipped != 0) {
+    if (damaged) {
         badData = true;
-        Seek(skipped, current);
+    }
+    if (skipped != 0) {
+        Seek(static_cast<int64_t>(skipped), current);
         recordStart = GetPosition();
     }
 }
@@ -268,7 +292,7 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
         }
         Seek(static_cast<int64_t>(next), begin);
         recordStart = GetPosition();
-        SkipOutOfRangeNames();
+        SkipImpossibleEntries();
         reachedEnd = recordStart >= fileLength;
     }
     if (badData) {

@@ -60,8 +60,9 @@ private:
     // A 16-bit length in the index's byte order.
     [[nodiscard]] uint16_t LengthAt(const uint8_t* bytes) const;
     static bool IsValid(const EntryView& e);
-    // Moves recordStart past the offsets whose name length, read from the window, is out of range.
-    void SkipOutOfRangeNames();
+    // Moves recordStart past the offsets that cannot start an entry, judged from the bytes the window holds:
+    // a name length out of range, a project length out of range, or a name without its extension's dot.
+    void SkipImpossibleEntries();
     void ClearEntry();
 
     uint64_t fileLength = 0;

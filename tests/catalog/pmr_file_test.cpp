@@ -1,9 +1,12 @@
+#include "catalog/media_files.h"
 #include "catalog/pmr_file.h"
 #include "fixtures/pmr_writer.h"
 #include "fixtures/recording_progress.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 #include <string>
 #include <tuple>
@@ -291,6 +294,137 @@ TEST_P(PmrFileTest, IndexLargerThanTheWindowReadsEveryEntryAroundDamageAtTheEdge
                 break;
             }
         }
+    }
+}
+
+// What an index holds by its definition, found by trying an entry at every offset in turn from the header on:
+// after an entry the next one starts four bytes past it; after a failed attempt, one byte further on. badData
+// is set by an attempt that fails at a length out of range.
+struct IndexContents {
+    std::vector<std::string> names;
+    std::vector<std::string> projects;
+    std::vector<uint64_t> fileMobIds;
+    bool badData = false;
+};
+
+IndexContents TryEveryOffset(const Bytes& b, bool bigEndian, uint32_t guidLength) {
+    const size_t idLength = 4 * guidLength;
+    const auto length = [&](size_t at) -> unsigned {
+        return bigEndian ? (unsigned{b[at]} << 8) | b[at + 1] : b[at] | (unsigned{b[at + 1]} << 8);
+    };
+    const auto printable = [](const std::string& text) {
+        for (const char c : text) {
+            if (static_cast<unsigned char>(c) < 0x20) {
+                return false;
+            }
+        }
+        return true;
+    };
+    IndexContents out;
+    for (size_t p = 12; p < b.size();) {
+        size_t q = p;
+        const auto holds = [&](size_t n) { return q + n <= b.size(); };
+        if (!holds(idLength + 2)) {
+            ++p;
+            continue;
+        }
+        const size_t firstId = q;
+        q += idLength;
+        const unsigned nameLength = length(q);
+        q += 2;
+        if (nameLength == 0 || nameLength > 256) {
+            out.badData = true;
+            ++p;
+            continue;
+        }
+        if (!holds(nameLength + 2)) {
+            ++p;
+            continue;
+        }
+        const std::string name(b.begin() + static_cast<std::ptrdiff_t>(q),
+                               b.begin() + static_cast<std::ptrdiff_t>(q + nameLength));
+        q += nameLength;
+        const unsigned projectLength = length(q);
+        q += 2;
+        if (projectLength > 64) {
+            out.badData = true;
+            ++p;
+            continue;
+        }
+        if (!holds(projectLength + idLength)) {
+            ++p;
+            continue;
+        }
+        const std::string project = projectLength == 0
+                                        ? std::string("**NULL_PROJECT")
+                                        : std::string(b.begin() + static_cast<std::ptrdiff_t>(q),
+                                                      b.begin() + static_cast<std::ptrdiff_t>(q + projectLength));
+        q += projectLength + idLength;
+        const bool valid = printable(project) && name.size() >= 4 && printable(name) && name[name.size() - 4] == '.' &&
+                           MediaExtensionOf(name.data() + name.size() - 3, ExtensionCase::lowerOrUpper) !=
+                               MediaExtension::none;
+        if (!valid) {
+            ++p;
+            continue;
+        }
+        uint64_t mobId = 0;
+        for (size_t k = 0; k < 8; ++k) {
+            mobId |= uint64_t{b[firstId + (guidLength == 8 ? 16 : 0) + k]} << (8 * k);
+        }
+        out.names.push_back(name);
+        out.projects.push_back(project);
+        out.fileMobIds.push_back(mobId);
+        p = std::min(q + 4, b.size());
+    }
+    return out;
+}
+
+// Indexes damaged at random (garbage between entries, bytes changed anywhere past the header, some larger than
+// the read-ahead window) give what trying every offset in turn finds: the same records and the same report.
+TEST_P(PmrFileTest, DamagedIndexesGiveWhatTryingEveryOffsetFinds) {
+    const bool bigEndian = std::get<0>(GetParam());
+    const uint32_t guidLength = std::get<1>(GetParam());
+    const std::string names[] = {"Take 0001.omf", "B.MXF", "Interview wide 0002.wav", "Caf\xE9 0003.aif", "x.txt",
+                                 "Reel 4.Omf", std::string(250, 'n') + ".mxf"};
+    const std::string projects[] = {"Harbour Lights", "", "P", std::string(64, 'p'), "Caf\xE9 Noir"};
+    std::mt19937 random(20261211u + guidLength + (bigEndian ? 1u : 0u));
+    const auto below = [&](size_t n) { return static_cast<size_t>(random() % n); };
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        PmrWriter w = Writer();
+        const size_t entries = 1 + below(round % 5 == 0 ? 200 : 12);
+        for (size_t i = 0; i < entries; ++i) {
+            w.Entry({0x060A2B3400000000ull | i, 0x0101010100000000ull | i, names[below(std::size(names))],
+                     projects[below(std::size(projects))]});
+            if (below(3) == 0) {
+                Bytes garbage(below(48));
+                for (uint8_t& g : garbage) {
+                    g = below(4) == 0 ? uint8_t{0} : static_cast<uint8_t>(random());
+                }
+                w.Raw(garbage);
+            }
+        }
+        Bytes bytes = w.Data();
+        for (size_t flips = below(6); flips > 0; --flips) {
+            bytes[12 + below(bytes.size() - 12)] = static_cast<uint8_t>(random());
+        }
+        const IndexContents expected = TryEveryOffset(bytes, bigEndian, guidLength);
+        ASSERT_TRUE(fixtures::WriteFile(dir / L"i.pmr", bytes));
+        console.lines.clear();
+        PMRFile reader(&console);
+        ASSERT_EQ(reader.OpenIndex(dir / L"i.pmr"), 1);
+        std::vector<MediaRecord> records;
+        for (MediaRecord r; reader.ReadNextRecord(&r, nullptr) == 1; r = MediaRecord()) {
+            records.push_back(r);
+        }
+        ASSERT_EQ(records.size(), expected.names.size());
+        for (size_t i = 0; i < records.size(); ++i) {
+            EXPECT_EQ(records[i].fileName, platform::AnsiToWide(expected.names[i].data(), expected.names[i].size()));
+            EXPECT_EQ(records[i].projectName,
+                      platform::AnsiToWide(expected.projects[i].data(), expected.projects[i].size()));
+            EXPECT_EQ(records[i].fileMobId, expected.fileMobIds[i]);
+        }
+        EXPECT_EQ(console.lines, expected.badData ? std::vector<std::wstring>{kBadData} : std::vector<std::wstring>{});
     }
 }
 
