@@ -359,6 +359,7 @@ void BentoContainer::BuildChains() const {
         return;
     }
     chainsBuilt = true;
+    properties.Reserve(entries.size()); // an entry names one property of one object, rarely one named before
     for (uint32_t i = 0; i < entries.size(); ++i) {
         properties.Set(PropertyKey(entries[i].objectId, entries[i].propertyId), i);
     }

@@ -95,8 +95,23 @@ void WalkTable::Clear() {
     std::vector<Slot>().swap(slots);
 }
 
+void WalkTable::Reserve(size_t count) {
+    keys.reserve(count);
+    size_t size = slots.empty() ? 16 : slots.size();
+    while (count * 4 > size * 3) {
+        size *= 2;
+    }
+    if (size != slots.size()) {
+        Rehash(size);
+    }
+}
+
 void WalkTable::Grow() {
-    std::vector<Slot> old(slots.empty() ? 16 : slots.size() * 2);
+    Rehash(slots.empty() ? 16 : slots.size() * 2);
+}
+
+void WalkTable::Rehash(size_t size) {
+    std::vector<Slot> old(size);
     old.swap(slots);
     const size_t mask = slots.size() - 1;
     for (const Slot& s : old) {

@@ -45,6 +45,8 @@ public:
         WalkInOrder(added, visit);
     }
     void Clear();
+    // Makes room for count keys at once, so that adding them moves nothing.
+    void Reserve(size_t count);
 
     // Items kept in place while they are few, as most objects' properties are, and on the heap beyond.
     class ItemList {
@@ -111,6 +113,8 @@ private:
     // The key's slot, made (with value 0) when the key is new.
     Slot& Place(uint64_t key);
     void Grow();
+    // Places every key anew in size slots (a power of two).
+    void Rehash(size_t size);
 
     // The keys in the order they were first added.
     std::vector<uint64_t> keys;
