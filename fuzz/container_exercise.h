@@ -4,17 +4,12 @@
 
 #include "catalog/omf_queries.h"
 #include "container/toc_dump.h"
+#include "discard_console.h"
 
 #include <algorithm>
 #include <string>
 
 namespace tw::fuzz {
-
-// Takes the lines and keeps none: the harness looks for faults, not at the text.
-class DiscardConsole : public tw::Console {
-public:
-    void AppendLine(const std::wstring&) override {}
-};
 
 inline void ExerciseContainer(const std::wstring& path) {
     DiscardConsole console;

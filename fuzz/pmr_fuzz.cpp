@@ -1,12 +1,13 @@
 // Arbitrary bytes as a media file index: every record is read and handed to a catalog.
 #include "catalog/media_catalog.h"
 #include "catalog/pmr_file.h"
+#include "discard_console.h"
 #include "fuzz_file.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring& path = tw::fuzz::WriteInput(data, size);
-    tw::LineConsole console;
+    tw::fuzz::DiscardConsole console;
     tw::MediaCatalog catalog(&console);
     tw::PMRFile reader(&console);
     if (reader.OpenIndex(path) != 1) {
