@@ -126,7 +126,10 @@ struct ReaderSource {
 } // namespace
 
 uint16_t PMRFile::LengthAt(const uint8_t* bytes) const {
-    return *ByteView(bytes, 2, order).U16(0);
+    // Two bytes, the high one first in a big-endian index. The resynchronisation reads one at every offset
+    // of a damaged stretch, so it is decoded here rather than through a checked view.
+    return order == ByteOrder::little ? static_cast<uint16_t>(bytes[0] | (bytes[1] << 8))
+                                      : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
 }
 
 template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, EntryView& e) {
@@ -211,15 +214,10 @@ void PMRFile::SkipImpossibleEntries() {
     const uint8_t* bytes = window.Data();
     const uint64_t idLength = uint64_t{4} * guidLength;
     const uint64_t nameStart = idLength + 2; // past the name length, from an entry's start
-    // A length's two bytes, high byte first or second by the index's order.
-    const unsigned high = order == ByteOrder::little ? 1 : 0;
-    const auto lengthAt = [&](uint64_t at) {
-        return (unsigned{bytes[at + high]} << 8) | bytes[at + (1 - high)];
-    };
     uint64_t skipped = 0;
     bool damaged = false;
     for (; skipped + nameStart <= available; ++skipped) {
-        const unsigned nameLength = lengthAt(skipped + idLength);
+        const unsigned nameLength = LengthAt(bytes + skipped + idLength);
         if (nameLength - 1u >= kMaxNameLength) { // 0, or above 256
             damaged = true;
             continue;
@@ -228,7 +226,7 @@ void PMRFile::SkipImpossibleEntries() {
         if (projectLengthAt + 2 > available) {
             break;
         }
-        const unsigned projectLength = lengthAt(projectLengthAt);
+        const unsigned projectLength = LengthAt(bytes + projectLengthAt);
         if (projectLength > kMaxProjectLength) {
             damaged = true;
             continue;
