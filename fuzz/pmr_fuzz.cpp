@@ -4,7 +4,6 @@
 #include "discard_console.h"
 #include "fuzz_file.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring& path = tw::fuzz::WriteInput(data, size);
     tw::fuzz::DiscardConsole console;

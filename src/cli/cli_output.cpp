@@ -9,7 +9,11 @@ namespace tw::cli {
 void WriteLine(std::FILE* stream, const std::wstring& text) {
     std::string bytes = platform::WideToUtf8(text);
     bytes += '\n';
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    WriteLineBytes(stream, bytes);
+}
+
+void WriteLineBytes(std::FILE* stream, const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stream);
     if (stream == stderr) {
         std::fflush(stream);
     }

@@ -14,6 +14,8 @@ using Args = std::vector<std::wstring>;
 
 // Writes text as UTF-8, followed by a line break.
 void WriteLine(std::FILE* stream, const std::wstring& text);
+// Writes a line already in UTF-8, its line break included; stderr is flushed at once, as for WriteLine.
+void WriteLineBytes(std::FILE* stream, const std::string& line);
 
 // Console lines go to stderr as they are written.
 class StderrConsole : public Console {

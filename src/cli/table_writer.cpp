@@ -152,10 +152,7 @@ void TableWriter::WriteSeparated(const std::vector<std::wstring>& cells) {
             platform::AppendAsUtf8(cells[i], line);
         }
         line += '\n';
-        Write(line);
-        if (stream == stderr) {
-            std::fflush(stream);
-        }
+        WriteLineBytes(stream, line);
         return;
     }
     for (size_t i = 0; i < cells.size(); ++i) {

@@ -51,7 +51,7 @@ private:
     std::vector<TableColumn> columns;
     size_t rows = 0;
     bool ended = false;
-    // A tsv line's bytes, kept from row to row so that a long table allocates nothing a row.
+    // A tsv or csv line's bytes, kept from row to row so that a long table allocates nothing a row.
     std::string line;
 };
 

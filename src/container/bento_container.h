@@ -170,8 +170,7 @@ public:
     [[nodiscard]] static std::wstring TextOf(ByteView value);
 
 private:
-    // The table's properties as (propertyId, entry index), in the order they were added.
-    // The object's properties into added, in the order they were added.
+    // The table's properties as (propertyId, entry index) into added, in the order they were added.
     void PropertiesAdded(const PropertyTable& table, WalkTable::ItemList& added) const;
     void BuildChains() const;
     // Enters entries[entryIndex] into propertySlots.
