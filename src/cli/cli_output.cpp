@@ -6,6 +6,41 @@
 
 namespace tw::cli {
 
+namespace {
+
+bool stdoutCrLf = false;
+
+} // namespace
+
+void WriteStdoutLineFeedsAsCrLf() {
+    stdoutCrLf = true;
+}
+
+void AppendLineFeedsAsCrLf(std::string_view bytes, std::string& out) {
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t feed = bytes.find('\n', at);
+        if (feed == std::string_view::npos) {
+            out.append(bytes.substr(at));
+            return;
+        }
+        out.append(bytes.substr(at, feed - at));
+        out += "\r\n";
+        at = feed + 1;
+    }
+}
+
+void WriteBytes(std::FILE* stream, const char* bytes, size_t size) {
+    if (stream != stdout || !stdoutCrLf) {
+        std::fwrite(bytes, 1, size, stream);
+        return;
+    }
+    // The translated bytes go into the stream's buffer, which writes the file in large blocks.
+    static std::string translated;
+    translated.clear();
+    AppendLineFeedsAsCrLf(std::string_view(bytes, size), translated);
+    std::fwrite(translated.data(), 1, translated.size(), stream);
+}
+
 void WriteLine(std::FILE* stream, const std::wstring& text) {
     std::string bytes = platform::WideToUtf8(text);
     bytes += '\n';
@@ -13,7 +48,7 @@ void WriteLine(std::FILE* stream, const std::wstring& text) {
 }
 
 void WriteLineBytes(std::FILE* stream, const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stream);
+    WriteBytes(stream, line.data(), line.size());
     if (stream == stderr) {
         std::fflush(stream);
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tw::cli {
@@ -16,6 +17,14 @@ using Args = std::vector<std::wstring>;
 void WriteLine(std::FILE* stream, const std::wstring& text);
 // Writes a line already in UTF-8, its line break included; stderr is flushed at once, as for WriteLine.
 void WriteLineBytes(std::FILE* stream, const std::string& line);
+// Writes bytes as they are, but for the line feeds of a stream whose line ends the program writes itself.
+void WriteBytes(std::FILE* stream, const char* bytes, size_t size);
+// Appends bytes to out with each line feed as CR LF, a CR before it or not, as the C runtime's text mode
+// writes it.
+void AppendLineFeedsAsCrLf(std::string_view bytes, std::string& out);
+// From now on every line feed written to stdout through these helpers goes out as CR LF: for a standard
+// output that the platform has taken out of the C runtime's text mode (platform::TakeOverLineEnds).
+void WriteStdoutLineFeedsAsCrLf();
 
 // Console lines go to stderr as they are written.
 class StderrConsole : public Console {

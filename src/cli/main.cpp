@@ -183,9 +183,14 @@ int WideMain(const std::vector<std::wstring>& args) {
     // Tables that go to a file, a pipe or the null device are written in large pieces. The C runtime on
     // Windows takes any character device, the NUL device included, for a terminal and writes each line on
     // its own: a table of 300,000 rows sent to NUL then took minutes.
+    // The C runtime's text mode would still cut them into pieces of 2 KB as it turns line feeds into CR LF:
+    // where it would, the output helpers turn them themselves, into the same bytes.
     if (!tw::platform::IsTerminal(1)) {
         static char buffer[1 << 16];
         std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+        if (tw::platform::TakeOverLineEnds(1)) {
+            tw::cli::WriteStdoutLineFeedsAsCrLf();
+        }
     }
     return tw::cli::Run(args);
 }

@@ -10,8 +10,8 @@ namespace tw::cli {
 
 namespace {
 
-// The end of a CSV line. The Windows build writes its standard streams in text mode, which makes every line
-// feed a CR LF.
+// The end of a CSV line. The Windows build writes every line feed of its standard streams as CR LF (the C
+// runtime's text mode, or the output helpers for a table sent to a file or a pipe).
 #ifdef _WIN32
 constexpr char kCsvLineEnd[] = "\n";
 #else
@@ -138,7 +138,7 @@ TableWriter::~TableWriter() {
 }
 
 void TableWriter::Write(const std::string& bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    WriteBytes(stream, bytes.data(), bytes.size());
 }
 
 void TableWriter::WriteSeparated(const std::vector<std::wstring>& cells) {

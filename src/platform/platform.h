@@ -165,6 +165,11 @@ namespace tw::platform {
 // reads and types at: a console on Windows (never the NUL device or another character device, which the C
 // runtime's _isatty also takes for one), a tty elsewhere.
 [[nodiscard]] bool IsTerminal(int stream);
+// Where the C runtime writes a standard stream in text mode, turning each line feed into CR LF itself and
+// handing the file its bytes in pieces of about 2 KB (Windows), puts stream (1 output, 2 errors) in binary
+// mode and returns true: the caller then writes each line feed as CR LF itself. False where a line ends in a
+// line feed and nothing is translated. Called before anything is written to the stream.
+[[nodiscard]] bool TakeOverLineEnds(int stream);
 
 // Milliseconds of a monotonic process clock (GetTickCount64).
 [[nodiscard]] uint64_t TickCountMs();

@@ -1,5 +1,6 @@
 // The shared table writer and the plan reader: each format as written, every format read back to the same cells,
 // and the plans that are refused.
+#include "cli/cli_output.h"
 #include "cli/plan_reader.h"
 #include "cli/table_writer.h"
 #include "platform/platform.h"
@@ -98,6 +99,27 @@ TEST(TableWriterTest, EveryFormatReadsBackToTheCellsWritten) {
     ASSERT_TRUE(ParseTable(Written(OutputFormat::tsv, {rows[0], rows[1]}), table, error));
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[1][1], rows[1][1]);
+}
+
+TEST(CliOutputTest, LineFeedsBecomeCrLfAsTheRuntimesTextModeWritesThem) {
+    // A table sent to a file by the Windows build goes out in binary mode, its line feeds turned here: the
+    // bytes must be those that text mode wrote, a CR already before the line feed included.
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"", ""},
+        {"no line feed", "no line feed"},
+        {"a\tb\n", "a\tb\r\n"},
+        {"\n\nx\n", "\r\n\r\nx\r\n"},
+        {"csv\r\n", "csv\r\r\n"},
+        {std::string("nul\0\n", 5), std::string("nul\0\r\n", 6)},
+    };
+    for (const auto& c : cases) {
+        std::string out = "kept";
+        tw::cli::AppendLineFeedsAsCrLf(c.in, out);
+        EXPECT_EQ(out, "kept" + c.out) << c.in;
+    }
 }
 
 TEST(PlanReaderTest, FindsItsColumnsByNameInAnyOrderAndTakesRowsWithoutAPathAsTheyAre) {

@@ -100,4 +100,8 @@ bool IsTerminal(int stream) {
     return stream >= 0 && stream <= 2 && isatty(stream) != 0;
 }
 
+bool TakeOverLineEnds(int) {
+    return false;
+}
+
 } // namespace tw::platform

@@ -2,6 +2,8 @@
 // FileTimeToLocalFileTime.
 #include "platform/platform.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -56,6 +58,10 @@ bool IsTerminal(int stream) {
     const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
     return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != FALSE;
+}
+
+bool TakeOverLineEnds(int stream) {
+    return (stream == 1 || stream == 2) && _setmode(stream, _O_BINARY) != -1;
 }
 
 } // namespace tw::platform
