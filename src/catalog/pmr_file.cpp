@@ -125,11 +125,15 @@ struct ReaderSource {
 
 } // namespace
 
-uint16_t PMRFile::LengthAt(const uint8_t* bytes) const {
+template <ByteOrder kOrder> uint16_t PMRFile::LengthIn(const uint8_t* bytes) {
     // Two bytes, the high one first in a big-endian index. The resynchronisation reads one at every offset
     // of a damaged stretch, so it is decoded here rather than through a checked view.
-    return order == ByteOrder::little ? static_cast<uint16_t>(bytes[0] | (bytes[1] << 8))
-                                      : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
+    return kOrder == ByteOrder::little ? static_cast<uint16_t>(bytes[0] | (bytes[1] << 8))
+                                       : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
+}
+
+uint16_t PMRFile::LengthAt(const uint8_t* bytes) const {
+    return order == ByteOrder::little ? LengthIn<ByteOrder::little>(bytes) : LengthIn<ByteOrder::big>(bytes);
 }
 
 template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, EntryView& e) {
@@ -201,23 +205,17 @@ bool PMRFile::IsValid(const EntryView& e) {
     return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
-void PMRFile::SkipImpossibleEntries() {
-    // An attempt at each of these offsets would fail as it does here, on bytes the file holds: at a length
-    // out of range (damage, which sets badData as the attempt would) or at a name without its dot. They are
-    // passed over in the window; the first offset that passes, or whose bytes run past the window or the
-    // file, is left to a real attempt.
-    const ByteView window = Buffered();
-    if (recordStart >= fileLength) {
-        return;
-    }
-    const uint64_t available = std::min<uint64_t>(window.Size(), fileLength - recordStart);
-    const uint8_t* bytes = window.Data();
-    const uint64_t idLength = uint64_t{4} * guidLength;
+template <ByteOrder kOrder>
+uint64_t PMRFile::ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength, bool& damaged) {
     const uint64_t nameStart = idLength + 2; // past the name length, from an entry's start
+    if (available < nameStart) {
+        return 0;
+    }
+    // The offset's name length lies in the bytes for every offset up to last.
+    const uint64_t last = available - nameStart;
     uint64_t skipped = 0;
-    bool damaged = false;
-    for (; skipped + nameStart <= available; ++skipped) {
-        const unsigned nameLength = LengthAt(bytes + skipped + idLength);
+    for (; skipped <= last; ++skipped) {
+        const unsigned nameLength = LengthIn<kOrder>(bytes + skipped + idLength);
         if (nameLength - 1u >= kMaxNameLength) { // 0, or above 256
             damaged = true;
             continue;
@@ -226,7 +224,7 @@ void PMRFile::SkipImpossibleEntries() {
         if (projectLengthAt + 2 > available) {
             break;
         }
-        const unsigned projectLength = LengthAt(bytes + projectLengthAt);
+        const unsigned projectLength = LengthIn<kOrder>(bytes + projectLengthAt);
         if (projectLength > kMaxProjectLength) {
             damaged = true;
             continue;
@@ -238,6 +236,25 @@ void PMRFile::SkipImpossibleEntries() {
             break;
         }
     }
+    return skipped;
+}
+
+void PMRFile::SkipImpossibleEntries() {
+    // An attempt at each of these offsets would fail as it does here, on bytes the file holds: at a length
+    // out of range (damage, which sets badData as the attempt would) or at a name without its dot. They are
+    // passed over in the window; the first offset that passes, or whose bytes run past the window or the
+    // file, is left to a real attempt. The byte order is chosen once for the whole stretch.
+    const ByteView window = Buffered();
+    if (recordStart >= fileLength) {
+        return;
+    }
+    const uint64_t available = std::min<uint64_t>(window.Size(), fileLength - recordStart);
+    const uint64_t idLength = uint64_t{4} * guidLength;
+    bool damaged = false;
+    const uint64_t skipped =
+        order == ByteOrder::little
+            ? ImpossibleEntries<ByteOrder::little>(window.Data(), available, idLength, damaged)
+            : ImpossibleEntries<ByteOrder::big>(window.Data(), available, idLength, damaged);
     if (damaged) {
         badData = true;
     }

@@ -59,6 +59,13 @@ private:
     template <typename Source> Attempt Decode(Source& source, EntryView& e);
     // A 16-bit length in the index's byte order.
     [[nodiscard]] uint16_t LengthAt(const uint8_t* bytes) const;
+    // The same, in the byte order given: the one decoding of a length, for loops that choose the order once.
+    template <ByteOrder kOrder> [[nodiscard]] static uint16_t LengthIn(const uint8_t* bytes);
+    // How many offsets from bytes on, of available bytes, SkipImpossibleEntries passes over; damaged is set
+    // when one of them held a length out of range.
+    template <ByteOrder kOrder>
+    [[nodiscard]] static uint64_t ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength,
+                                                    bool& damaged);
     static bool IsValid(const EntryView& e);
     // Moves recordStart past the offsets that cannot start an entry, judged from the bytes the window holds:
     // a name length out of range, a project length out of range, or a name without its extension's dot.

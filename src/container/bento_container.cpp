@@ -100,6 +100,12 @@ uint64_t CheckBitsOf(uint64_t key) {
     return Mix(key) & kCheckBits;
 }
 
+// A little-endian word of bytes known to be whole (an index element taken whole): read without a check of
+// its own, as the elements of a large index are many.
+uint32_t WordOfWhole(const uint8_t* bytes) {
+    return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8) | (uint32_t{bytes[2]} << 16) | (uint32_t{bytes[3]} << 24);
+}
+
 // The six little-endian words of a whole entry.
 TocEntry DecodeEntry(ByteView e) {
     return {*e.Le32(0), *e.Le32(4), *e.Le32(8), *e.Le32(12), *e.Le32(16), *e.Le32(20)};
@@ -249,10 +255,11 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
         }
         const ByteView later = bytes.Sub(2 + (k + kAhead) * bento::kIndexElementSize, bento::kIndexElementSize);
         if (later.Size() == bento::kIndexElementSize) {
-            table.Prefetch(UidKey{*later.Le32(4), *later.Le32(8)}.Id());
+            table.Prefetch(UidKey{WordOfWhole(later.Data() + 4), WordOfWhole(later.Data() + 8)}.Id());
         }
-        const UidKey key{*element->Le32(4), *element->Le32(8)};
-        table.Set(key.Id(), *element->Le32(12));
+        const uint8_t* whole = element->Data();
+        const UidKey key{WordOfWhole(whole + 4), WordOfWhole(whole + 8)};
+        table.Set(key.Id(), WordOfWhole(whole + 12));
     }
 }
 

@@ -53,13 +53,22 @@ namespace memory {
 
 void PutFile(const std::wstring& path, const uint8_t* head, size_t headSize, const uint8_t* tail, size_t tailSize,
              uint64_t length) {
-    auto file = std::make_shared<MemoryFile>();
+    // A file that no open file holds any more takes the new bytes in its own storage: a fuzz target puts one
+    // input after another at the same path.
+    std::shared_ptr<const MemoryFile>& slot = Files()[path];
+    std::shared_ptr<MemoryFile> file;
+    if (slot != nullptr && slot.use_count() == 1) {
+        file = std::const_pointer_cast<MemoryFile>(slot);
+    } else {
+        file = std::make_shared<MemoryFile>();
+    }
     file->head.assign(head, head + headSize);
+    file->tail.clear();
     if (tail != nullptr) {
         file->tail.assign(tail, tail + tailSize);
     }
     file->length = std::max<uint64_t>(length, uint64_t{headSize} + file->tail.size());
-    Files()[path] = std::move(file);
+    slot = std::move(file);
 }
 
 void RemoveFile(const std::wstring& path) {
