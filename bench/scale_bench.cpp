@@ -6,11 +6,9 @@
 // the load at most 150 MB for 300,000 files, time and memory growing linearly with the number of files.
 #include "bench_util.h"
 #include "catalog/media_catalog.h"
-#include "catalog/media_files.h"
-#include "discovery/database_search.h"
 #include "fixtures/sample_drive.h"
 #include "heap_counter.h"
-#include "platform/platform.h"
+#include "scale_drive.h"
 
 #include <map>
 #include <memory>
@@ -40,26 +38,11 @@ const Drive& DriveOf(size_t entries) {
 }
 
 uint64_t Floor(const Drive& drive) {
-    uint64_t sum = 0;
-    for (const std::wstring& index : drive.indexes) {
-        const std::wstring folder = tw::platform::RemoveFileSpec(index);
-        tw::platform::ListFolder(folder, [&](const tw::platform::FolderEntry& e) { sum += e.size + e.creationTime; });
-        sum += tw::bench::ReadThrough(index) +
-               tw::bench::ReadThrough(tw::platform::JoinPath(folder, tw::kDatabaseFileName));
-    }
-    return sum;
+    return tw::bench::ScaleFloor(drive.indexes);
 }
 
-// What "Scan!" does: the search for databases, then every database found loaded into the one catalog.
 uint32_t ScanAndLoad(const Drive& drive, tw::MediaCatalog& catalog) {
-    tw::DatabaseList list;
-    tw::DatabaseSearch search(list, nullptr);
-    search.SearchDrive(drive.dir.Path());
-    catalog.Clear();
-    for (const auto& [id, index] : list.Entries()) {
-        catalog.LoadDatabase(index, false, nullptr);
-    }
-    return static_cast<uint32_t>(list.Entries().size());
+    return tw::bench::ScanAndLoad(drive.dir.Path(), catalog);
 }
 
 void BM_Floor_ListFoldersReadDatabases(benchmark::State& state) {

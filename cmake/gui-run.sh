@@ -18,6 +18,10 @@ if [ -z "$WINEPREFIX" ]; then
     WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/wineprefix}"
 fi
 export WINEPREFIX
+# A Wine server of the prefix that a program without windows left running (it stays a few seconds after its
+# last program) would take this program in with its desktop, which has no display: no window could open.
+# Its end is awaited, so that this program starts a server of its own on the display.
+wineserver -w 2>/dev/null
 if [ -n "$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then
     exec "$here/wine-run.sh" "$@"
 fi
