@@ -239,6 +239,18 @@ uint64_t PMRFile::ImpossibleEntries(const uint8_t* bytes, uint64_t available, ui
     return skipped;
 }
 
+uint64_t PMRFile::ImpossibleEntriesIn(const uint8_t* bytes, uint64_t available) {
+    const uint64_t idLength = uint64_t{4} * guidLength;
+    bool damaged = false;
+    const uint64_t skipped = order == ByteOrder::little
+                                 ? ImpossibleEntries<ByteOrder::little>(bytes, available, idLength, damaged)
+                                 : ImpossibleEntries<ByteOrder::big>(bytes, available, idLength, damaged);
+    if (damaged) {
+        badData = true;
+    }
+    return skipped;
+}
+
 void PMRFile::SkipImpossibleEntries() {
     // An attempt at each of these offsets would fail as it does here, on bytes the file holds: at a length
     // out of range (damage, which sets badData as the attempt would) or at a name without its dot. They are
@@ -248,20 +260,47 @@ void PMRFile::SkipImpossibleEntries() {
     if (recordStart >= fileLength) {
         return;
     }
-    const uint64_t available = std::min<uint64_t>(window.Size(), fileLength - recordStart);
-    const uint64_t idLength = uint64_t{4} * guidLength;
-    bool damaged = false;
     const uint64_t skipped =
-        order == ByteOrder::little
-            ? ImpossibleEntries<ByteOrder::little>(window.Data(), available, idLength, damaged)
-            : ImpossibleEntries<ByteOrder::big>(window.Data(), available, idLength, damaged);
-    if (damaged) {
-        badData = true;
-    }
+        ImpossibleEntriesIn(window.Data(), std::min<uint64_t>(window.Size(), fileLength - recordStart));
     if (skipped != 0) {
         Seek(static_cast<int64_t>(skipped), current);
         recordStart = GetPosition();
     }
+}
+
+PMRFile::Attempt PMRFile::AttemptsInWindow(EntryView& e) {
+    // The same attempts as ReadEntryAt makes on the window, one offset after another, without moving the
+    // reader between them.
+    const ByteView window = Buffered();
+    const uint32_t longest = 2 * 4 * guidLength + 4 + kMaxNameLength + kMaxProjectLength;
+    uint64_t at = 0; // from recordStart; at most window.Size()
+    for (;;) {
+        const uint64_t offset = recordStart + at;
+        const auto want = static_cast<uint32_t>(std::min<uint64_t>(longest, fileLength - offset));
+        if (window.Size() - at < want) {
+            break;
+        }
+        WindowSource source{window.Data() + at, want};
+        if (Decode(source, e) == Attempt::valid) {
+            Seek(static_cast<int64_t>(at + source.offset), current);
+            recordStart = offset;
+            return Attempt::valid;
+        }
+        // Resynchronise one byte further on, past the offsets at which an attempt must fail.
+        if (offset + 1 >= fileLength) {
+            Seek(static_cast<int64_t>(at), current);
+            recordStart = GetPosition();
+            return Attempt::noneLeft;
+        }
+        ++at;
+        at += ImpossibleEntriesIn(window.Data() + at,
+                                  std::min<uint64_t>(window.Size() - at, fileLength - (recordStart + at)));
+    }
+    if (at != 0) {
+        Seek(static_cast<int64_t>(at), current);
+        recordStart = GetPosition();
+    }
+    return Attempt::outOfBytes;
 }
 
 int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
@@ -274,7 +313,14 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
     bool reachedEnd = !IsOpen() || recordStart >= fileLength;
     EntryView e;
     while (!reachedEnd) {
-        if (ReadEntryAt(e) == Attempt::valid) {
+        Attempt result = AttemptsInWindow(e);
+        if (result == Attempt::noneLeft) {
+            break;
+        }
+        if (result == Attempt::outOfBytes) {
+            result = ReadEntryAt(e); // through the reader, beyond the window
+        }
+        if (result == Attempt::valid) {
             if (progress != nullptr) {
                 progress->SetProgress(recordStart, fileLength);
             }

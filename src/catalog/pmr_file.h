@@ -44,7 +44,8 @@ public:
     [[nodiscard]] uint32_t HeaderValue() const { return headerValue; }
 
 private:
-    enum class Attempt { valid, invalid, outOfBytes };
+    // noneLeft: no offset of the file is left to try.
+    enum class Attempt { valid, invalid, outOfBytes, noneLeft };
 
     // The fields of one attempt, viewing the reader's window or the entry buffer.
     struct EntryView {
@@ -67,6 +68,14 @@ private:
     [[nodiscard]] static uint64_t ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength,
                                                     bool& damaged);
     static bool IsValid(const EntryView& e);
+    // The same in the index's byte order, setting badData for a length out of range.
+    [[nodiscard]] uint64_t ImpossibleEntriesIn(const uint8_t* bytes, uint64_t available);
+    // Makes, from recordStart on, the attempts whose bytes the window holds, on those bytes in place: after a
+    // failed one the next offset past the impossible ones, as the resynchronisation goes. Answers valid (the
+    // reader past the entry, recordStart at its start), noneLeft (the last offset of the file failed), or
+    // outOfBytes: the window does not hold the bytes of an attempt at recordStart, where the reader stands,
+    // and the attempt is left to the reader.
+    Attempt AttemptsInWindow(EntryView& e);
     // Moves recordStart past the offsets that cannot start an entry, judged from the bytes the window holds:
     // a name length out of range, a project length out of range, or a name without its extension's dot.
     void SkipImpossibleEntries();
