@@ -26,19 +26,6 @@ inline uint64_t ScaleFloor(const std::vector<std::wstring>& indexes) {
     return sum;
 }
 
-// What "Scan!" does: the search of the drive for databases, then every database found loaded into the one
-// catalog. Answers the number of databases.
-inline uint32_t ScanAndLoad(const std::wstring& drive, MediaCatalog& catalog) {
-    DatabaseList list;
-    DatabaseSearch search(list, nullptr);
-    search.SearchDrive(drive);
-    catalog.Clear();
-    for (const auto& [id, index] : list.Entries()) {
-        catalog.LoadDatabase(index, false, nullptr);
-    }
-    return static_cast<uint32_t>(list.Entries().size());
-}
-
 // The indexes the search finds on the drive.
 inline std::vector<std::wstring> IndexesOn(const std::wstring& drive) {
     DatabaseList list;
@@ -49,6 +36,17 @@ inline std::vector<std::wstring> IndexesOn(const std::wstring& drive) {
         indexes.push_back(index);
     }
     return indexes;
+}
+
+// What "Scan!" does: the search of the drive for databases, then every database found loaded into the one
+// catalog. Answers the number of databases.
+inline uint32_t ScanAndLoad(const std::wstring& drive, MediaCatalog& catalog) {
+    const std::vector<std::wstring> indexes = IndexesOn(drive);
+    catalog.Clear();
+    for (const std::wstring& index : indexes) {
+        catalog.LoadDatabase(index, false, nullptr);
+    }
+    return static_cast<uint32_t>(indexes.size());
 }
 
 } // namespace tw::bench

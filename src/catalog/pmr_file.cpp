@@ -251,23 +251,6 @@ uint64_t PMRFile::ImpossibleEntriesIn(const uint8_t* bytes, uint64_t available) 
     return skipped;
 }
 
-void PMRFile::SkipImpossibleEntries() {
-    // An attempt at each of these offsets would fail as it does here, on bytes the file holds: at a length
-    // out of range (damage, which sets badData as the attempt would) or at a name without its dot. They are
-    // passed over in the window; the first offset that passes, or whose bytes run past the window or the
-    // file, is left to a real attempt. The byte order is chosen once for the whole stretch.
-    const ByteView window = Buffered();
-    if (recordStart >= fileLength) {
-        return;
-    }
-    const uint64_t skipped =
-        ImpossibleEntriesIn(window.Data(), std::min<uint64_t>(window.Size(), fileLength - recordStart));
-    if (skipped != 0) {
-        Seek(static_cast<int64_t>(skipped), current);
-        recordStart = GetPosition();
-    }
-}
-
 PMRFile::Attempt PMRFile::AttemptsInWindow(EntryView& e) {
     // The same attempts as ReadEntryAt makes on the window, one offset after another, without moving the
     // reader between them.
@@ -286,7 +269,8 @@ PMRFile::Attempt PMRFile::AttemptsInWindow(EntryView& e) {
             recordStart = offset;
             return Attempt::valid;
         }
-        // Resynchronise one byte further on, past the offsets at which an attempt must fail.
+        // Resynchronise one byte further on, past the offsets at which an attempt must fail (and sets
+        // badData where it would).
         if (offset + 1 >= fileLength) {
             Seek(static_cast<int64_t>(at), current);
             recordStart = GetPosition();
@@ -346,14 +330,14 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
             return 1;
         }
         // Resynchronise one byte further on; an attempt that ran out of bytes is treated alike, so
-        // that valid entries after a damaged stretch near the end are still found.
+        // that valid entries after a damaged stretch near the end are still found. The attempts in the
+        // window pass over the offsets at which an attempt must fail.
         const uint64_t next = recordStart + 1;
         if (next >= fileLength) {
             break;
         }
         Seek(static_cast<int64_t>(next), begin);
         recordStart = GetPosition();
-        SkipImpossibleEntries();
         reachedEnd = recordStart >= fileLength;
     }
     if (badData) {

@@ -62,8 +62,10 @@ private:
     [[nodiscard]] uint16_t LengthAt(const uint8_t* bytes) const;
     // The same, in the byte order given: the one decoding of a length, for loops that choose the order once.
     template <ByteOrder kOrder> [[nodiscard]] static uint16_t LengthIn(const uint8_t* bytes);
-    // How many offsets from bytes on, of available bytes, SkipImpossibleEntries passes over; damaged is set
-    // when one of them held a length out of range.
+    // How many offsets from bytes on, of available bytes, cannot start an entry: a name length out of range,
+    // a project length out of range, or a name without its extension's dot. The first offset that passes,
+    // or whose bytes run past the available ones, is left to a real attempt. damaged is set when one of the
+    // offsets passed over held a length out of range.
     template <ByteOrder kOrder>
     [[nodiscard]] static uint64_t ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength,
                                                     bool& damaged);
@@ -76,9 +78,6 @@ private:
     // outOfBytes: the window does not hold the bytes of an attempt at recordStart, where the reader stands,
     // and the attempt is left to the reader.
     Attempt AttemptsInWindow(EntryView& e);
-    // Moves recordStart past the offsets that cannot start an entry, judged from the bytes the window holds:
-    // a name length out of range, a project length out of range, or a name without its extension's dot.
-    void SkipImpossibleEntries();
     void ClearEntry();
 
     uint64_t fileLength = 0;
