@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 
 #include <functional>
+#include <vector>
 
 namespace tw {
 
@@ -71,81 +72,153 @@ void RunLoop(const OperationServices& s, const std::function<Outcome(MediaRecord
     }
 }
 
-// The file step of copy, move and store, with the conflict answer the run remembers.
+// The targets a run has written, so that it never writes over its own work: by the identity of the file where the
+// file system tells one, and by the path, compared as the file system compares names, where it does not.
+class WrittenTargets {
+public:
+    void Add(FileSystem& files, const std::wstring& target) {
+        platform::FileIdentity identity;
+        if (files.QueryFileIdentity(target, identity)) {
+            identities.push_back(identity);
+        } else {
+            paths.push_back(target);
+        }
+    }
+    [[nodiscard]] bool Holds(FileSystem& files, const std::wstring& target) const {
+        platform::FileIdentity identity;
+        if (files.QueryFileIdentity(target, identity)) {
+            for (const platform::FileIdentity& written : identities) {
+                if (written.volume == identity.volume && written.index == identity.index) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        for (const std::wstring& path : paths) {
+            if (platform::EqualIgnoringCase(path, target)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::vector<platform::FileIdentity> identities;
+    std::vector<std::wstring> paths;
+};
+
+// The file step of copy, move and store, with the conflict answer the run remembers. Every copy is written under a
+// partial-copy name in the target folder, flushed, checked and only then renamed to its name: an existing target
+// stays exactly as it was until its replacement is complete on the disk, and a copy cut short never carries a
+// media file's name.
 class TransferRun {
 public:
-    // Gives the target folder of a record, or false when the run must end.
-    using FolderOf = std::function<bool(const MediaRecord&, std::wstring&)>;
+    // Gives the target folder of a record, or false when the run must end (the report says why).
+    using FolderOf = std::function<bool(const MediaRecord&, std::wstring&, StepReport&)>;
 
     TransferRun(const OperationServices& s, const TransferTexts& texts, bool move, Progress* progress)
         : s(s), texts(texts), move(move), progress(progress), prefix(std::wstring(L"QRB::") + texts.operation) {}
 
     Outcome Step(MediaRecord& record, const FolderOf& folderOf) {
+        StepReport report;
+        const Outcome outcome = Transfer(record, folderOf, report);
+        if (s.observer != nullptr) {
+            s.observer->FileHandled(report);
+        }
+        return outcome;
+    }
+
+private:
+    Outcome Skip(StepReport& report, StepReason reason, const std::wstring& line) {
+        report.result = StepResult::skipped;
+        report.reason = reason;
+        AppendLine(s.console, line);
+        return Outcome::next;
+    }
+    Outcome End(StepReport& report, StepReason reason, uint32_t code = 0) {
+        report.result = StepResult::ended;
+        report.reason = reason;
+        report.code = code;
+        return Outcome::end;
+    }
+    Outcome Fail(StepReport& report, uint32_t code, const wchar_t* tag) {
+        LogSystemError(s.console, code, tag);
+        return End(report, StepReason::failed, code);
+    }
+
+    Outcome Transfer(MediaRecord& record, const FolderOf& folderOf, StepReport& report) {
         const std::wstring source = FullPathOf(record, kFullPathCapacity);
+        report.source = source;
         if (source.empty()) {
-            AppendLine(s.console, prefix + L"::Skipping File  because its full path cannot be built");
-            return Outcome::next;
+            return Skip(report, StepReason::noFullPath,
+                        prefix + L"::Skipping File  because its full path cannot be built");
         }
         if (progress != nullptr) {
             progress->SetFileText(source);
         }
         std::wstring folder;
-        if (!folderOf(record, folder)) {
+        if (!folderOf(record, folder, report)) {
             return Outcome::end;
         }
         AppendLine(s.console, source);
         const std::wstring name = record.fileName.value_or(std::wstring());
         // A name read from the media database that is no plain file name could lead out of the folder.
         if (!IsPlainFileName(name)) {
-            AppendLine(s.console, prefix + L"::Skipping File  because its file name cannot be used in a folder");
-            return Outcome::next;
+            return Skip(report, StepReason::nameNotPlain,
+                        prefix + L"::Skipping File  because its file name cannot be used in a folder");
         }
         const std::wstring target = platform::JoinPath(folder, name);
+        report.target = target;
         // The same file under another spelling is the source too: overwriting it would delete it.
         if (platform::EqualIgnoringCase(source, target) || s.files.IsSameFile(source, target)) {
-            AppendLine(s.console, prefix + L"::Skipping File  because Source and Target filenames are equal");
-            return Outcome::next;
+            return Skip(report, StepReason::sameFile,
+                        prefix + L"::Skipping File  because Source and Target filenames are equal");
         }
-        if (s.files.PathExists(target)) {
+        const bool exists = s.files.PathExists(target);
+        // Two files of one name from two folders: the second would destroy the first, whatever the answers say.
+        if (exists && written.Holds(s.files, target)) {
+            return Skip(report, StepReason::writtenByThisRun,
+                        prefix + L"::Skipping File  because this run has already written a file of that name there");
+        }
+        if (exists) {
+            report.asked = remembered != ConfirmAnswer::YesToAll && remembered != ConfirmAnswer::SkipAll;
             const ConfirmAnswer answer = AskOverwrite(source, target);
             if (answer == ConfirmAnswer::Cancel) {
-                return Outcome::end;
+                return End(report, StepReason::cancelled);
             }
             if (!SaysYes(answer)) {
-                AppendLine(s.console, prefix + L"::Skipping");
-                return Outcome::next;
+                return Skip(report, StepReason::targetKept, prefix + L"::Skipping");
             }
             AppendLine(s.console, prefix + L"::Overwriting");
-            s.files.ClearReadOnly(target);
-            (void)s.files.RemoveFile(target); // a target that stays makes the transfer below fail on it
+            report.replaced = true;
         }
         if (move && s.files.IsSameRoot(source, target)) {
-            if (const uint32_t code = s.files.MoveFileReplacing(source, target)) {
-                LogSystemError(s.console, code, texts.renameTag);
-                return Outcome::end;
+            // One rename puts the file in place, over the old target in one step.
+            report.renamed = true;
+            const uint32_t code = PutInPlace(source, target, exists);
+            if (code != 0) {
+                return Fail(report, code, texts.renameTag);
             }
         } else {
-            if (!Copy(source, target)) {
-                return Outcome::end;
+            const uint32_t code = CopyIntoPlace(source, folder, name, target, exists);
+            if (code != 0) {
+                return Fail(report, code, texts.copyTag);
             }
             if (move) {
-                if (!CopyIsComplete(source, target)) {
-                    return Outcome::end;
-                }
                 s.files.ClearReadOnly(source);
-                if (const uint32_t code = s.files.RemoveFile(source)) {
-                    LogSystemError(s.console, code, texts.deleteTag);
-                    return Outcome::end;
+                if (const uint32_t removed = s.files.RemoveFile(source)) {
+                    written.Add(s.files, target);
+                    return Fail(report, removed, texts.deleteTag);
                 }
             }
         }
+        written.Add(s.files, target);
         if (move) {
             record.attributes = kMissingAttributes;
         }
         return Outcome::next;
     }
 
-private:
     // The conflict rule's question: YesToAll and SkipAll hold for the rest of the run, other answers ask again.
     ConfirmAnswer AskOverwrite(const std::wstring& source, const std::wstring& target) {
         if (remembered != ConfirmAnswer::YesToAll && remembered != ConfirmAnswer::SkipAll) {
@@ -154,43 +227,62 @@ private:
         return remembered;
     }
 
-    bool Copy(const std::wstring& source, const std::wstring& target) {
-        const bool targetWasThere = s.files.PathExists(target);
-        const uint32_t code =
-            s.files.CopyFileWithProgress(source, target, CopyProgress(progress), CancelFlagOf(progress));
-        if (code == 0) {
-            return true;
+    // Renames from to target, over an existing target whose read-only bit is lifted for the rename and put back
+    // when the rename fails. 0 or the system's code.
+    uint32_t PutInPlace(const std::wstring& from, const std::wstring& target, bool replacing) {
+        const uint32_t attributes = replacing ? s.files.ReadAttributes(target) : platform::kInvalidAttributes;
+        const bool readOnly =
+            attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeReadOnly) != 0;
+        if (readOnly) {
+            (void)s.files.WriteAttributes(target, attributes & ~platform::kAttributeReadOnly);
         }
-        // Whatever a failed copy left where nothing was before is part of a copy: it goes.
-        if (!targetWasThere) {
-            RemoveTarget(target);
+        const uint32_t code = s.files.MoveFileReplacing(from, target);
+        if (code != 0 && readOnly) {
+            (void)s.files.WriteAttributes(target, attributes);
         }
-        LogSystemError(s.console, code, texts.copyTag);
-        return false;
+        return code;
     }
 
-    // Before a move deletes its source: the copy is on the disk and as long as the source. Otherwise the copy
-    // goes and the run ends as a failed copy does.
-    bool CopyIsComplete(const std::wstring& source, const std::wstring& target) {
-        uint32_t code = s.files.FlushFile(target);
+    // A partial-copy name in folder that nothing holds yet.
+    std::wstring FreePartialName(const std::wstring& folder, const std::wstring& name) {
+        std::wstring path;
+        for (int attempt = 1; attempt < 100; ++attempt) {
+            path = platform::JoinPath(folder, PartialCopyName(name, attempt));
+            if (!s.files.PathExists(path)) {
+                break;
+            }
+        }
+        return path;
+    }
+
+    // Copies source under a partial-copy name beside target, flushes and checks the copy, then renames it to
+    // target. On failure nothing of the copy remains and an old target is as it was. 0 or the system's code.
+    uint32_t CopyIntoPlace(const std::wstring& source, const std::wstring& folder, const std::wstring& name,
+                           const std::wstring& target, bool replacing) {
+        const std::wstring partial = FreePartialName(folder, name);
+        uint32_t code = s.files.CopyFileWithProgress(source, partial, CopyProgress(progress), CancelFlagOf(progress));
+        if (code == 0) {
+            code = s.files.FlushFile(partial);
+        }
         platform::FileIdentity from;
         platform::FileIdentity to;
-        if (code == 0 && !(s.files.QueryFileIdentity(source, from) && s.files.QueryFileIdentity(target, to) &&
+        if (code == 0 && !(s.files.QueryFileIdentity(source, from) && s.files.QueryFileIdentity(partial, to) &&
                            from.size == to.size)) {
             code = platform::kErrorCopyIncomplete;
         }
         if (code == 0) {
-            return true;
+            code = PutInPlace(partial, target, replacing);
         }
-        RemoveTarget(target);
-        LogSystemError(s.console, code, texts.copyTag);
-        return false;
+        if (code != 0) {
+            RemovePartial(partial);
+        }
+        return code;
     }
 
-    void RemoveTarget(const std::wstring& target) {
-        if (s.files.PathExists(target)) {
-            s.files.ClearReadOnly(target);
-            (void)s.files.RemoveFile(target);
+    void RemovePartial(const std::wstring& partial) {
+        if (s.files.PathExists(partial)) {
+            s.files.ClearReadOnly(partial);
+            (void)s.files.RemoveFile(partial);
         }
     }
 
@@ -200,6 +292,7 @@ private:
     Progress* progress;
     std::wstring prefix;
     ConfirmAnswer remembered = ConfirmAnswer::None;
+    WrittenTargets written;
 };
 
 } // namespace
@@ -237,7 +330,7 @@ void FileOperations::Transfer(bool move) {
     }
     s.host.EnterBusyState();
     TransferRun run(s, move ? kMoveTexts : kCopyTexts, move, progress);
-    const TransferRun::FolderOf intoFolder = [&folder](const MediaRecord&, std::wstring& out) {
+    const TransferRun::FolderOf intoFolder = [&folder](const MediaRecord&, std::wstring& out, StepReport&) {
         out = folder;
         return true;
     };
@@ -269,41 +362,52 @@ void FileOperations::DeleteFiles() {
     s.host.EnterBusyState();
     ConfirmAnswer answer = ConfirmAnswer::None;
     ConfirmAnswer readOnlyAnswer = ConfirmAnswer::None;
-    const auto step = [&](MediaRecord& record) {
+    const auto remove = [&](MediaRecord& record, StepReport& report) {
+        const auto skip = [&](StepReason reason, const std::wstring& line) {
+            report.result = StepResult::skipped;
+            report.reason = reason;
+            AppendLine(s.console, line);
+            return Outcome::next;
+        };
+        const auto end = [&](StepReason reason) {
+            report.result = StepResult::ended;
+            report.reason = reason;
+            return Outcome::end;
+        };
         // SkipAll skips the file it answered and ends the run at the next one.
         if (answer == ConfirmAnswer::Cancel || answer == ConfirmAnswer::SkipAll) {
-            return Outcome::end;
+            return end(answer == ConfirmAnswer::Cancel ? StepReason::cancelled : StepReason::deleteDeclined);
         }
         const std::wstring path = FullPathOf(record, kFullPathCapacity);
+        report.source = path;
         if (path.empty()) {
-            AppendLine(s.console, L"QRB::Delete::Skipping File  because its full path cannot be built");
-            return Outcome::next;
+            return skip(StepReason::noFullPath, L"QRB::Delete::Skipping File  because its full path cannot be built");
         }
         if (answer != ConfirmAnswer::YesToAll) {
             answer = s.prompts.AskDelete(path);
         }
         if (answer == ConfirmAnswer::Cancel) {
-            return Outcome::end;
+            return end(StepReason::cancelled);
         }
         if (!SaysYes(answer)) {
-            AppendLine(s.console, L"QRB::Delete::Skipping::" + path);
-            return Outcome::next;
+            return skip(StepReason::deleteDeclined, L"QRB::Delete::Skipping::" + path);
         }
         const uint32_t attributes = s.files.ReadAttributes(path);
         const bool readable = attributes != platform::kInvalidAttributes;
         if (readable && (attributes & platform::kAttributeReadOnly) != 0) {
+            report.readOnly = true;
             if (readOnlyAnswer == ConfirmAnswer::Cancel || readOnlyAnswer == ConfirmAnswer::SkipAll) {
-                return Outcome::end;
+                return end(readOnlyAnswer == ConfirmAnswer::Cancel ? StepReason::cancelled : StepReason::readOnlyKept);
             }
             if (readOnlyAnswer != ConfirmAnswer::YesToAll) {
+                report.asked = true;
                 readOnlyAnswer = s.prompts.AskDeleteReadOnly(path);
             }
             if (readOnlyAnswer == ConfirmAnswer::Cancel) {
-                return Outcome::end;
+                return end(StepReason::cancelled);
             }
             if (!SaysYes(readOnlyAnswer)) {
-                AppendLine(s.console, L"QRB::Delete::Skipping::" + path);
-                return Outcome::next;
+                return skip(StepReason::readOnlyKept, L"QRB::Delete::Skipping::" + path);
             }
             AppendLine(s.console, L"QRB::Delete::Read only file::" + path);
             // Attributes that could not be read are not written back: only a bit that was read is cleared.
@@ -312,10 +416,19 @@ void FileOperations::DeleteFiles() {
         if (const uint32_t code = s.files.RemoveFile(path)) {
             AppendLine(s.console, L"QRB::Delete::Failed::" + path);
             LogSystemError(s.console, code, L"QRB::Delete");
-            return Outcome::end;
+            report.code = code;
+            return end(StepReason::failed);
         }
         record.attributes = kMissingAttributes;
         return Outcome::next;
+    };
+    const auto step = [&](MediaRecord& record) {
+        StepReport report;
+        const Outcome outcome = remove(record, report);
+        if (s.observer != nullptr) {
+            s.observer->FileHandled(report);
+        }
+        return outcome;
     };
     uint64_t done = 0;
     RunLoop(s, step, [&](const MediaRecord*) {
@@ -341,23 +454,36 @@ void FileOperations::StoreFiles(const std::wstring& folder, bool move, bool byPr
         progress->AddFileBar();
     }
     TransferRun run(s, move ? kStoreMoveTexts : kStoreCopyTexts, move, progress);
-    const TransferRun::FolderOf folderOf = [&](const MediaRecord& record, std::wstring& out) {
+    const TransferRun::FolderOf folderOf = [&](const MediaRecord& record, std::wstring& out, StepReport& report) {
         out = folder;
         if (!byProject) {
             return true;
         }
+        report.result = StepResult::ended;
         // A project name read from the media database that is no plain folder name is a folder that cannot be
         // made, like the pseudo-project names.
         const std::wstring project = record.projectName.value_or(std::wstring());
-        bool made = IsPlainFolderName(project);
-        if (made) {
-            out = platform::JoinPath(folder, project);
-            made = s.files.PathExists(out) || s.files.CreateFolderWithParents(out) == 0;
-        }
-        if (!made) {
+        if (!IsPlainFolderName(project)) {
+            report.reason = StepReason::projectNotFolder;
             s.prompts.ShowMessage(L"Aborted!", L"QRB", MessageButtons::Ok);
+            return false;
         }
-        return made;
+        out = platform::JoinPath(folder, project);
+        if (s.files.PathExists(out)) {
+            report.result = StepResult::done;
+            return true;
+        }
+        const uint32_t code = s.files.CreateFolderWithParents(out);
+        if (code != 0) {
+            report.reason = StepReason::folderNotMade;
+            report.code = code;
+            report.madeFolder = out;
+            s.prompts.ShowMessage(L"Aborted!", L"QRB", MessageButtons::Ok);
+            return false;
+        }
+        report.result = StepResult::done;
+        report.madeFolder = out;
+        return true;
     };
     uint64_t done = 0;
     RunLoop(

@@ -2,13 +2,15 @@
 // files ("Scan Media Info"). Each run is one loop on the calling thread, file by file: it asks through the
 // prompts, shows its progress, writes its steps to the console and reaches the files only through FileSystem.
 // After every failure each file is whole at its source or at its target, and a failed copy leaves nothing of
-// itself behind.
+// itself behind. A copy is written under a partial-copy name and renamed to its own only once it is complete on
+// the disk, so an existing target is replaced only by a whole file; a run never writes over a file it wrote.
 #pragma once
 
 #include "container/bento_container.h"
 #include "operations/file_selection.h"
 #include "operations/file_system.h"
 #include "operations/operation_host.h"
+#include "operations/step_report.h"
 #include "seams/console.h"
 #include "seams/prompts.h"
 
@@ -25,6 +27,8 @@ struct OperationServices {
     FileSystem& files;
     Console* console = nullptr;
     BentoContainer* container = nullptr;
+    // Told of every file a copy, move, store or delete run handles; may be null.
+    StepObserver* observer = nullptr;
 };
 
 class FileOperations {

@@ -23,6 +23,15 @@ constexpr CreateReaction kRefusals[] = {
     {platform::kFolderCancelled, nullptr},
 };
 
+// The system's text for code without the line break it ends with, or the code when the system has no text.
+std::wstring TrimmedErrorText(uint32_t code) {
+    std::wstring text = platform::SystemErrorText(code);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? L"error " + std::to_wstring(code) : text + L" (error " + std::to_wstring(code) + L")";
+}
+
 StoreTarget Accepted(const std::wstring& path) {
     StoreTarget target;
     target.valid = true;
@@ -59,6 +68,12 @@ StoreTarget ValidateStoreTarget(const std::wstring& text, FileSystem& files, Pro
             }
             return {};
         }
+    }
+    // Any other failure (access denied, a full disk, a drive that went away) is said in the system's words: a run
+    // into a folder that was not made would fail at its first file.
+    if (result != 0 && !files.PathExists(path)) {
+        prompts.ShowMessage(L"The folder cannot be made:\n" + TrimmedErrorText(result), kCaption, MessageButtons::Ok);
+        return {};
     }
     return Accepted(path);
 }

@@ -46,3 +46,14 @@ bool IsPlainFolderName(const std::wstring& name) {
 }
 
 } // namespace tw
+
+namespace tw {
+
+std::wstring PartialCopyName(const std::wstring& name, int attempt) {
+    constexpr size_t kMaxName = 255;
+    std::wstring ending = attempt > 1 ? L"." + std::to_wstring(attempt) : std::wstring();
+    ending += kPartialCopyEnding;
+    return name.substr(0, kMaxName - ending.size()) + ending;
+}
+
+} // namespace tw

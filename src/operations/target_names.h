@@ -17,3 +17,17 @@ namespace tw {
 [[nodiscard]] bool IsPlainFolderName(const std::wstring& name);
 
 } // namespace tw
+
+namespace tw {
+
+// The ending of the name under which a copy is written in its target folder until it is complete and on the disk:
+// a file so named is a copy cut short (by a crash or a power cut), never a whole media file. No media file's name
+// ends so, and no rule that lists media files by their endings takes it for one.
+inline constexpr wchar_t kPartialCopyEnding[] = L".tarnwick-partial";
+
+// The name of the partial copy of name: name with kPartialCopyEnding, and before it ".2", ".3" and so on for
+// attempt 2, 3 and on (attempt 1 has none); the part taken from name is shortened so that the whole stays within
+// 255 characters.
+[[nodiscard]] std::wstring PartialCopyName(const std::wstring& name, int attempt);
+
+} // namespace tw

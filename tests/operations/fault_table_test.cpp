@@ -3,6 +3,7 @@
 // or at its target, and no part of a copy is left anywhere.
 #include "fixtures/host_system.h"
 #include "operation_scene.h"
+#include "operations/target_names.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,8 @@ struct FaultScene : Scene {
     // Bytes a set-up put at a target path that must stay as they are.
     std::map<std::wstring, std::string> placed;
     std::unique_ptr<HeldFile> held;
+    // Checks of a case's own, run after the run.
+    std::function<void(FaultScene&)> afterRun;
 
     [[nodiscard]] std::wstring TargetOf(const MediaRecord& record, Run run) const {
         const bool byProject = run == Run::storeByProject || run == Run::moveByProject;
@@ -201,8 +204,149 @@ std::vector<FaultCase> Cases() {
     const auto cancelAt1MB = [](FaultScene& s) { s.files.cancelAtByte = 1024 * 1024; };
     const std::wstring equal = L"::Skipping File  because Source and Target filenames are equal";
     const std::wstring copyFailed = L"QRB::CopyFileEx)";
+    // b's copy is written under its partial-copy name before it is renamed to its own.
+    const auto failPartial = [](Call call, uint32_t code) {
+        return [=](FaultScene& s) {
+            s.files.faults.push_back({call, s.Target(L"b.omf") + kPartialCopyEnding, code, 0});
+        };
+    };
+    // An older take of b is at the target and must stay exactly as it is.
+    const auto overOlder = [](std::function<void(FaultScene&)> more) {
+        return [more](FaultScene& s) {
+            s.Place(s.Target(L"b.omf"), "older take of b");
+            if (more) {
+                more(s);
+            }
+        };
+    };
+    const auto overwriting = [&](std::vector<std::wstring> body) {
+        body.insert(body.begin() + 2, L"QRB::Copy::Overwriting");
+        return copyLines(body);
+    };
 
     return {
+        // Copy over an existing target: whatever fails, the older file stays as it was.
+        {"copy over an older file: the disk fills part-way",
+         Where::everywhere,
+         Run::copy,
+         overOlder(fail(Call::copy, false, kDiskFull, 4096)),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kDiskFull)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over an older file: the source vanished after the load",
+         Where::everywhere,
+         Run::copy,
+         overOlder(vanish),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kFileNotFound)}),
+         "bc",
+         "",
+         "ac",
+         "a"},
+        {"copy over an older file: access denied",
+         Where::everywhere,
+         Run::copy,
+         overOlder(fail(Call::copy, false, kAccessDenied)),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kAccessDenied)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over an older file: the copy answers success but stops short",
+         Where::everywhere,
+         Run::copy,
+         overOlder(fail(Call::copy, false, 0, 4096)),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, platform::kErrorCopyIncomplete)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over an older file: the copy cannot be flushed",
+         Where::everywhere,
+         Run::copy,
+         overOlder(failPartial(Call::flush, kDeviceError)),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kDeviceError)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over an older file: the finished copy cannot take its name",
+         Where::everywhere,
+         Run::copy,
+         overOlder(failPartial(Call::move, kAccessDenied)),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kAccessDenied)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over a read-only older file: the finished copy cannot take its name",
+         Where::everywhere,
+         Run::copy,
+         [&](FaultScene& s) {
+             s.Place(s.Target(L"b.omf"), "older take of b");
+             ASSERT_EQ(platform::WriteAttributes(s.Target(L"b.omf"), platform::kAttributeReadOnly), 0u);
+             failPartial(Call::move, kAccessDenied)(s);
+             s.afterRun = [](FaultScene& after) {
+                 const uint32_t attributes = platform::ReadAttributes(after.Target(L"b.omf"));
+                 EXPECT_NE(attributes & platform::kAttributeReadOnly, 0u) << "the older file is read-only again";
+                 (void)platform::WriteAttributes(after.Target(L"b.omf"), platform::kAttributeNormal);
+             };
+         },
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, kAccessDenied)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"copy over an older file: Cancel in the middle of a large copy",
+         Where::copyStopsOnCancel,
+         Run::copy,
+         overOlder(cancelAt1MB),
+         {Yes},
+         overwriting({L"{a}", L"{b}", ErrorLine(copyFailed, platform::kErrorRequestAborted)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+        {"move over an older file on one volume: the rename fails",
+         Where::everywhere,
+         Run::move,
+         overOlder(fail(Call::move, false, kAccessDenied)),
+         {Yes},
+         moveLines({L"{a}", L"{b}", L"QRB::Move::Overwriting", ErrorLine(L"QRB::Move(MoveFileEx)", kAccessDenied)}),
+         "bc",
+         "a",
+         "bc",
+         "a"},
+        {"move over an older file to another volume: the disk fills part-way",
+         Where::everywhere,
+         Run::move,
+         overOlder(otherVolume(fail(Call::copy, false, kDiskFull, 4096))),
+         {Yes},
+         moveLines({L"{a}", L"{b}", L"QRB::Move::Overwriting", ErrorLine(L"QRB::Move(CopyFileEx)", kDiskFull)}),
+         "bc",
+         "a",
+         "bc",
+         "a"},
+        {"store over an older file: the copy cannot be flushed",
+         Where::everywhere,
+         Run::store,
+         overOlder(failPartial(Call::flush, kDeviceError)),
+         {YesToAll},
+         storeLines(L"(Copy)Storing files to:",
+                    {L"{a}", L"{b}", L"QRB::Store::Overwriting", ErrorLine(L"QRB::Store(CopyFileEx))", kDeviceError)}),
+         "bc",
+         "",
+         "abc",
+         "a"},
+
         // Copy.
         {"copy: a source that vanished after the load",
          Where::everywhere,
@@ -420,7 +564,7 @@ std::vector<FaultCase> Cases() {
         {"move to another volume: the copy cannot be flushed",
          Where::everywhere,
          Run::move,
-         otherVolume(fail(Call::flush, true, kDeviceError)),
+         otherVolume(failPartial(Call::flush, kDeviceError)),
          {},
          moveLines({L"{a}", L"{b}", ErrorLine(L"QRB::Move(CopyFileEx)", kDeviceError)}),
          "bc",
@@ -664,6 +808,9 @@ TEST_P(FaultTableTest, EveryFileStaysWholeAtItsSourceOrItsTarget) {
         break;
     }
     scene.held.reset();
+    if (scene.afterRun) {
+        scene.afterRun(scene);
+    }
 
     // The console, line by line.
     const std::vector<std::wstring>& lines = scene.console.lines;
@@ -741,6 +888,19 @@ TEST_P(FaultTableTest, EveryFileStaysWholeAtItsSourceOrItsTarget) {
     });
     std::sort(top.begin(), top.end());
     EXPECT_EQ(top, (std::vector<std::wstring>{L"dst", L"src"}));
+    // No partial copy is left in any folder a run wrote to.
+    std::function<void(const std::wstring&)> noPartial = [&](const std::wstring& folder) {
+        platform::ListFolder(folder, [&](const platform::FolderEntry& e) {
+            if (e.name == L"." || e.name == L"..") {
+                return;
+            }
+            EXPECT_EQ(e.name.find(kPartialCopyEnding), std::wstring::npos) << platform::WideToUtf8(e.name);
+            if ((e.attributes & platform::kAttributeDirectory) != 0) {
+                noPartial(platform::JoinPath(folder, e.name));
+            }
+        });
+    };
+    noPartial(scene.dir.Path());
     for (const auto& [path, attributes] : scene.files.attributeWrites) {
         EXPECT_NE(attributes, platform::kInvalidAttributes & ~platform::kAttributeReadOnly)
             << platform::WideToUtf8(path);

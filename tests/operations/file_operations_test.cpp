@@ -1,6 +1,7 @@
 // The runs of copy, move, delete, store and the media read: what they ask, write, show and leave selected.
 #include "fixtures/bento_writer.h"
 #include "operation_scene.h"
+#include "operations/target_names.h"
 
 #include <gtest/gtest.h>
 
@@ -165,7 +166,8 @@ TEST(FileOperationsTest, MoveToAnotherVolumeFlushesTheCopyBeforeItDeletesTheSour
     scene.files.otherVolume = true;
     scene.Operations().MoveFiles();
     EXPECT_EQ(scene.files.copies, Lines{scene.Source(L"a.omf")});
-    EXPECT_EQ(scene.files.flushes, Lines{scene.Target(L"a.omf")});
+    // The copy is flushed under its partial-copy name, then renamed to its own.
+    EXPECT_EQ(scene.files.flushes, Lines{scene.Target(L"a.omf") + kPartialCopyEnding});
     EXPECT_EQ(scene.files.removals, Lines{scene.Source(L"a.omf")});
     EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), scene.content[L"a.omf"]);
     EXPECT_EQ(scene.Missing(), Lines{L"a.omf"});

@@ -99,7 +99,8 @@ TEST(StoreTargetTest, EachResultOfMakingTheFolderHasItsAnswer) {
         {206, false, L"The path is too long."},
         {1223, false, nullptr},
         {0, true, nullptr},
-        {5, true, nullptr},
+        // Any other failure is said in the system's words, and nothing is stored.
+        {5, false, L"The folder cannot be made:\n*"},
     };
     fixtures::ScratchDir dir;
     const std::wstring folder = dir / L"Store";
@@ -113,8 +114,17 @@ TEST(StoreTargetTest, EachResultOfMakingTheFolderHasItsAnswer) {
         EXPECT_EQ(target.valid, c.valid);
         EXPECT_EQ(target.editText.has_value(), c.valid);
         std::vector<Question> expected = {{L"ShowMessage", kCreate, L"QRB::Store"}};
+        std::wstring message = c.message != nullptr ? c.message : L"";
+        if (!message.empty() && message.back() == L'*') {
+            // The system's own text follows, with the code.
+            message.pop_back();
+            ASSERT_EQ(prompts.asked.size(), 2u);
+            EXPECT_EQ(prompts.asked[1].first.substr(0, message.size()), message);
+            EXPECT_NE(prompts.asked[1].first.find(L"(error " + std::to_wstring(c.result) + L")"), std::wstring::npos);
+            message = prompts.asked[1].first;
+        }
         if (c.message != nullptr) {
-            expected.push_back({L"ShowMessage", c.message, L"QRB::Store"});
+            expected.push_back({L"ShowMessage", message, L"QRB::Store"});
         }
         EXPECT_EQ(prompts.asked, expected);
     }
