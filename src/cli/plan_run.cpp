@@ -2,13 +2,14 @@
 
 #include "cli/plan_progress.h"
 #include "operations/file_operations.h"
+#include "operations/simulated_file_system.h"
 #include "operations/store_target.h"
 #include "operations/target_names.h"
 #include "platform/platform.h"
 
 #include <cwctype>
+#include <map>
 #include <memory>
-#include <set>
 
 namespace tw::cli {
 
@@ -49,6 +50,15 @@ std::wstring ChangeOf(FileSystem& files, const std::wstring& path, uint64_t size
         return L"its size is now " + std::to_wstring(identity.size) + L" bytes, the plan has " + std::to_wstring(size);
     }
     return {};
+}
+
+// The system's text for a code, without its line break, or the code itself.
+std::wstring ErrorText(uint32_t code) {
+    std::wstring text = platform::SystemErrorText(code);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? L"error " + std::to_wstring(code) : text;
 }
 
 std::wstring FilesText(uint64_t count) {
@@ -106,78 +116,31 @@ bool SaysYes(const std::wstring& answer) {
     return ParseAnswer(answer) == ConfirmAnswer::Yes;
 }
 
-// The platform's file system, with what it did to the file of the row being handled.
-class TrackingFileSystem : public FileSystem {
+// One run of a plan: the selection, prompts and host the file operations work with. A dry run is the same run
+// over a simulated file system that starts from the disk and keeps every change to itself: the questions are
+// answered as the run would answer them, nothing is logged, and each row's outcome becomes a row of a table.
+class Run : public FileSelection, public Prompts, public OperationHost, public StepObserver {
 public:
-    explicit TrackingFileSystem(FileSystem& inner) : inner(inner) {}
-
-    // The row whose file is handled next.
-    void Begin(const std::wstring& path) {
-        current = path;
-        copied = renamed = removed = false;
-    }
-    // True when the row's file was copied, renamed or deleted, as the run asks.
-    [[nodiscard]] bool Done(bool move, bool remove) const {
-        if (remove) {
-            return removed;
-        }
-        return move ? renamed || (copied && removed) : copied;
-    }
-
-    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
-                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
-        const uint32_t code = inner.CopyFileWithProgress(source, target, routine, cancel);
-        copied = copied || (code == 0 && source == current);
-        return code;
-    }
-    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
-        const uint32_t code = inner.MoveFileReplacing(source, target);
-        renamed = renamed || (code == 0 && source == current);
-        return code;
-    }
-    uint32_t RemoveFile(const std::wstring& path) override {
-        const uint32_t code = inner.RemoveFile(path);
-        removed = removed || (code == 0 && path == current);
-        return code;
-    }
-    uint32_t FlushFile(const std::wstring& path) override { return inner.FlushFile(path); }
-    uint32_t ReadAttributes(const std::wstring& path) override { return inner.ReadAttributes(path); }
-    uint32_t WriteAttributes(const std::wstring& path, uint32_t attributes) override {
-        return inner.WriteAttributes(path, attributes);
-    }
-    uint32_t CreateFolderWithParents(const std::wstring& path) override { return inner.CreateFolderWithParents(path); }
-    bool PathExists(const std::wstring& path) override { return inner.PathExists(path); }
-    bool IsSameRoot(const std::wstring& a, const std::wstring& b) override { return inner.IsSameRoot(a, b); }
-    bool QueryFileIdentity(const std::wstring& path, platform::FileIdentity& identity) override {
-        return inner.QueryFileIdentity(path, identity);
-    }
-
-private:
-    FileSystem& inner;
-    std::wstring current;
-    bool copied = false;
-    bool renamed = false;
-    bool removed = false;
-};
-
-// One run of a plan: the selection, prompts and host the file operations work with.
-class Run : public FileSelection, public Prompts, public OperationHost {
-public:
-    Run(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services)
-        : options(options), s(services), files(services.files), interruptsSeen(services.interrupts.Count()) {
+    Run(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services, FileSystem& files,
+        bool dry)
+        : options(options), rows(rows), s(services), files(files), dry(dry),
+          interruptsSeen(services.interrupts.Count()) {
         for (const PlanRow& row : rows) {
             if (row.path.empty()) {
                 ++passedOver;
                 continue;
             }
-            items.push_back({&row, RecordOfRow(row)});
+            Item item;
+            item.row = &row;
+            item.record = RecordOfRow(row);
+            items.push_back(std::move(item));
             selectedBytes += row.size;
         }
     }
 
     int Go() {
         const std::wstring name = PlanCommandName(options);
-        if (options.action == PlanAction::remove && !items.empty() && !options.yes && !ConfirmDelete()) {
+        if (options.action == PlanAction::remove && !items.empty() && !options.yes && !dry && !ConfirmDelete()) {
             return confirmRefused ? 1 : kExitCancelled;
         }
         std::wstring folder = options.folder;
@@ -192,7 +155,8 @@ public:
         }
         progress = std::make_unique<PlanProgress>(s.display, items.size(), selectedBytes,
                                                   options.action != PlanAction::remove, [this] { CheckInterrupt(); });
-        FileOperations operations({*this, *this, *this, files, &s.console, nullptr});
+        FileOperations operations({*this, *this, *this, files, dry ? nullptr : &s.console, nullptr, this});
+        running = true;
         switch (options.action) {
         case PlanAction::copy:
             operations.CopyFiles();
@@ -207,7 +171,7 @@ public:
             operations.DeleteFiles();
             break;
         }
-        return Finish();
+        return dry ? Table() : Finish();
     }
 
     // FileSelection: the plan's rows with a file, in the plan's order.
@@ -238,12 +202,15 @@ public:
                 const std::wstring change = ChangeOf(files, path, item.row->size);
                 if (!change.empty()) {
                     item.changed = true;
+                    item.change = change;
                     item.record.attributes = kMissingAttributes;
-                    s.console.AppendLine(PlanCommandName(options) + L": skipping " + path +
-                                         L": the file changed since the plan was made (" + change + L")");
+                    if (!dry) {
+                        s.console.AppendLine(PlanCommandName(options) + L": skipping " + path +
+                                             L": the file changed since the plan was made (" + change + L")");
+                    }
                 }
             }
-            files.Begin(path);
+            current = &item;
         }
         return &item.record;
     }
@@ -253,7 +220,7 @@ public:
         selectedBytes -= item.row->size;
         if (item.changed) {
             ++changed;
-        } else if (files.Done(Moves(options), options.action == PlanAction::remove)) {
+        } else if (item.reported && item.report.result == StepResult::done) {
             ++done;
             doneBytes += item.row->size;
         } else {
@@ -262,6 +229,14 @@ public:
         progress->RowDone(item.row->size);
     }
     void RefreshItem(int, const MediaRecord&) override {}
+
+    // StepObserver: what the run did with the row's file.
+    void FileHandled(const StepReport& report) override {
+        if (current != nullptr) {
+            current->report = report;
+            current->reported = true;
+        }
+    }
     [[nodiscard]] uint64_t SelectedSize() const override { return selectedBytes; }
 
     // Prompts: answered by the options, or asked on the terminal.
@@ -276,6 +251,10 @@ public:
             return ConfirmAnswer::SkipAll;
         case OverwriteMode::ask:
             break;
+        }
+        if (dry) {
+            // The person's answer is not known: the dry run goes on as if it were Yes and says the row asks.
+            return ConfirmAnswer::Yes;
         }
         return Choose(L"Overwrite File: " + source + L"\nWith File: " + target + L"\n");
     }
@@ -292,6 +271,9 @@ public:
         if (!s.terminal.Interactive()) {
             return ConfirmAnswer::Skip;
         }
+        if (dry) {
+            return ConfirmAnswer::Yes;
+        }
         const ConfirmAnswer answer =
             Choose(L"File: " + path + L"\nFILE_ATTRIBUTE_READONLY\nDelete this read-only file? ");
         // Skip All ends a delete at the next file: the files after it are skipped as asked.
@@ -306,7 +288,15 @@ public:
     MessageAnswer ShowMessage(const std::wstring& text, const std::wstring& caption, MessageButtons buttons) override {
         // The one question a run's messages ask is whether to make the store target: --to asks for it.
         const bool yesNo = buttons == MessageButtons::YesNo;
-        s.console.AppendLine(caption + L": " + text + (yesNo ? L" Yes" : L""));
+        if (dry && yesNo) {
+            s.console.AppendLine(PlanCommandName(options) + L": the run would make the folder " +
+                                 platform::RemoveTrailingSeparator(options.folder));
+            return MessageAnswer::Yes;
+        }
+        // In a dry run the table tells where the run would end; messages before the run say why it cannot start.
+        if (!(dry && running)) {
+            s.console.AppendLine(caption + L": " + text + (yesNo ? L" Yes" : L""));
+        }
         return yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
 
@@ -316,11 +306,14 @@ public:
 
 private:
     struct Item {
-        const PlanRow* row;
+        const PlanRow* row = nullptr;
         MediaRecord record;
         bool selected = true;
         bool checked = false;
         bool changed = false;
+        bool reported = false;
+        std::wstring change;
+        StepReport report;
     };
 
     // The question before a delete, asked once; false when it is not answered Yes.
@@ -392,6 +385,133 @@ private:
         progress->cancelFlag = 1;
     }
 
+    // The dry run's table: one row per plan row, from what the run did with its file, and the totals.
+    int Table() {
+        TableWriter table(s.out, options.format,
+                          {{L"Row", ColumnKind::count},
+                           {L"Action"},
+                           {L"Size (bytes)", ColumnKind::count},
+                           {L"Source"},
+                           {L"Target"},
+                           {L"Note"}});
+        std::map<const PlanRow*, const Item*> itemOf;
+        for (const Item& item : items) {
+            itemOf[item.row] = &item;
+        }
+        uint64_t acted = 0;
+        uint64_t actedBytes = 0;
+        uint64_t asked = 0;
+        uint64_t skippedRows = 0;
+        uint64_t endedAt = 0;
+        for (const PlanRow& row : rows) {
+            const auto found = itemOf.find(&row);
+            const Item* item = found == itemOf.end() ? nullptr : found->second;
+            const std::wstring source = row.path.empty() ? std::wstring() : FullPathOf(row);
+            const DryRow line = DescribeRow(item);
+            table.Row({std::to_wstring(row.number), line.action, std::to_wstring(row.size), source, line.target,
+                       line.note});
+            const std::wstring action = line.action;
+            if (action == L"ask") {
+                ++asked;
+            } else if (action == L"skip" && item != nullptr) {
+                ++skippedRows;
+            } else if (action == L"stop" || action == L"fail") {
+                endedAt = row.number;
+            } else if (action != L"skip" && action != L"not reached") {
+                ++acted;
+                actedBytes += row.size;
+            }
+        }
+        table.End();
+        std::wstring totals = PlanCommandName(options) + L": dry run: " + FilesText(acted) + L" (" +
+                              platform::FormatByteSize(actedBytes) + L") would be " + PastVerb(options);
+        const auto part = [&](uint64_t count, const std::wstring& text) {
+            if (count != 0) {
+                totals += L"; " + std::to_wstring(count) + L" " + text;
+            }
+        };
+        part(asked, L"asked about");
+        part(skippedRows, L"skipped");
+        part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
+        if (endedAt != 0) {
+            totals += L"; the run would end at row " + std::to_wstring(endedAt);
+        }
+        s.console.AppendLine(totals + L"; nothing was changed");
+        return 0;
+    }
+
+    struct DryRow {
+        const wchar_t* action;
+        std::wstring target;
+        std::wstring note;
+    };
+
+    // What a dry run says of one row: item is null for a row without a file.
+    DryRow DescribeRow(const Item* item) const {
+        if (item == nullptr) {
+            return {L"skip", {}, L"no file: it was missing when the plan was made"};
+        }
+        if (item->changed) {
+            return {L"skip", {}, L"changed since the plan was made: " + item->change};
+        }
+        if (!item->reported) {
+            return {L"not reached", {}, L"the run would end before this row"};
+        }
+        const StepReport& r = item->report;
+        std::wstring note = r.madeFolder.empty() || r.reason == StepReason::folderNotMade
+                                ? std::wstring()
+                                : L"makes the folder " + r.madeFolder;
+        const auto with = [&note](const std::wstring& more) {
+            return note.empty() ? more : more.empty() ? note : note + L"; " + more;
+        };
+        const bool remove = options.action == PlanAction::remove;
+        switch (r.result) {
+        case StepResult::done: {
+            if (remove) {
+                return r.asked ? DryRow{L"ask", {}, L"read-only: asked about again"}
+                               : DryRow{L"delete", {}, r.readOnly ? L"read-only" : L""};
+            }
+            if (r.asked) {
+                return {L"ask", r.target, with(L"a file of that name is there: asks whether to overwrite it")};
+            }
+            const std::wstring how = !Moves(options) ? std::wstring()
+                                     : r.renamed     ? L"renamed on the same drive"
+                                                     : L"copied, then the source deleted";
+            const std::wstring replaced = r.replaced ? L"overwrites the file there" : L"";
+            return {Moves(options) ? L"move" : L"copy", r.target,
+                    with(replaced.empty() ? how : how.empty() ? replaced : replaced + L"; " + how)};
+        }
+        case StepResult::skipped:
+            switch (r.reason) {
+            case StepReason::noFullPath:
+                return {L"skip", {}, L"its full path cannot be built"};
+            case StepReason::nameNotPlain:
+                return {L"skip", {}, with(L"its file name cannot be used in a folder")};
+            case StepReason::sameFile:
+                return {L"skip", r.target, with(L"source and target are the same file")};
+            case StepReason::writtenByThisRun:
+                return {L"skip", r.target,
+                        with(L"a row before it puts a file of that name there, and a run never writes over its own "
+                             L"files")};
+            case StepReason::readOnlyKept:
+                return {L"skip", {}, L"read-only: without a terminal to ask on, it is kept"};
+            default:
+                return {L"skip", r.target, with(L"a file of that name is there")};
+            }
+        case StepResult::ended:
+            switch (r.reason) {
+            case StepReason::projectNotFolder:
+                return {L"stop", {}, L"the project name cannot be a folder name: the run ends here (Aborted!)"};
+            case StepReason::folderNotMade:
+                return {L"stop", {},
+                        L"the folder " + r.madeFolder + L" cannot be made: the run ends here (Aborted!)"};
+            default:
+                return {L"fail", r.target, L"the run would fail here: " + ErrorText(r.code)};
+            }
+        }
+        return {L"skip", {}, {}};
+    }
+
     int Finish() {
         const std::wstring name = PlanCommandName(options);
         const int stopped = FirstSelected();
@@ -427,9 +547,13 @@ private:
     }
 
     const PlanOptions& options;
+    const std::vector<PlanRow>& rows;
     const PlanServices& s;
-    mutable TrackingFileSystem files;
+    FileSystem& files;
+    bool dry;
+    bool running = false;
     mutable std::vector<Item> items;
+    mutable Item* current = nullptr;
     std::unique_ptr<PlanProgress> progress;
     uint64_t selectedBytes = 0;
     uint64_t passedOver = 0;
@@ -460,149 +584,12 @@ std::wstring PlanCommandName(const PlanOptions& options) {
 }
 
 int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
-    return Run(options, rows, services).Go();
+    return Run(options, rows, services, services.files, false).Go();
 }
 
 int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
-    const std::wstring name = PlanCommandName(options);
-    FileSystem& files = services.files;
-    const bool moves = Moves(options);
-    std::wstring folder = options.folder;
-    if (options.action == PlanAction::store) {
-        if (folder.size() > kStoreTargetMaxLength) {
-            services.console.AppendLine(L"QRB::Store: The path is too long for store....");
-            return kExitRunFailed;
-        }
-        folder = platform::RemoveTrailingSeparator(folder);
-        if (!files.PathExists(folder)) {
-            services.console.AppendLine(name + L": the run would make the folder " + folder);
-        }
-    }
-    TableWriter table(services.out, options.format,
-                      {{L"Row", ColumnKind::count},
-                       {L"Action"},
-                       {L"Size (bytes)", ColumnKind::count},
-                       {L"Source"},
-                       {L"Target"},
-                       {L"Note"}});
-    // What the rows before would have done: files gone from their folders, files written, folders made.
-    std::set<std::wstring> gone;
-    std::set<std::wstring> made;
-    std::set<std::wstring> madeFolders;
-    size_t stoppedAt = 0;
-    uint64_t acted = 0;
-    uint64_t actedBytes = 0;
-    uint64_t asked = 0;
-    uint64_t skipped = 0;
-    uint64_t passedOver = 0;
-    for (const PlanRow& row : rows) {
-        const std::wstring source = row.path.empty() ? std::wstring() : FullPathOf(row);
-        const auto put = [&](const wchar_t* action, const std::wstring& target, const std::wstring& note) {
-            table.Row({std::to_wstring(row.number), action, std::to_wstring(row.size), source, target, note});
-        };
-        if (stoppedAt != 0) {
-            put(L"not reached", {}, L"the run would end before this row");
-            continue;
-        }
-        if (row.path.empty()) {
-            put(L"skip", {}, L"no file: it was missing when the plan was made");
-            ++passedOver;
-            continue;
-        }
-        if (source.empty()) {
-            put(L"skip", {}, L"its full path cannot be built");
-            ++skipped;
-            continue;
-        }
-        const std::wstring change =
-            gone.count(source) != 0 ? L"a row before it moves or deletes it" : ChangeOf(files, source, row.size);
-        if (!change.empty()) {
-            put(L"skip", {}, L"changed since the plan was made: " + change);
-            ++skipped;
-            continue;
-        }
-        if (options.action == PlanAction::remove) {
-            const uint32_t attributes = files.ReadAttributes(source);
-            const bool readOnly =
-                attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeReadOnly) != 0;
-            gone.insert(source);
-            if (readOnly && !options.yes) {
-                put(L"ask", {}, L"read-only: asked about again");
-                ++asked;
-                continue;
-            }
-            put(L"delete", {}, readOnly ? L"read-only" : L"");
-            ++acted;
-            actedBytes += row.size;
-            continue;
-        }
-        std::wstring into = folder;
-        std::wstring note;
-        if (options.action == PlanAction::store && options.byProject) {
-            if (!IsPlainFolderName(row.project)) {
-                put(L"stop", {}, L"the project name cannot be a folder name: the run ends here (Aborted!)");
-                stoppedAt = row.number;
-                continue;
-            }
-            into = platform::JoinPath(folder, row.project);
-            if (!files.PathExists(into) && madeFolders.insert(into).second) {
-                note = L"makes the folder " + into;
-            }
-        }
-        if (!IsPlainFileName(row.name)) {
-            put(L"skip", {}, L"its file name cannot be used in a folder");
-            ++skipped;
-            continue;
-        }
-        const std::wstring target = platform::JoinPath(into, row.name);
-        if (platform::EqualIgnoringCase(source, target) || files.IsSameFile(source, target)) {
-            put(L"skip", target, L"source and target are the same file");
-            ++skipped;
-            continue;
-        }
-        const auto with = [&note](const std::wstring& more) {
-            return note.empty() ? more : more.empty() ? note : note + L"; " + more;
-        };
-        const std::wstring how = !moves                             ? std::wstring()
-                                 : files.IsSameRoot(source, target) ? L"renamed on the same drive"
-                                                                    : L"copied, then the source deleted";
-        const wchar_t* verb = moves ? L"move" : L"copy";
-        const bool exists = (made.count(target) != 0 || files.PathExists(target)) && gone.count(target) == 0;
-        if (exists && options.overwrite == OverwriteMode::skip) {
-            put(L"skip", target, with(L"a file of that name is there"));
-            ++skipped;
-            continue;
-        }
-        if (exists && options.overwrite == OverwriteMode::ask) {
-            put(L"ask", target, with(L"a file of that name is there: asks whether to overwrite it"));
-            ++asked;
-        } else {
-            put(verb, target, with(exists ? L"overwrites the file there" + (how.empty() ? L"" : L"; " + how) : how));
-            ++acted;
-            actedBytes += row.size;
-        }
-        made.insert(target);
-        gone.erase(target);
-        if (moves) {
-            gone.insert(source);
-        }
-    }
-    table.End();
-    std::wstring totals = name + L": dry run: " + FilesText(acted) + L" (" + platform::FormatByteSize(actedBytes) +
-                          L") would be " + PastVerb(options);
-    const auto part = [&](uint64_t count, const std::wstring& text) {
-        if (count != 0) {
-            totals += L"; " + std::to_wstring(count) + L" " + text;
-        }
-    };
-    part(asked, L"asked about");
-    part(skipped, L"skipped");
-    part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
-    if (stoppedAt != 0) {
-        totals += L"; the run would end at row " + std::to_wstring(stoppedAt);
-    }
-    services.console.AppendLine(totals + L"; nothing was changed");
-    return 0;
+    SimulatedFileSystem whatIf(&services.files);
+    return Run(options, rows, services, whatIf, true).Go();
 }
 
 } // namespace tw::cli

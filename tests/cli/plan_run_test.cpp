@@ -370,7 +370,7 @@ TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
     scene.AddMissing(L"gone.omf");
     scene.Add(L"b.omf", 3000);
     scene.Add(L"c.omf", 4000);
-    scene.Add(L"a.omf", 2000); // listed twice: the first copy is there by then
+    scene.Add(L"a.omf", 2000); // listed twice: the run's own first copy is there by then
     Append(scene.Source(L"b.omf"), "more");
     ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"c.omf"), std::string("older take")));
     const auto before = Listing(scene.dir.Path());
@@ -390,7 +390,9 @@ TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
                                "\t\tchanged since the plan was made: its size is now 3004 bytes, "
                                "the plan has 3000\n" +
                                "4\tskip\t4000\t" + c + "\t" + toC + "\ta file of that name is there\n" +
-                               "5\tskip\t2000\t" + a + "\t" + toA + "\ta file of that name is there\n");
+                               "5\tskip\t2000\t" + a + "\t" + toA +
+                               "\ta row before it puts a file of that name there, and a run never writes over its own "
+                               "files\n");
     EXPECT_EQ(scene.console.lines, Lines{L"tarnwick-cli copy: dry run: 1 file (1.95 KB) would be copied; 3 skipped; "
                                          L"1 row without a file passed over; nothing was changed"});
 }
