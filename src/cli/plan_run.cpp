@@ -125,11 +125,13 @@ public:
         bool dry)
         : options(options), rows(rows), s(services), files(files), dry(dry),
           interruptsSeen(services.interrupts.Count()) {
+        itemOfRow.assign(rows.size(), -1);
         for (const PlanRow& row : rows) {
             if (row.path.empty()) {
                 ++passedOver;
                 continue;
             }
+            itemOfRow[static_cast<size_t>(&row - rows.data())] = static_cast<int>(items.size());
             Item item;
             item.row = &row;
             item.record = RecordOfRow(row);
@@ -171,8 +173,16 @@ public:
             operations.DeleteFiles();
             break;
         }
+        if (outcomes != nullptr) {
+            for (const PlanRow& row : rows) {
+                outcomes->push_back(OutcomeOf(row));
+            }
+        }
         return dry ? Table() : Finish();
     }
+
+    // Where the outcomes of the rows go (may be null).
+    std::vector<RowOutcome>* outcomes = nullptr;
 
     // FileSelection: the plan's rows with a file, in the plan's order.
     [[nodiscard]] int FirstSelected() const override { return NextSelected(-1); }
@@ -230,6 +240,13 @@ public:
     }
     void RefreshItem(int, const MediaRecord&) override {}
 
+    // A person is asked about the row's file.
+    void MarkAsked() {
+        if (current != nullptr) {
+            current->asked = true;
+        }
+    }
+
     // StepObserver: what the run did with the row's file.
     void FileHandled(const StepReport& report) override {
         if (current != nullptr) {
@@ -252,6 +269,7 @@ public:
         case OverwriteMode::ask:
             break;
         }
+        MarkAsked();
         if (dry) {
             // The person's answer is not known: the dry run goes on as if it were Yes and says the row asks.
             return ConfirmAnswer::Yes;
@@ -271,6 +289,7 @@ public:
         if (!s.terminal.Interactive()) {
             return ConfirmAnswer::Skip;
         }
+        MarkAsked();
         if (dry) {
             return ConfirmAnswer::Yes;
         }
@@ -312,6 +331,7 @@ private:
         bool checked = false;
         bool changed = false;
         bool reported = false;
+        bool asked = false;
         std::wstring change;
         StepReport report;
     };
@@ -394,26 +414,20 @@ private:
                            {L"Source"},
                            {L"Target"},
                            {L"Note"}});
-        std::map<const PlanRow*, const Item*> itemOf;
-        for (const Item& item : items) {
-            itemOf[item.row] = &item;
-        }
         uint64_t acted = 0;
         uint64_t actedBytes = 0;
         uint64_t asked = 0;
         uint64_t skippedRows = 0;
         uint64_t endedAt = 0;
         for (const PlanRow& row : rows) {
-            const auto found = itemOf.find(&row);
-            const Item* item = found == itemOf.end() ? nullptr : found->second;
-            const std::wstring source = row.path.empty() ? std::wstring() : FullPathOf(row);
-            const DryRow line = DescribeRow(item);
-            table.Row({std::to_wstring(row.number), line.action, std::to_wstring(row.size), source, line.target,
+            const RowOutcome line = OutcomeOf(row);
+            table.Row({std::to_wstring(row.number), line.action, std::to_wstring(row.size), line.source, line.target,
                        line.note});
-            const std::wstring action = line.action;
+            const bool passed = row.path.empty();
+            const std::wstring& action = line.action;
             if (action == L"ask") {
                 ++asked;
-            } else if (action == L"skip" && item != nullptr) {
+            } else if (action == L"skip" && !passed) {
                 ++skippedRows;
             } else if (action == L"stop" || action == L"fail") {
                 endedAt = row.number;
@@ -446,6 +460,14 @@ private:
         std::wstring note;
     };
 
+    // What the run did with a plan row.
+    RowOutcome OutcomeOf(const PlanRow& row) const {
+        const int index = itemOfRow[static_cast<size_t>(&row - rows.data())];
+        const Item* item = index < 0 ? nullptr : &items[static_cast<size_t>(index)];
+        const DryRow line = DescribeRow(item);
+        return {line.action, row.path.empty() ? std::wstring() : FullPathOf(row), line.target, line.note};
+    }
+
     // What a dry run says of one row: item is null for a row without a file.
     DryRow DescribeRow(const Item* item) const {
         if (item == nullptr) {
@@ -468,10 +490,10 @@ private:
         switch (r.result) {
         case StepResult::done: {
             if (remove) {
-                return r.asked ? DryRow{L"ask", {}, L"read-only: asked about again"}
+                return item->asked ? DryRow{L"ask", {}, L"read-only: asked about again"}
                                : DryRow{L"delete", {}, r.readOnly ? L"read-only" : L""};
             }
-            if (r.asked) {
+            if (item->asked) {
                 return {L"ask", r.target, with(L"a file of that name is there: asks whether to overwrite it")};
             }
             const std::wstring how = !Moves(options) ? std::wstring()
@@ -553,6 +575,8 @@ private:
     bool dry;
     bool running = false;
     mutable std::vector<Item> items;
+    // The item of each plan row, or -1 for a row without a file.
+    std::vector<int> itemOfRow;
     mutable Item* current = nullptr;
     std::unique_ptr<PlanProgress> progress;
     uint64_t selectedBytes = 0;
@@ -583,13 +607,19 @@ std::wstring PlanCommandName(const PlanOptions& options) {
     return L"tarnwick-cli";
 }
 
-int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
-    return Run(options, rows, services, services.files, false).Go();
+int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
+            std::vector<RowOutcome>* outcomes) {
+    Run run(options, rows, services, services.files, false);
+    run.outcomes = outcomes;
+    return run.Go();
 }
 
-int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services) {
+int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
+               std::vector<RowOutcome>* outcomes) {
     SimulatedFileSystem whatIf(&services.files);
-    return Run(options, rows, services, whatIf, true).Go();
+    Run run(options, rows, services, whatIf, true);
+    run.outcomes = outcomes;
+    return run.Go();
 }
 
 } // namespace tw::cli

@@ -52,18 +52,33 @@ struct PlanServices {
     std::FILE* out = stdout;
 };
 
+// What a run did, or a dry run would do, with one plan row: its Action, Source, Target and Note as the dry run's
+// table shows them ("copy", "move", "delete", "ask", "skip", "stop", "fail", "not reached").
+struct RowOutcome {
+    std::wstring action;
+    std::wstring source;
+    std::wstring target;
+    std::wstring note;
+    bool operator==(const RowOutcome& other) const {
+        return action == other.action && source == other.source && target == other.target && note == other.note;
+    }
+};
+
 // "tarnwick-cli copy" and the like: how messages of the command start.
 [[nodiscard]] std::wstring PlanCommandName(const PlanOptions& options);
 
 // Carries out the plan and writes a summary line to the console. The exit status: 0 when every row was done,
 // skipped as asked or passed over; kExitCancelled, kExitRunFailed or kExitChanged; 1 when a delete is not
 // confirmed because there is no terminal to ask on and no --yes.
-[[nodiscard]] int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services);
+// outcomes (may be null) receives one outcome per plan row, in the plan's order.
+[[nodiscard]] int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
+                          std::vector<RowOutcome>* outcomes = nullptr);
 
 // Writes one row per plan row to services.out (Row, Action, Size (bytes), Source, Target, Note: what the run
 // would do, from where, to where, or why it would skip the row) and the totals to the console; changes nothing.
-// 0, or kExitRunFailed when the store target cannot be used.
+// It is the run itself, carried out over a simulated file system that starts from the disk. 0, or kExitRunFailed
+// when the store target cannot be used. outcomes (may be null) receives the table's rows.
 [[nodiscard]] int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows,
-                             const PlanServices& services);
+                             const PlanServices& services, std::vector<RowOutcome>* outcomes = nullptr);
 
 } // namespace tw::cli

@@ -181,7 +181,6 @@ private:
                         prefix + L"::Skipping File  because this run has already written a file of that name there");
         }
         if (exists) {
-            report.asked = remembered != ConfirmAnswer::YesToAll && remembered != ConfirmAnswer::SkipAll;
             const ConfirmAnswer answer = AskOverwrite(source, target);
             if (answer == ConfirmAnswer::Cancel) {
                 return End(report, StepReason::cancelled);
@@ -400,7 +399,6 @@ void FileOperations::DeleteFiles() {
                 return end(readOnlyAnswer == ConfirmAnswer::Cancel ? StepReason::cancelled : StepReason::readOnlyKept);
             }
             if (readOnlyAnswer != ConfirmAnswer::YesToAll) {
-                report.asked = true;
                 readOnlyAnswer = s.prompts.AskDeleteReadOnly(path);
             }
             if (readOnlyAnswer == ConfirmAnswer::Cancel) {

@@ -241,7 +241,8 @@ uint32_t SimulatedFileSystem::MoveFileReplacing(const std::wstring& source, cons
     if (!FolderExists(platform::RemoveFileSpec(target))) {
         return kPathNotFound;
     }
-    if (!IsSameRoot(source, target)) {
+    // Over a base the run has asked the base itself whether the two lie on one volume.
+    if (base == nullptr && !IsSameRoot(source, target)) {
         return kOtherVolume;
     }
     if (const Node* to = Find(target)) {

@@ -40,7 +40,6 @@ struct StepReport {
     std::wstring madeFolder;
     // The system's code of a failure.
     uint32_t code = 0;
-    bool asked = false;    // a question was asked about this file (overwrite, or delete of a read-only file)
     bool replaced = false; // an existing target was replaced
     bool renamed = false;  // moved by a rename on one volume rather than a copy and a delete
     bool readOnly = false; // delete: the file was read-only

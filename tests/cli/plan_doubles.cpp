@@ -58,14 +58,14 @@ void PlanScene::AddMissing(const std::wstring& name) {
     rows.push_back({rows.size() + 1, L"Harbour", name, L"", 0});
 }
 
-int PlanScene::Run() {
+int PlanScene::Run(std::vector<cli::RowOutcome>* outcomes) {
     const cli::PlanServices services{files, terminal, presses, console, nullptr, out};
-    return cli::RunPlan(options, rows, services);
+    return cli::RunPlan(options, rows, services, outcomes);
 }
 
-int PlanScene::DryRun() {
+int PlanScene::DryRun(std::vector<cli::RowOutcome>* outcomes) {
     const cli::PlanServices services{files, terminal, presses, console, nullptr, out};
-    return cli::DryRunPlan(options, rows, services);
+    return cli::DryRunPlan(options, rows, services, outcomes);
 }
 
 std::string PlanScene::Out() const {

@@ -103,8 +103,8 @@ public:
     [[nodiscard]] std::wstring Source(const std::wstring& name) const { return platform::JoinPath(src, name); }
     [[nodiscard]] std::wstring Target(const std::wstring& name) const { return platform::JoinPath(dst, name); }
 
-    int Run();
-    int DryRun();
+    int Run(std::vector<cli::RowOutcome>* outcomes = nullptr);
+    int DryRun(std::vector<cli::RowOutcome>* outcomes = nullptr);
     // What the dry run wrote to its output.
     [[nodiscard]] std::string Out() const;
     // True when a console line is text.

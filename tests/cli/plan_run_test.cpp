@@ -428,5 +428,113 @@ TEST(PlanRunTest, ADryRunShowsWhereARunWouldEndAndWhatItWouldAsk) {
                      L"row 2; nothing was changed"}));
 }
 
+// One table of plans, each run dry and then for real from the same files: the dry run says of every row exactly
+// what the run then does with it.
+TEST(PlanRunTest, ADryRunSaysWhatTheRunThenDoes) {
+    struct Scenario {
+        const char* name;
+        std::function<void(PlanScene&)> setUp;
+    };
+    const auto options = [](PlanAction action, OverwriteMode overwrite) {
+        return [=](PlanScene& scene) {
+            scene.options.action = action;
+            scene.options.overwrite = overwrite;
+            scene.options.yes = true;
+        };
+    };
+    // A file of the same name in a second media folder, listed after the first.
+    const auto twin = [](PlanScene& scene, const std::wstring& name, const std::string& bytes) {
+        const std::wstring other = scene.dir / L"media2";
+        ASSERT_TRUE(fixtures::MakeFolders(other));
+        ASSERT_TRUE(fixtures::WriteFile(platform::JoinPath(other, name), bytes));
+        scene.rows.push_back({scene.rows.size() + 1, L"Night Shoot", name, other, bytes.size()});
+    };
+    const Scenario scenarios[] = {
+        {"copy, one older file kept",
+         [&](PlanScene& scene) {
+             options(PlanAction::copy, OverwriteMode::skip)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string("older take")));
+         }},
+        {"copy, one older file replaced",
+         [&](PlanScene& scene) {
+             options(PlanAction::copy, OverwriteMode::all)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string("older take")));
+         }},
+        {"move, two files of one name from two folders with yes to all",
+         [&](PlanScene& scene) {
+             options(PlanAction::move, OverwriteMode::all)(scene);
+             scene.Add(L"x.omf", 2000);
+             twin(scene, L"x.omf", "the other x");
+             scene.Add(L"c.omf", 1000);
+         }},
+        {"store by project, moving, with a project that cannot be a folder",
+         [&](PlanScene& scene) {
+             options(PlanAction::store, OverwriteMode::all)(scene);
+             scene.options.byProject = true;
+             scene.options.move = true;
+             scene.options.folder = scene.dir / L"store";
+             scene.Add(L"a.omf", 2000, L"Harbour");
+             scene.Add(L"b.omf", 3000, L"Night Shoot");
+             scene.Add(L"c.omf", 4000, L"**UNKNOWN**");
+             scene.Add(L"d.omf", 5000, L"Harbour");
+         }},
+        {"copy into the files' own folder, one file changed and one missing",
+         [&](PlanScene& scene) {
+             options(PlanAction::copy, OverwriteMode::all)(scene);
+             scene.options.folder = scene.src;
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             scene.AddMissing(L"gone.omf");
+             Append(scene.Source(L"b.omf"), "more");
+         }},
+        {"delete, one file read-only, one listed twice",
+         [&](PlanScene& scene) {
+             options(PlanAction::remove, OverwriteMode::skip)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             scene.rows.push_back(scene.rows.front());
+             scene.rows.back().number = scene.rows.size();
+             ASSERT_EQ(platform::WriteAttributes(scene.Source(L"b.omf"), platform::kAttributeReadOnly), 0u);
+         }},
+        {"move to another volume over an older file",
+         [&](PlanScene& scene) {
+             options(PlanAction::move, OverwriteMode::all)(scene);
+             scene.files.otherVolume = true;
+             scene.Add(L"a.omf", 2000);
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), std::string("older take")));
+         }},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name);
+        PlanScene scene;
+        scenario.setUp(scene);
+        const auto before = Listing(scene.dir.Path());
+        std::vector<cli::RowOutcome> dry;
+        (void)scene.DryRun(&dry);
+        ASSERT_EQ(Listing(scene.dir.Path()), before) << "the dry run changed files";
+        std::vector<cli::RowOutcome> real;
+        (void)scene.Run(&real);
+        ASSERT_EQ(dry.size(), scene.rows.size());
+        ASSERT_EQ(real.size(), dry.size());
+        for (size_t i = 0; i < dry.size(); ++i) {
+            SCOPED_TRACE(i + 1);
+            EXPECT_EQ(platform::WideToUtf8(real[i].action), platform::WideToUtf8(dry[i].action));
+            EXPECT_EQ(platform::WideToUtf8(real[i].source), platform::WideToUtf8(dry[i].source));
+            EXPECT_EQ(platform::WideToUtf8(real[i].target), platform::WideToUtf8(dry[i].target));
+            EXPECT_EQ(platform::WideToUtf8(real[i].note), platform::WideToUtf8(dry[i].note));
+        }
+        if (scenario.name == std::string("move, two files of one name from two folders with yes to all")) {
+            // The second x.omf stays where it was: the first is not overwritten by it.
+            EXPECT_EQ(dry[1].action, L"skip");
+            EXPECT_EQ(ReadBytes(scene.Target(L"x.omf")), scene.content[L"x.omf"]);
+            EXPECT_EQ(ReadBytes(platform::JoinPath(scene.dir / L"media2", L"x.omf")), "the other x");
+        }
+    }
+}
+
 } // namespace
 } // namespace tw::testing_cli
