@@ -255,6 +255,26 @@ TEST(FileOpsTest, EachOperationReachesExactlyTheFileItsPathSpells) {
     }
 }
 
+#ifdef _WIN32
+// A spelling that the system would take another way and that has no \\?\ form fails with a code and touches
+// nothing: \\.\ paths are trimmed like plain ones.
+TEST(FileOpsTest, APathWithoutALongFormFailsAndTouchesNothing) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"x.omf", std::string("x")));
+    const std::wstring device = L"\\\\.\\" + (dir / L"x.omf.");
+    constexpr uint32_t kInvalidName = 123;
+    EXPECT_EQ(RemoveFile(device), kInvalidName);
+    EXPECT_EQ(WriteAttributes(device, kAttributeReadOnly), kInvalidName);
+    EXPECT_EQ(MoveFileReplacing(device, dir / L"moved.omf"), kInvalidName);
+    EXPECT_EQ(CopyFileWithProgress(dir / L"x.omf", device, {}, nullptr), kInvalidName);
+    EXPECT_EQ(ReadAttributes(device), kInvalidAttributes);
+    EXPECT_FALSE(PathExists(device));
+    EXPECT_EQ(ReadAll(device), "<missing>");
+    EXPECT_EQ(ReadAll(dir / L"x.omf"), "x");
+    EXPECT_EQ(ReadAttributes(dir / L"x.omf") & kAttributeReadOnly, 0u);
+}
+#endif
+
 TEST(FileOpsTest, CopyOntoItselfFailsAndKeepsTheFile) {
     fixtures::ScratchDir dir;
     ASSERT_TRUE(fixtures::MakeFolders(dir / L"sub"));
