@@ -33,7 +33,8 @@ public:
     // Reads up to count bytes at the current position; returns the number of bytes read (0 on failure).
     [[nodiscard]] uint32_t Read(void* destination, uint32_t count);
     [[nodiscard]] uint64_t Position() const;
-    // The full path of the open file as given at open time, made absolute; empty when closed.
+    // The full path of the open file as given at open time, made absolute as MakeFullPath makes it (on Windows
+    // without the \\?\ prefix it was opened through); empty when closed.
     [[nodiscard]] const std::wstring& FullPath() const;
 
 private:
@@ -105,6 +106,9 @@ struct FolderEntry {
 
 using EntryVisitor = std::function<void(const FolderEntry&)>;
 
+// On Windows the folder functions and path queries below reach the system through the \\?\ form of their
+// paths, as the file operations do: names are looked up as written, and paths may be longer than MAX_PATH.
+
 // Lists one folder, not recursively: every name, "." and ".." included, in the order the system gives.
 // Calls visit for each entry; returns false (calling nothing) when the folder cannot be listed.
 bool ListFolder(const std::wstring& folder, const EntryVisitor& visit);
@@ -113,7 +117,8 @@ bool ListFolder(const std::wstring& folder, const EntryVisitor& visit);
 // the system's listing tells the kinds itself, no entry is looked up one by one.
 bool ListFolderKinds(const std::wstring& folder, const EntryVisitor& visit);
 
-// A path's own directory entry (FindFirstFileW on the path itself): false when there is none.
+// A path's own directory entry (FindFirstFileW on the path itself): the entry whose long or short name is the
+// path's last component, never another one the lookup may also match. False when there is none.
 [[nodiscard]] bool GetEntry(const std::wstring& path, FolderEntry& entry);
 // Which folder a path leads to, links followed: the volume and the folder's number on it (the file index of
 // GetFileInformationByHandle; device and inode on POSIX systems). Two paths that reach one folder, through a
@@ -125,8 +130,8 @@ struct FolderId {
 };
 // False when the path cannot be opened, or when the file system gives its folders no numbers.
 [[nodiscard]] bool GetFolderId(const std::wstring& path, FolderId& id);
-// The entries of folder whose names equal name as the file system matches names: on Windows without
-// regard to letter case (FindFirstFileW of folder\name); on POSIX systems likewise, ignoring case.
+// The entries of folder whose names equal name without regard to letter case, as Windows file systems match
+// names (the folder's listing, compared name by name, on either system).
 // Returns whether any entry was found.
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit);
 
@@ -135,8 +140,9 @@ bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& nam
 [[nodiscard]] std::wstring RemoveFileSpec(const std::wstring& path);
 // The extension of the last component, from its last dot, or empty (PathFindExtensionW).
 [[nodiscard]] std::wstring FindExtension(const std::wstring& path);
-// The full path of a path (GetFullPathNameW): a relative path is taken from the current folder, and "." and ".."
-// components are taken out lexically. The path itself when it cannot be made full.
+// The full path of a path: a relative path is taken from the current folder (GetFullPathNameW), and "." and ".."
+// components are taken out lexically; every other name stays as written, trailing dots and spaces included. The
+// path itself when it cannot be made full.
 [[nodiscard]] std::wstring MakeFullPath(const std::wstring& path);
 // True when the path is relative (PathIsRelativeW).
 [[nodiscard]] bool IsRelativePath(const std::wstring& path);
@@ -223,6 +229,9 @@ namespace tw::platform {
 
 // File operations of the copy, move, delete and store runs. Each answers 0 on success or the system's error
 // code (GetLastError on Windows, errno elsewhere, except where a code is named below).
+// Each acts on exactly the file its path spells: on Windows the path reaches the system in its \\?\ form, so
+// that no trailing dot or space is taken off a name and paths may be longer than MAX_PATH; a path without that
+// form fails with ERROR_INVALID_NAME (123) and nothing is touched.
 
 // The system's code for a copy stopped through its cancel flag (ERROR_REQUEST_ABORTED).
 inline constexpr uint32_t kErrorRequestAborted = 1235;
@@ -250,8 +259,9 @@ inline constexpr uint32_t kErrorCopyIncomplete = 5;
 // copy looks at the cancel flag only before it starts: under Wine a copy that has started runs to its end.)
 [[nodiscard]] uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
                                             const CopyProgressRoutine& routine, CancelFlag* cancel);
-// Renames source to target on the same volume, replacing an existing target (MoveFileExW with
-// MOVEFILE_REPLACE_EXISTING).
+// Renames source to target on the same volume, replacing an existing target, and answers once the new name is
+// on the disk (MoveFileExW with MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH; rename and fsync of the
+// target's folder on POSIX systems, where a failed flush is answered with its code after the name has changed).
 [[nodiscard]] uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target);
 // Deletes one file (DeleteFileW). A file with the read-only attribute is refused with the system's
 // access-denied code (on POSIX systems EACCES, for a file whose owner may not write), as Windows refuses it.
@@ -291,7 +301,10 @@ inline constexpr uint32_t kFolderAlreadyExists = 183;
 inline constexpr uint32_t kFolderNameTooLong = 206;
 inline constexpr uint32_t kFolderCancelled = 1223;
 // Creates a folder and every missing parent (SHCreateDirectoryExW without owner). A relative path gives
-// kFolderBadPathName, an existing folder or file kFolderAlreadyExists.
+// kFolderBadPathName, an existing folder or file kFolderAlreadyExists, a file in a parent's place
+// kFolderPathNotFound. On Windows the shell makes the paths it takes (up to 247 characters, no name ending in a
+// dot or a space); longer paths and such names are made one CreateDirectoryW after another on the \\?\ form, with
+// the same codes.
 [[nodiscard]] uint32_t CreateFolderWithParents(const std::wstring& path);
 
 } // namespace tw::platform

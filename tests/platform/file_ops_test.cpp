@@ -1,5 +1,6 @@
 #include "fixtures/file_io.h"
 #include "fixtures/host_system.h"
+#include "name_cases.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -135,25 +136,34 @@ TEST(FileOpsTest, ReadOnlyBitRoundTrips) {
     EXPECT_EQ(ReadAttributes(dir.Path()) & kAttributeDirectory, kAttributeDirectory);
 }
 
+// The same codes for paths the shell takes and for paths past its limit of 247 characters, which are made folder by
+// folder. A name ending in a dot is made as written, never as the name without it.
 TEST(FileOpsTest, CreateFolderWithParentsAnswersTheShellCodes) {
-    fixtures::ScratchDir dir;
+    name_cases::NameCaseDir dir;
+    std::wstring deep;
+    ASSERT_NO_FATAL_FAILURE(name_cases::MakeDeepFolder(dir, 300, deep));
+    EXPECT_TRUE(IsFolder(deep));
     const std::wstring sep(1, kPathSeparator);
-    ASSERT_TRUE(fixtures::WriteFile(dir / L"file", std::string("x")));
     struct Case {
-        std::wstring path;
+        std::wstring path; // below the base
         uint32_t result;
     };
     const Case cases[] = {
-        {dir / (L"one" + sep + L"two" + sep + L"three"), 0},
-        {dir / (L"one" + sep + L"two" + sep + L"three"), kFolderAlreadyExists},
-        {dir / (L"one" + sep + L"two"), kFolderAlreadyExists},
-        {dir / L"file", kFolderAlreadyExists},
-        {L"relative" + sep + L"folder", kFolderBadPathName},
+        {L"one" + sep + L"two" + sep + L"three", 0},   {L"one" + sep + L"two" + sep + L"three", kFolderAlreadyExists},
+        {L"one" + sep + L"two", kFolderAlreadyExists}, {L"file", kFolderAlreadyExists},
+        {L"file" + sep + L"sub", kFolderPathNotFound}, {L"project.", 0},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CreateFolderWithParents(c.path), c.result) << WideToUtf8(c.path);
+    for (const std::wstring& base : {dir / L"near", deep}) {
+        ASSERT_EQ(CreateFolderWithParents(base), base == deep ? kFolderAlreadyExists : 0u);
+        ASSERT_TRUE(name_cases::WriteLiteral(JoinPath(base, L"file"), "x"));
+        for (const Case& c : cases) {
+            EXPECT_EQ(CreateFolderWithParents(JoinPath(base, c.path)), c.result) << WideToUtf8(JoinPath(base, c.path));
+        }
+        EXPECT_TRUE(IsFolder(JoinPath(base, L"one" + sep + L"two" + sep + L"three")));
+        EXPECT_TRUE(IsFolder(JoinPath(base, L"project.")));
+        EXPECT_FALSE(PathExists(JoinPath(base, L"project")));
     }
-    EXPECT_TRUE(IsFolder(dir / (L"one" + sep + L"two" + sep + L"three")));
+    EXPECT_EQ(CreateFolderWithParents(L"relative" + sep + L"folder"), kFolderBadPathName);
     EXPECT_FALSE(PathExists(L"relative"));
 }
 
@@ -181,6 +191,89 @@ TEST(FileOpsTest, SameFileIsFoundUnderAnotherSpellingAndThroughALink) {
     EXPECT_TRUE(QueryFileIdentity(dir / L"sub", identity));
     EXPECT_FALSE(QueryFileIdentity(L"", identity));
 }
+
+// Every operation given a name that Windows would take another way than written, or another spelling of a file,
+// acts on that file alone: its neighbour keeps its bytes and its attributes.
+TEST(FileOpsTest, EachOperationReachesExactlyTheFileItsPathSpells) {
+    name_cases::NameCaseDir dir;
+    std::vector<name_cases::NameCase> cases;
+    ASSERT_NO_FATAL_FAILURE(name_cases::MakeNameCases(dir, cases));
+    for (const name_cases::NameCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto neighbourIsIntact = [&c] {
+            EXPECT_EQ(ReadAll(c.neighbour), name_cases::kNeighbourBytes);
+            EXPECT_EQ(ReadAttributes(c.neighbour) & kAttributeReadOnly, 0u);
+        };
+        EXPECT_EQ(ReadAll(c.own), c.ownBytes);
+        FileIdentity own;
+        FileIdentity neighbour;
+        ASSERT_TRUE(QueryFileIdentity(c.own, own));
+        ASSERT_TRUE(QueryFileIdentity(c.neighbour, neighbour));
+        EXPECT_EQ(own.size, c.ownBytes.size());
+        EXPECT_EQ(own.volume == neighbour.volume && own.index == neighbour.index, c.link);
+
+        // Read-only on the neighbour shows on the neighbour alone, and read-only on own stays on own.
+        if (!c.link) {
+            ASSERT_EQ(WriteAttributes(c.neighbour, kAttributeReadOnly), 0u);
+            EXPECT_EQ(ReadAttributes(c.own) & kAttributeReadOnly, 0u);
+            ASSERT_EQ(WriteAttributes(c.neighbour, kAttributeNormal), 0u);
+        }
+        ASSERT_EQ(WriteAttributes(c.own, kAttributeReadOnly), 0u);
+        EXPECT_EQ(ReadAttributes(c.own) & kAttributeReadOnly, kAttributeReadOnly);
+        if (!c.link) {
+            neighbourIsIntact();
+        }
+        ASSERT_EQ(WriteAttributes(c.own, kAttributeNormal), 0u);
+
+        const std::wstring copy = JoinPath(c.folder, L"copy.omf");
+        ASSERT_EQ(CopyFileWithProgress(c.own, copy, {}, nullptr), 0u);
+        EXPECT_EQ(ReadAll(copy), c.ownBytes);
+        neighbourIsIntact();
+
+        const std::wstring moved = JoinPath(c.folder, L"moved.omf");
+        ASSERT_EQ(MoveFileReplacing(c.own, moved), 0u);
+        EXPECT_FALSE(PathExists(c.own));
+        EXPECT_EQ(ReadAll(moved), c.ownBytes);
+        neighbourIsIntact();
+        // Back again: the name is a target as it is written.
+        ASSERT_EQ(MoveFileReplacing(moved, c.own), 0u);
+        EXPECT_FALSE(PathExists(moved));
+        EXPECT_EQ(ReadAll(c.own), c.ownBytes);
+        neighbourIsIntact();
+
+        // A copy onto the name replaces that file (a copy onto a link would write into the file it leads to).
+        if (!c.link) {
+            ASSERT_TRUE(name_cases::WriteLiteral(copy, "replacement"));
+            ASSERT_EQ(CopyFileWithProgress(copy, c.own, {}, nullptr), 0u);
+            EXPECT_EQ(ReadAll(c.own), "replacement");
+            neighbourIsIntact();
+        }
+
+        ASSERT_EQ(RemoveFile(c.own), 0u);
+        EXPECT_FALSE(PathExists(c.own));
+        neighbourIsIntact();
+    }
+}
+
+#ifdef _WIN32
+// A spelling that the system would take another way and that has no \\?\ form fails with a code and touches
+// nothing: \\.\ paths are trimmed like plain ones.
+TEST(FileOpsTest, APathWithoutALongFormFailsAndTouchesNothing) {
+    fixtures::ScratchDir dir;
+    ASSERT_TRUE(fixtures::WriteFile(dir / L"x.omf", std::string("x")));
+    const std::wstring device = L"\\\\.\\" + (dir / L"x.omf.");
+    constexpr uint32_t kInvalidName = 123;
+    EXPECT_EQ(RemoveFile(device), kInvalidName);
+    EXPECT_EQ(WriteAttributes(device, kAttributeReadOnly), kInvalidName);
+    EXPECT_EQ(MoveFileReplacing(device, dir / L"moved.omf"), kInvalidName);
+    EXPECT_EQ(CopyFileWithProgress(dir / L"x.omf", device, {}, nullptr), kInvalidName);
+    EXPECT_EQ(ReadAttributes(device), kInvalidAttributes);
+    EXPECT_FALSE(PathExists(device));
+    EXPECT_EQ(ReadAll(device), "<missing>");
+    EXPECT_EQ(ReadAll(dir / L"x.omf"), "x");
+    EXPECT_EQ(ReadAttributes(dir / L"x.omf") & kAttributeReadOnly, 0u);
+}
+#endif
 
 TEST(FileOpsTest, CopyOntoItselfFailsAndKeepsTheFile) {
     fixtures::ScratchDir dir;

@@ -1,11 +1,14 @@
 #include "fixtures/file_io.h"
+#include "name_cases.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cwctype>
 #include <filesystem>
 #include <map>
+#include <set>
 
 namespace tw::platform {
 namespace {
@@ -143,6 +146,42 @@ TEST(FolderTest, LinksAreReparsePointsAndFolderIdsFollowThem) {
         EXPECT_EQ(seen[L"to-take.wav"].attributes & (kAttributeDirectory | kAttributeReparsePoint),
                   kAttributeReparsePoint);
         fixtures::RemoveLink(dir / L"to-take.wav");
+    }
+}
+
+// Lookups of a name that Windows would take another way than written, or of another spelling of a file, find that
+// file's entry and never its neighbour's.
+TEST(FolderTest, LookupsFindTheEntryThePathSpells) {
+    name_cases::NameCaseDir dir;
+    std::vector<name_cases::NameCase> cases;
+    ASSERT_NO_FATAL_FAILURE(name_cases::MakeNameCases(dir, cases));
+    for (const name_cases::NameCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::wstring neighbourName = c.neighbour.substr(FileNameStart(c.neighbour));
+        FolderEntry entry;
+        ASSERT_TRUE(GetEntry(c.own, entry));
+        EXPECT_EQ(entry.name, c.ownName);
+        if (!c.link) {
+            EXPECT_EQ(entry.size, c.ownBytes.size());
+        }
+        EXPECT_TRUE(PathExists(c.own));
+        EXPECT_FALSE(IsFolder(c.own));
+
+        std::set<std::wstring> listed;
+        ASSERT_TRUE(ListFolder(c.folder, [&](const FolderEntry& e) { listed.insert(e.name); }));
+        EXPECT_EQ(listed, (std::set<std::wstring>{L".", L"..", c.ownName, neighbourName}));
+
+        std::wstring upper = c.ownName;
+        for (wchar_t& ch : upper) {
+            ch = static_cast<wchar_t>(std::towupper(ch));
+        }
+        std::vector<std::wstring> found;
+        EXPECT_TRUE(FindEntriesIgnoringCase(c.folder, upper, [&](const FolderEntry& e) { found.push_back(e.name); }));
+        EXPECT_EQ(found, std::vector<std::wstring>{c.ownName});
+
+        EXPECT_TRUE(IsFolder(c.folder));
+        FolderId id;
+        EXPECT_TRUE(GetFolderId(c.folder, id));
     }
 }
 

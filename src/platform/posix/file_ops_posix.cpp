@@ -96,6 +96,20 @@ uint32_t CopyData(int from, int to, uint64_t size, const CopyProgressRoutine& ro
     }
 }
 
+// Writes the entries of the folder that holds path to the disk: 0 or the error code.
+uint32_t FlushFolderOf(const std::wstring& path) {
+    const std::string folder = Native(RemoveFileSpec(path));
+    Descriptor parent(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent.Get() < 0) {
+        return LastError();
+    }
+    // Some file systems cannot flush a folder (EINVAL); their entries are written with the data.
+    if (::fsync(parent.Get()) != 0 && errno != EINVAL) {
+        return LastError();
+    }
+    return 0;
+}
+
 } // namespace
 
 uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
@@ -154,7 +168,11 @@ uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& ta
 }
 
 uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) {
-    return ::rename(Native(source).c_str(), Native(target).c_str()) == 0 ? 0 : LastError();
+    if (::rename(Native(source).c_str(), Native(target).c_str()) != 0) {
+        return LastError();
+    }
+    // The new name is on the disk only once the target's folder is.
+    return FlushFolderOf(target);
 }
 
 uint32_t RemoveFile(const std::wstring& path) {
@@ -180,16 +198,7 @@ uint32_t FlushFile(const std::wstring& path) {
         }
     }
     // The file's entry in its folder must reach the disk too.
-    const std::string folder = Native(RemoveFileSpec(path));
-    Descriptor parent(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (parent.Get() < 0) {
-        return LastError();
-    }
-    // Some file systems cannot flush a folder (EINVAL); their entries are written with the data.
-    if (::fsync(parent.Get()) != 0 && errno != EINVAL) {
-        return LastError();
-    }
-    return 0;
+    return FlushFolderOf(path);
 }
 
 bool QueryFileIdentity(const std::wstring& path, FileIdentity& identity) {

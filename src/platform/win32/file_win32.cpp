@@ -1,5 +1,7 @@
-// Win32 backend of the read-only file: CreateFileW, GetFileSizeEx, SetFilePointerEx and ReadFile.
+// Win32 backend of the read-only file: CreateFileW (on the \\?\ form of the path), GetFileSizeEx, SetFilePointerEx
+// and ReadFile.
 #include "platform/platform.h"
+#include "platform/win32/long_path.h"
 
 #include <windows.h>
 
@@ -11,20 +13,6 @@ struct ReadOnlyFile::Impl {
 };
 
 namespace {
-
-std::wstring FullPathOf(const std::wstring& path) {
-    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) {
-        return path;
-    }
-    std::wstring full(needed, L'\0');
-    DWORD written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (written == 0 || written >= needed) {
-        return path;
-    }
-    full.resize(written);
-    return full;
-}
 
 // The system's text for the cause of a failed open, without its trailing line break.
 std::wstring MessageOf(DWORD code) {
@@ -48,16 +36,18 @@ ReadOnlyFile::~ReadOnlyFile() {
 
 bool ReadOnlyFile::Open(const std::wstring& path, uint32_t& errorCode, std::wstring& errorText) {
     Close();
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring longPath = detail::LongPath(path);
+    HANDLE h = longPath.empty() ? INVALID_HANDLE_VALUE
+                                : CreateFileW(longPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
+        const DWORD code = longPath.empty() ? detail::kUnreachableName : GetLastError();
         errorCode = code;
         errorText = path + L": " + MessageOf(code);
         return false;
     }
     impl->handle = h;
-    impl->path = FullPathOf(path);
+    impl->path = detail::WithoutLongPrefix(longPath);
     return true;
 }
 
@@ -118,7 +108,8 @@ uint64_t ReadOnlyFile::Position() const {
 }
 
 std::wstring MakeFullPath(const std::wstring& path) {
-    return path.empty() ? path : FullPathOf(path);
+    const std::wstring longPath = detail::LongPath(path);
+    return longPath.empty() ? path : detail::WithoutLongPrefix(longPath);
 }
 
 const std::wstring& ReadOnlyFile::FullPath() const {

@@ -1,5 +1,7 @@
-// Folder listing through FindFirstFileW and FindNextFileW, and the shell's path helpers.
+// Folder listing through FindFirstFileW and FindNextFileW, and the shell's path helpers. Every path reaches the
+// system in its \\?\ form, so that a name is looked up as it is written.
 #include "platform/platform.h"
+#include "platform/win32/long_path.h"
 
 #include <shlwapi.h>
 #include <windows.h>
@@ -18,24 +20,46 @@ FolderEntry ToEntry(const WIN32_FIND_DATAW& data) {
     return entry;
 }
 
-// Every entry that FindFirstFileW and FindNextFileW give for a pattern.
-bool Find(const std::wstring& pattern, const EntryVisitor& visit) {
+// Calls take for every entry that FindFirstFileW and FindNextFileW give for a pattern in its \\?\ form, until take
+// answers false. False when the pattern finds nothing.
+template <typename Take> bool Find(const std::wstring& longPattern, Take take) {
+    if (longPattern.empty()) {
+        return false;
+    }
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    HANDLE find = FindFirstFileW(longPattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         return false;
     }
-    do {
-        visit(ToEntry(data));
-    } while (FindNextFileW(find, &data));
+    while (take(data) && FindNextFileW(find, &data)) {
+    }
     FindClose(find);
     return true;
+}
+
+bool SameNameIgnoringCase(const wchar_t* a, const std::wstring& b) {
+    return CompareStringOrdinal(a, -1, b.c_str(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Whether a found entry is the one a name asks for: its long or its short name, without regard to letter case
+// as the file system matches them. A pattern matches more than its own name ("x.omf." also finds "x.omf").
+bool IsNamed(const WIN32_FIND_DATAW& data, const std::wstring& name) {
+    return SameNameIgnoringCase(data.cFileName, name) ||
+           (data.cAlternateFileName[0] != L'\0' && SameNameIgnoringCase(data.cAlternateFileName, name));
+}
+
+DWORD AttributesOf(const std::wstring& path) {
+    const std::wstring longPath = detail::LongPath(path);
+    return longPath.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(longPath.c_str());
 }
 
 } // namespace
 
 bool ListFolder(const std::wstring& folder, const EntryVisitor& visit) {
-    return Find(JoinPath(folder, L"*.*"), visit);
+    return Find(detail::LongPath(JoinPath(folder, L"*.*")), [&visit](const WIN32_FIND_DATAW& data) {
+        visit(ToEntry(data));
+        return true;
+    });
 }
 
 bool ListFolderKinds(const std::wstring& folder, const EntryVisitor& visit) {
@@ -47,22 +71,26 @@ bool GetEntry(const std::wstring& path, FolderEntry& entry) {
     if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) {
         return false;
     }
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    FindClose(find);
-    entry = ToEntry(data);
-    return true;
+    const std::wstring longPath = detail::LongPath(path);
+    const std::wstring name = longPath.substr(longPath.find_last_of(L'\\') + 1);
+    bool found = false;
+    Find(longPath, [&](const WIN32_FIND_DATAW& data) {
+        found = IsNamed(data, name);
+        if (found) {
+            entry = ToEntry(data);
+        }
+        return !found;
+    });
+    return found;
 }
 
 bool GetFolderId(const std::wstring& path, FolderId& id) {
-    if (path.empty()) {
+    const std::wstring longPath = detail::LongPath(path);
+    if (longPath.empty()) {
         return false;
     }
     // No access rights are needed to read the file index; a folder opens only with backup semantics.
-    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE handle = CreateFileW(longPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
@@ -80,7 +108,16 @@ bool GetFolderId(const std::wstring& path, FolderId& id) {
 }
 
 bool FindEntriesIgnoringCase(const std::wstring& folder, const std::wstring& name, const EntryVisitor& visit) {
-    return Find(JoinPath(folder, name), visit);
+    // The whole folder is looked through: a lookup of the name itself may answer another name, or only one of
+    // several spellings on a file system that tells letter case apart.
+    bool found = false;
+    ListFolder(folder, [&](const FolderEntry& entry) {
+        if (SameNameIgnoringCase(entry.name.c_str(), name)) {
+            found = true;
+            visit(entry);
+        }
+    });
+    return found;
 }
 
 std::wstring RemoveFileSpec(const std::wstring& path) {
@@ -112,11 +149,11 @@ bool IsSameRoot(const std::wstring& a, const std::wstring& b) {
 }
 
 bool PathExists(const std::wstring& path) {
-    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
