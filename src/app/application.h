@@ -25,8 +25,11 @@ struct Application {
     HMENU contextMenus = nullptr;     // menu 143
     // The drive list the scans search: the system's, or a test's.
     DriveStringsFunction driveStrings;
+    // COM is initialised for the user-interface thread, which creates this object, for as long as it lives:
+    // the shell's open of a file and its folder browser run on it.
+    bool comInitialised = false;
 
-    // Loads the sort markers and the context menus.
+    // Initialises COM for the calling thread; loads the sort markers and the context menus.
     explicit Application(HINSTANCE instance);
     ~Application();
     Application(const Application&) = delete;

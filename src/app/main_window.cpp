@@ -348,7 +348,8 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     case WM_QUERYDRAGICON:
-        return SetMessageResult(reinterpret_cast<LONG_PTR>(icon));
+        // One of the messages whose result a dialog procedure returns itself, not through DWLP_MSGRESULT.
+        return reinterpret_cast<INT_PTR>(icon);
     default:
         return FALSE;
     }
