@@ -170,6 +170,34 @@ TEST_F(MainWindowGuiTest, StartUpScanListsTheDatabasesCheckedAndSorted) {
     });
 }
 
+// A network drive whose server is away does not hold the start: the scan searches the drives that answered and
+// the console names the silent one.
+TEST_F(MainWindowGuiTest, StartUpScanLeavesOutASilentNetworkDrive) {
+    const std::wstring silent = L"N:\\";
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG shownAfter = 0;
+    RunMainWindowOn(
+        {silent, drive->Path() + L"\\"},
+        [&](HWND window, Application& running, MainWindow&) {
+            shownAfter = GetTickCount64() - start;
+            EXPECT_EQ(TreeItems(Control(window, IDC_DATABASE_TREE)).size(), indexes.size());
+            const std::vector<std::wstring> lines =
+                ListBoxLines(GetDlgItem(running.console->Window(), IDC_CONSOLE_LINES));
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), DriveNotAnsweringLine(silent)), 1);
+        },
+        [&](Application& app) {
+            app.driveReachable.ask = [silent](const std::wstring& root) {
+                if (root == silent) {
+                    Sleep(10000);
+                }
+                return true;
+            };
+            app.driveReachable.bounded = [silent](const std::wstring& root) { return root == silent; };
+            app.driveReachable.limitMs = 300;
+        });
+    EXPECT_LT(shownAfter, 8000u);
+}
+
 TEST_F(MainWindowGuiTest, ScanListsProjectsAndSelectionFillsTheFileList) {
     Run([&](HWND window) {
         SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
