@@ -16,6 +16,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -52,7 +53,10 @@ std::vector<std::optional<Answer>> AskDrives(const std::vector<std::wstring>& ro
     std::vector<bool> bounded(roots.size(), false);
     for (size_t i = 0; i < roots.size(); ++i) {
         bounded[i] = question.bounded && question.bounded(roots[i]);
-        if (bounded[i]) {
+        if (!bounded[i]) {
+            continue;
+        }
+        try {
             // The worker owns copies of all it uses; a late answer lands in the shared state nobody reads.
             std::thread([shared, ask = question.ask, root = roots[i], i] {
                 Answer answer = ask(root);
@@ -60,6 +64,8 @@ std::vector<std::optional<Answer>> AskDrives(const std::vector<std::wstring>& ro
                 shared->answers[i] = std::move(answer);
                 shared->answered.notify_all();
             }).detach();
+        } catch (const std::system_error&) {
+            // No thread to ask it on: the drive counts as silent.
         }
     }
     std::vector<std::optional<Answer>> answers(roots.size());
@@ -69,23 +75,28 @@ std::vector<std::optional<Answer>> AskDrives(const std::vector<std::wstring>& ro
         }
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(question.limitMs);
-    std::unique_lock<std::mutex> lock(shared->mutex);
-    for (size_t i = 0; i < roots.size(); ++i) {
-        if (!bounded[i]) {
-            continue;
+    std::vector<std::wstring> silent;
+    {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        for (size_t i = 0; i < roots.size(); ++i) {
+            if (!bounded[i]) {
+                continue;
+            }
+            shared->answered.wait_until(lock, deadline, [&] { return shared->answers[i].has_value(); });
+            if (shared->answers[i].has_value()) {
+                answers[i] = shared->answers[i];
+            } else {
+                silent.push_back(roots[i]);
+            }
         }
-        shared->answered.wait_until(lock, deadline, [&] { return shared->answers[i].has_value(); });
-        if (shared->answers[i].has_value()) {
-            answers[i] = shared->answers[i];
-        } else {
-            AppendLine(console, DriveNotAnsweringLine(roots[i]));
-        }
+    }
+    for (const std::wstring& root : silent) {
+        AppendLine(console, DriveNotAnsweringLine(root));
     }
     return answers;
 }
 
-// Whether the drive at root is a network drive (GetDriveTypeW, which the system answers from its table of
-// drive letters, without asking the drive).
+// Whether the drive at root is a network drive (GetDriveTypeW).
 [[nodiscard]] bool IsNetworkDrive(const std::wstring& root);
 
 // The drive list for a database search: the drives of driveStrings, without the network drives that did not
