@@ -37,12 +37,20 @@ bool IsNetworkDrive(const std::wstring& root) {
 
 DriveStringsFunction AnsweringDrives(const DriveStringsFunction& driveStrings, const DriveQuestion<bool>& question,
                                      Console* console) {
+    // Only the drives that may keep the search waiting are asked; the search itself asks the others.
     const std::vector<std::wstring> roots = ReadDriveList(driveStrings);
-    const std::vector<std::optional<bool>> answers = AskDrives(roots, question, console);
+    std::vector<std::wstring> bounded;
+    for (const std::wstring& root : roots) {
+        if (question.bounded && question.bounded(root)) {
+            bounded.push_back(root);
+        }
+    }
+    const std::vector<std::optional<bool>> answers = AskDrives(bounded, question, console);
     std::vector<std::wstring> answering;
-    for (size_t i = 0; i < roots.size(); ++i) {
-        if (answers[i].has_value()) {
-            answering.push_back(roots[i]);
+    for (const std::wstring& root : roots) {
+        const auto at = std::find(bounded.begin(), bounded.end(), root);
+        if (at == bounded.end() || answers[static_cast<size_t>(at - bounded.begin())].has_value()) {
+            answering.push_back(root);
         }
     }
     return DriveStringsOf(answering);

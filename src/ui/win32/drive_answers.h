@@ -99,8 +99,8 @@ std::vector<std::optional<Answer>> AskDrives(const std::vector<std::wstring>& ro
 // Whether the drive at root is a network drive (GetDriveTypeW).
 [[nodiscard]] bool IsNetworkDrive(const std::wstring& root);
 
-// The drive list for a database search: the drives of driveStrings, without the network drives that did not
-// answer within the limit, in the form of GetLogicalDriveStringsW.
+// The drive list for a database search: the drives of driveStrings, without the bounded drives that did not
+// answer within the limit, in the form of GetLogicalDriveStringsW. Only the bounded drives are asked.
 [[nodiscard]] DriveStringsFunction AnsweringDrives(const DriveStringsFunction& driveStrings,
                                                    const DriveQuestion<bool>& question, Console* console);
 // The question AnsweringDrives asks of the system's drives: whether the drive's root can be looked at at all.
