@@ -398,6 +398,18 @@ TEST_F(MainWindowGuiTest, CheckBoxesPropagateFromTheRootAndTheKeyboardCannotTogg
             EXPECT_EQ(TreeView_GetCheckState(tree, root), 0u);
             EXPECT_TRUE(main->Tree()->Tree().CheckedDatabases().empty());
 
+            // And clicks of the mouse itself, through the system's input: checked, then unchecked again.
+            SetForegroundWindow(window);
+            POINT box = CheckBoxOf(tree, root);
+            ClientToScreen(tree, &box);
+            for (const bool checked : {true, false}) {
+                ClickMouseAt(box);
+                EXPECT_TRUE(PumpUntil([&] {
+                    return TreeView_GetCheckState(tree, root) == (checked ? 1u : 0u) &&
+                           main->Tree()->Tree().CheckedDatabases().size() == (checked ? indexes.size() : 0u);
+                })) << checked;
+            }
+
             TreeView_SelectItem(tree, first);
             SetFocus(tree);
             SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
