@@ -3,9 +3,14 @@
 #include "platform/platform.h"
 #include "resource.h"
 
+#include <objbase.h>
+
 namespace tw {
 
 Application::Application(HINSTANCE instance) : instance(instance), driveStrings(platform::DriveStrings) {
+    // A single-threaded apartment, as the shell's interfaces expect of a window's thread; without the old
+    // DDE of OLE 1, which the shell need not wait on.
+    comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     sortedMarker = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_SORTED));
     unsortedMarker = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_UNSORTED));
     contextMenus = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_CONTEXT_MENUS));
@@ -22,6 +27,9 @@ Application::~Application() {
     }
     if (unsortedMarker != nullptr) {
         DeleteObject(unsortedMarker);
+    }
+    if (comInitialised) {
+        CoUninitialize();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "container/bento_container.h"
 #include "discovery/database_search.h"
 #include "ui/win32/console_log.h"
+#include "ui/win32/drive_answers.h"
 
 #include <windows.h>
 
@@ -25,8 +26,15 @@ struct Application {
     HMENU contextMenus = nullptr;     // menu 143
     // The drive list the scans search: the system's, or a test's.
     DriveStringsFunction driveStrings;
+    // What a drive scan asks of each drive before it searches it, and what the Hardware tool asks; network
+    // drives that do not answer in time are left out of the scan and shown not ready.
+    DriveQuestion<bool> driveReachable = DriveReachable();
+    DriveQuestion<DriveInfo> driveDetails = DriveDetails();
+    // COM is initialised for the user-interface thread, which creates this object, for as long as it lives:
+    // the shell's open of a file and its folder browser run on it.
+    bool comInitialised = false;
 
-    // Loads the sort markers and the context menus.
+    // Initialises COM for the calling thread; loads the sort markers and the context menus.
     explicit Application(HINSTANCE instance);
     ~Application();
     Application(const Application&) = delete;

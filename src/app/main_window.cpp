@@ -107,7 +107,9 @@ INT_PTR MainWindow::OnInitDialog() {
 
     HINSTANCE instance = app.instance;
     tree = std::make_unique<DatabaseTreeView>(
-        GetDlgItem(window, IDC_DATABASE_TREE), instance, app.driveStrings, [instance]() -> std::unique_ptr<Progress> {
+        GetDlgItem(window, IDC_DATABASE_TREE), instance,
+        [this](uint32_t length, wchar_t* buffer) { return scanDrives ? scanDrives(length, buffer) : 0u; },
+        [instance]() -> std::unique_ptr<Progress> {
             std::unique_ptr<ProgressDialog> dialog = ProgressDialog::Open(instance);
             if (!dialog) {
                 return nullptr;
@@ -140,6 +142,7 @@ INT_PTR MainWindow::OnInitDialog() {
     projects = std::make_unique<ProjectListView>(GetDlgItem(window, IDC_PROJECT_LIST), instance, app.catalog, shown);
     projects->SetDropHandler([this](const std::vector<std::wstring>& names) { OnProjectListDrop(names); });
 
+    FindAnsweringDrives();
     tree->Initialize(); // the first drive scan: its progress window shows before the main window does
     files->Initialize(GetDlgItem(window, IDC_FILE_STATUS));
     projects->Initialize(*files);
@@ -161,6 +164,10 @@ void MainWindow::LoadDatabases(bool includeMissing) {
     ShowCatalogStatistics();
     projects->Refill();
     loading = false;
+}
+
+void MainWindow::FindAnsweringDrives() {
+    scanDrives = AnsweringDrives(app.driveStrings, app.driveReachable, app.ConsoleOrNull());
 }
 
 void MainWindow::ShowCatalogStatistics() {
@@ -238,6 +245,7 @@ void MainWindow::OnCommand(WORD id) {
         break;
     case IDC_SEARCH_DATABASES:
         if (!loading) {
+            FindAnsweringDrives();
             tree->Tree().ScanAllDrives();
         }
         break;
@@ -254,7 +262,7 @@ void MainWindow::OnCommand(WORD id) {
         break;
     case IDC_HARDWARE_TOOL:
     case ID_HARDWARE_TOOL:
-        HardwareToolWindow(app.instance, app.driveStrings).Run(Window());
+        HardwareToolWindow(app.instance, app.driveStrings, app.ConsoleOrNull(), app.driveDetails).Run(Window());
         break;
     case ID_MEDIA_INFO:
         MediaInfoDialog(app.instance, app.container, app.console.get()).Run(Window());
@@ -348,7 +356,8 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     case WM_QUERYDRAGICON:
-        return SetMessageResult(reinterpret_cast<LONG_PTR>(icon));
+        // One of the messages whose result a dialog procedure returns itself, not through DWLP_MSGRESULT.
+        return reinterpret_cast<INT_PTR>(icon);
     default:
         return FALSE;
     }

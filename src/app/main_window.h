@@ -53,6 +53,8 @@ private:
     // "Delete selected databases": asks, then deletes the checked databases' files.
     void DeleteSelectedDatabases();
     void PaintMinimised();
+    // Asks the drives whether they answer, for the drive scan that follows.
+    void FindAnsweringDrives();
 
     Application& app;
     HICON icon = nullptr;
@@ -61,6 +63,8 @@ private:
     int verticalOverhead = 0;
     SIZE lastLaidOut{0, 0};
     bool loading = false;
+    // The drives the database tree's scan searches: those of the last FindAnsweringDrives.
+    DriveStringsFunction scanDrives;
     // The prompts of the file list's long tasks, owned by this window.
     std::unique_ptr<WindowPrompts> prompts;
     std::unique_ptr<DatabaseTreeView> tree;

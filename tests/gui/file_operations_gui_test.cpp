@@ -63,12 +63,14 @@ protected:
 
     // Runs the main window on the drive; scenario runs inside its message loop after "Scan!".
     void Run(const std::function<void(HWND)>& scenario) {
-        RunMainWindowOn({drive.Path() + L"\\"}, [&](HWND window, Application& running, MainWindow&) {
+        RunMainWindowOn({drive.Path() + L"\\"}, [&](HWND window, Application& running, MainWindow& shown) {
             app = &running;
+            mainWindow = &shown;
             SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
             scenario(window);
         });
         app = nullptr;
+        mainWindow = nullptr;
     }
 
     HWND Files(HWND window) const { return GetDlgItem(window, IDC_FILE_LIST); }
@@ -168,6 +170,37 @@ protected:
         SendMessageW(files, WM_KEYDOWN, key, 0);
     }
 
+    // The sum of the sizes of the selected rows' files, as the catalog holds them.
+    uint64_t SizeOfSelectedRows(HWND files) const {
+        uint64_t sum = 0;
+        for (int row = ListView_GetNextItem(files, -1, LVNI_SELECTED); row >= 0;
+             row = ListView_GetNextItem(files, row, LVNI_SELECTED)) {
+            LVITEMW item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = row;
+            ListView_GetItem(files, &item);
+            sum += app->catalog.RecordAt(static_cast<uint32_t>(item.lParam))->size;
+        }
+        return sum;
+    }
+
+    // Ctrl+click on the row with this text, through the list's message queue as the mouse sends it.
+    static void ControlClickRow(HWND list, const std::wstring& text) {
+        int row = 0;
+        while (row < ListView_GetItemCount(list) && Name(list, row) != text) {
+            ++row;
+        }
+        ASSERT_LT(row, ListView_GetItemCount(list)) << platform::WideToUtf8(text);
+        RECT r{};
+        ListView_GetItemRect(list, row, &r, LVIR_LABEL);
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        POINT screen = at;
+        ClientToScreen(list, &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(at.x, at.y));
+        PostMessageW(list, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(at.x, at.y));
+    }
+
     std::wstring Source(const std::wstring& name, size_t database = 0) const {
         return folders[database] + L"\\" + name;
     }
@@ -178,6 +211,7 @@ protected:
     std::wstring target;
     std::vector<std::wstring> folders;
     Application* app = nullptr;
+    MainWindow* mainWindow = nullptr;
     size_t seen = 0;
 };
 
@@ -263,6 +297,50 @@ TEST_F(FileOperationsGuiTest, CopyAnswersTheOverwriteQuestionWithYesToAllSkipAll
     });
 }
 
+// Rows leave the selection when their project is hidden and when a move or a delete has done them; each row's
+// size leaves the selected size once, whichever way the list control reports it.
+TEST_F(FileOperationsGuiTest, RowsLeavingTheSelectionTakeTheirSizeOutOnce) {
+    Run([&](HWND window) {
+        HWND files = Files(window);
+        HWND projects = GetDlgItem(window, IDC_PROJECT_LIST);
+        auto selectedSize = [&] { return mainWindow->Files()->SelectedSize(); };
+        ShowAndSelect(window, {kA});
+        SetForegroundWindow(window);
+        SetFocus(files);
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == files; }, 2000));
+        TypeControlKey('A');
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == 3u; }));
+        EXPECT_EQ(selectedSize(), SizeOfSelectedRows(files));
+
+        // Deselecting a project takes its selected row out of the list.
+        ControlClickRow(projects, L"Night Shoot");
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(files) == 2; }, 5000));
+        EXPECT_EQ(SelectedNames(files), (std::vector<std::wstring>{kA, kC}));
+        EXPECT_EQ(selectedSize(), SizeOfSelectedRows(files));
+
+        // A move of one of them.
+        ControlClickRow(files, kC);
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == 1u; }));
+        EXPECT_EQ(selectedSize(), SizeOfSelectedRows(files));
+        ChooseInBrowser(target);
+        TypeKey(VK_F6);
+        ASSERT_TRUE(PumpUntil([&] { return AllStepsRan() && ListView_GetSelectedCount(files) == 0u; }, 10000));
+        EXPECT_TRUE(platform::PathExists(target + L"\\" + kA));
+        EXPECT_EQ(selectedSize(), 0u);
+
+        // A delete of both rows, the moved one passed over.
+        TypeControlKey('A');
+        ASSERT_TRUE(PumpUntil([&] { return ListView_GetSelectedCount(files) == 2u; }));
+        EXPECT_EQ(selectedSize(), SizeOfSelectedRows(files));
+        WhenWindowAppears(Titled(L"QRB::Confirm file delete"),
+                          [](HWND dialog) { ClickButton(dialog, IDC_CONFIRM_YES_TO_ALL); });
+        TypeKey(VK_F8);
+        ASSERT_TRUE(PumpUntil([&] { return AllStepsRan() && ListView_GetSelectedCount(files) == 0u; }, 10000));
+        EXPECT_FALSE(platform::PathExists(Source(kC)));
+        EXPECT_EQ(selectedSize(), 0u);
+    });
+}
+
 TEST_F(FileOperationsGuiTest, MoveWithinTheDriveShowsTheMovedRowsAsMissing) {
     Run([&](HWND window) {
         HWND files = Files(window);
@@ -278,6 +356,23 @@ TEST_F(FileOperationsGuiTest, MoveWithinTheDriveShowsTheMovedRowsAsMissing) {
             EXPECT_EQ(platform::PathExists(Source(name)), !moved);
         }
         EXPECT_EQ(ListView_GetSelectedCount(files), 0u);
+
+        // A double click on a moved file's row cannot open it: the console says why.
+        NewConsoleLines();
+        int row = 0;
+        while (Name(files, row) != kA) {
+            ++row;
+        }
+        RECT r{};
+        ListView_GetItemRect(files, row, &r, LVIR_LABEL);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            PostMessageW(files, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
+        HWND console = GetDlgItem(app->console->Window(), IDC_CONSOLE_LINES);
+        ASSERT_TRUE(PumpUntil([&] { return ListBoxLines(console).size() > seen; }));
+        EXPECT_EQ(NewConsoleLines(), std::vector<std::wstring>{L"QRB::Open(ShellExecute) : error 2: " +
+                                                               platform::SystemErrorText(ERROR_FILE_NOT_FOUND)});
     });
 }
 

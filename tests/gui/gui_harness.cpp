@@ -134,6 +134,20 @@ void TypeKey(WORD virtualKey) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+void TypeControlKey(WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+    }
+    inputs[0].ki.wVk = VK_CONTROL;
+    inputs[1].ki.wVk = key;
+    inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = VK_CONTROL;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
 void ClickMouseAt(POINT screen) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);

@@ -38,6 +38,8 @@ void ClickButton(HWND dialog, int id);
 void PostKeyToFocus(int virtualKey);
 // Synthesises a key press of the keyboard through the system's input queue (SendInput).
 void TypeKey(WORD virtualKey);
+// Synthesises Ctrl with a key through the system's input queue.
+void TypeControlKey(WORD key);
 // Synthesises a left click of the mouse at a screen point (SendInput).
 void ClickMouseAt(POINT screen);
 // Waits, without taking anything off the queue, until keyboard or mouse input is pending.

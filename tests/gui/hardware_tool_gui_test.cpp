@@ -35,9 +35,10 @@ LOGFONTW FontOf(HWND control) {
 }
 
 // Runs the window on the drive list; inspect runs inside its message loop.
-Shown RunTool(const DriveStringsFunction& drives, const std::function<void(HWND, const Shown&)>& inspect = {}) {
+Shown RunTool(const DriveStringsFunction& drives, const std::function<void(HWND, const Shown&)>& inspect = {},
+              Console* console = nullptr, DriveQuestion<DriveInfo> question = DriveDetails()) {
     Shown shown;
-    HardwareToolWindow tool(GetModuleHandleW(nullptr), drives);
+    HardwareToolWindow tool(GetModuleHandleW(nullptr), drives, console, std::move(question));
     WhenWindowAppears(CaptionIs(L"Hardware tool"), [&](HWND window) {
         shown.outer = OuterSize(window);
         for (int r = 0; HWND bar = GetDlgItem(window, IDC_DRIVE_BAR_FIRST + r); ++r) {
@@ -134,6 +135,30 @@ TEST(HardwareToolGuiTest, ADriveThatDoesNotAnswerShowsAnEmptyBarWithoutText) {
         EXPECT_EQ(font.lfHeight, -10);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     });
+}
+
+// A network drive whose server is away is not waited for: its row shows it not ready, the console names it.
+TEST(HardwareToolGuiTest, ASilentNetworkDriveIsShownNotReadyAfterABoundedWait) {
+    wchar_t first[512] = {};
+    (void)platform::DriveStrings(512, first);
+    const std::wstring silent = L"N:\\";
+    DriveQuestion<DriveInfo> question = DriveDetails();
+    question.ask = [ask = question.ask, silent](const std::wstring& root) {
+        if (root == silent) {
+            Sleep(5000);
+        }
+        return ask(root);
+    };
+    question.bounded = [silent](const std::wstring& root) { return root == silent; };
+    question.limitMs = 300;
+    LineConsole console;
+    const ULONGLONG start = GetTickCount64();
+    const Shown shown = RunTool(fixtures::DriveList({first, silent}), {}, &console, question);
+    EXPECT_LT(GetTickCount64() - start, 4000u);
+    ASSERT_EQ(shown.labels.size(), 2u);
+    EXPECT_EQ(shown.labels[1], silent + L" -  Device Not ready");
+    EXPECT_NE(shown.labels[0].find(L" total / "), std::wstring::npos);
+    EXPECT_EQ(console.lines, std::vector<std::wstring>{DriveNotAnsweringLine(silent)});
 }
 
 TEST(HardwareToolGuiTest, TheMainWindowOpensBothToolsFromItsButtonAndMenu) {

@@ -9,9 +9,13 @@
 namespace tw::gui {
 
 void RunMainWindowOn(const std::vector<std::wstring>& roots,
-                     const std::function<void(HWND, Application&, MainWindow&)>& scenario) {
+                     const std::function<void(HWND, Application&, MainWindow&)>& scenario,
+                     const std::function<void(Application&)>& prepare) {
     Application app(GetModuleHandleW(nullptr));
     app.driveStrings = fixtures::DriveList(roots);
+    if (prepare) {
+        prepare(app);
+    }
     MainWindow main(app);
     WhenWindowAppears(CaptionIs(ProgramBanner()), [&](HWND window) {
         scenario(window, app, main);

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace tw::platform {
 namespace {
 
@@ -30,6 +36,40 @@ TEST(TextTest, AnsiToWideReadsWindows1252) {
     EXPECT_EQ(AnsiToWide("abcdef", 3), L"abc");
     EXPECT_EQ(AnsiToWide(nullptr, 3), L"");
 }
+
+#ifdef _WIN32
+// The index was written in the system's ANSI code page. On Windows a thread's code page follows the user's format
+// settings (the thread locale), which may name another one: the text must read the same under each of them.
+TEST(TextTest, AnsiToWideReadsTheSystemsCodePageWhateverTheThreadLocale) {
+    ASSERT_EQ(GetACP(), 1252u) << "the expected texts below are Windows-1252's";
+    struct Case {
+        LANGID language;
+        UINT threadCodePage;
+    };
+    const Case cases[] = {
+        {MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), 1251},
+        {MAKELANGID(LANG_GREEK, SUBLANG_DEFAULT), 1253},
+        {MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT), 1250},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 932},
+    };
+    const std::string bytes = "Sc\xE8ne \xE9t\xE9 \x80 01.omf";
+    const std::wstring text = L"Sc\u00E8ne \u00E9t\u00E9 \u20AC 01.omf";
+    const LCID before = GetThreadLocale();
+    for (const Case& c : cases) {
+        ASSERT_TRUE(SetThreadLocale(MAKELCID(c.language, SORT_DEFAULT)));
+        // The thread's code page is another one now: what the thread's conversion would give differs.
+        wchar_t threadText[64] = {};
+        const int n =
+            MultiByteToWideChar(CP_THREAD_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), threadText, 64);
+        wchar_t threadPage[8] = {};
+        GetLocaleInfoW(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, threadPage, 8);
+        EXPECT_EQ(std::to_wstring(c.threadCodePage), threadPage);
+        EXPECT_NE(std::wstring(threadText, static_cast<size_t>(std::max(n, 0))), text) << c.threadCodePage;
+        EXPECT_EQ(AnsiToWide(bytes.data(), bytes.size()), text) << c.threadCodePage;
+    }
+    SetThreadLocale(before);
+}
+#endif
 
 TEST(TextTest, Utf8RoundTrip) {
     const std::wstring samples[] = {L"", L"plain", L"caf\u00E9 \u20AC \u65E5\u672C", L"clip \U0001F3AC.omf"};

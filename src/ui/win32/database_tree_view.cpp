@@ -27,7 +27,7 @@ DatabaseTreeView::DatabaseTreeView(HWND tree, HINSTANCE instance, DriveStringsFu
                                    DatabaseTree::ScanProgressFactory openProgress)
     : window(tree), instance(instance), tree(*this, std::move(drives), std::move(openProgress)) {
     original = SubclassControl(window, this, ControlProc);
-    DragAcceptFiles(window, TRUE);
+    AcceptDroppedFiles(window);
 }
 
 DatabaseTreeView::~DatabaseTreeView() {
@@ -116,24 +116,44 @@ void DatabaseTreeView::DeleteDatabaseItem(uint16_t id) {
     }
 }
 
-void DatabaseTreeView::OnCheckBoxClick(POINT point) {
+HTREEITEM DatabaseTreeView::CheckBoxAt(POINT point) const {
     TVHITTESTINFO hit{};
     hit.pt = point;
     HTREEITEM item = TreeView_HitTest(window, &hit);
-    if (item == nullptr || (hit.flags & TVHT_ONITEMSTATEICON) == 0) {
-        return;
-    }
+    return item != nullptr && (hit.flags & TVHT_ONITEMSTATEICON) != 0 ? item : nullptr;
+}
+
+void DatabaseTreeView::PropagateCheck(HTREEITEM item) {
     const bool checked = IsChecked(window, item);
-    if (TreeView_GetChild(window, item) != nullptr) {
-        for (HTREEITEM child = TreeView_GetChild(window, item); child != nullptr;
-             child = TreeView_GetNextSibling(window, child)) {
-            SetChecked(window, child, checked);
-        }
+    for (HTREEITEM child = TreeView_GetChild(window, item); child != nullptr;
+         child = TreeView_GetNextSibling(window, child)) {
+        SetChecked(window, child, checked);
     }
     HTREEITEM parent = TreeView_GetParent(window, item);
     if (!checked && parent != nullptr) {
         SetChecked(window, parent, false);
     }
+}
+
+LRESULT DatabaseTreeView::OnButton(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    HTREEITEM item = CheckBoxAt(point);
+    if (message != WM_LBUTTONUP) {
+        pressed = item;
+    } else if (item != pressed) {
+        item = nullptr; // a release that ends no click on this box
+    }
+    // The control toggles the box while it handles the message: on Windows inside the press, whose tracking
+    // loop takes the release off the queue before it reaches this procedure; under Wine with this tree's style
+    // also inside the press, or on a double click. The new state is read once the control is done with it.
+    const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+    if (item != nullptr) {
+        PropagateCheck(item);
+    }
+    if (message == WM_LBUTTONUP) {
+        pressed = nullptr;
+    }
+    return result;
 }
 
 void DatabaseTreeView::OnDropFiles(HDROP drop) {
@@ -143,9 +163,10 @@ void DatabaseTreeView::OnDropFiles(HDROP drop) {
 LRESULT CALLBACK DatabaseTreeView::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = OwnerOf<DatabaseTreeView>(hwnd);
     switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
-        view->OnCheckBoxClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-        break;
+        return view->OnButton(message, wParam, lParam);
     case WM_KEYDOWN:
     case WM_CHAR:
         if (wParam == VK_SPACE) {
@@ -155,6 +176,14 @@ LRESULT CALLBACK DatabaseTreeView::ControlProc(HWND hwnd, UINT message, WPARAM w
     case WM_DROPFILES:
         view->OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_DESTROY: {
+        // The check boxes' image list is the control's making but the owner's to destroy.
+        HIMAGELIST states = TreeView_SetImageList(hwnd, nullptr, TVSIL_STATE);
+        if (states != nullptr) {
+            ImageList_Destroy(states);
+        }
+        break;
+    }
     default:
         break;
     }

@@ -37,7 +37,14 @@ public:
 
 private:
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnCheckBoxClick(POINT point);
+    // The item whose check box lies at point (client coordinates); null when the point is on none.
+    [[nodiscard]] HTREEITEM CheckBoxAt(POINT point) const;
+    // Gives every child of item the item's check state and, when it is unchecked, unchecks its parent:
+    // checking the root checks every database, unchecking a database unchecks the root.
+    void PropagateCheck(HTREEITEM item);
+    // A press, double click or release of the left button: the control's own handling, then the check
+    // boxes follow the state the click left on the box it hit.
+    LRESULT OnButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP drop);
 
     HWND window;
@@ -45,6 +52,8 @@ private:
     HINSTANCE instance;
     HIMAGELIST images = nullptr;
     HTREEITEM root = nullptr;
+    // The item whose check box the left button went down on, until the button is released.
+    HTREEITEM pressed = nullptr;
     DatabaseTree tree;
 };
 

@@ -5,13 +5,12 @@
 #include "resource.h"
 #include "ui/file_cells.h"
 #include "ui/win32/prompts.h"
+#include "ui/win32/shell_open.h"
 #include "ui/win32/store_dialog.h"
 #include "ui/win32/window_run_host.h"
 
 #include <algorithm>
 #include <climits>
-
-#include <shellapi.h>
 
 namespace tw {
 
@@ -188,11 +187,11 @@ void FileListView::RemoveRowOf(int32_t index) {
         return;
     }
     removeHint = row > 0 ? row - 1 : -1;
-    // A removed row leaves the selection without a notification: take its size out here.
+    // Whether deleting a selected row reports its deselection differs between list controls (Wine's does,
+    // Windows' does not): the row leaves the selection through the control first, whose notification takes
+    // its size out once, and then goes.
     if (ListView_GetItemState(window, row, LVIS_SELECTED) != 0) {
-        if (const MediaRecord* record = catalog.RecordAt(static_cast<uint32_t>(index))) {
-            state.RowDeselected(record->size);
-        }
+        ListView_SetItemState(window, row, 0, LVIS_SELECTED);
     }
     ListView_DeleteItem(window, row);
 }
@@ -304,7 +303,7 @@ void FileListView::OpenFile(int row) {
     std::wstring path;
     record->GetFullPath(path, kOpenPathCapacity);
     if (!path.empty()) {
-        ShellExecuteW(window, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+        OpenWithShell(window, path, services.console);
     }
 }
 

@@ -14,8 +14,9 @@ HFONT MakeFont(int weight) {
 
 } // namespace
 
-HardwareToolWindow::HardwareToolWindow(HINSTANCE instance, DriveStringsFunction driveStrings)
-    : instance(instance), driveStrings(std::move(driveStrings)) {}
+HardwareToolWindow::HardwareToolWindow(HINSTANCE instance, DriveStringsFunction driveStrings, Console* console,
+                                       DriveQuestion<DriveInfo> question)
+    : instance(instance), driveStrings(std::move(driveStrings)), console(console), question(std::move(question)) {}
 
 HardwareToolWindow::~HardwareToolWindow() {
     TearDown();
@@ -29,7 +30,7 @@ INT_PTR HardwareToolWindow::OnInitDialog() {
     HWND window = Window();
     boldFont = MakeFont(FW_BOLD);
     normalFont = MakeFont(FW_NORMAL);
-    const std::vector<DriveInfo> drives = QueryDrives(driveStrings);
+    const std::vector<DriveInfo> drives = QueryDrivesWithin(driveStrings, question, console);
     const std::vector<DriveRow> rows = LayOutDriveRows(drives);
     for (size_t r = 0; r < rows.size(); ++r) {
         const DriveRow& row = rows[r];

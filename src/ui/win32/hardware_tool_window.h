@@ -5,7 +5,9 @@
 #pragma once
 
 #include "discovery/database_search.h"
+#include "seams/console.h"
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/drive_answers.h"
 #include "ui/win32/text_progress_bar.h"
 
 #include <windows.h>
@@ -17,8 +19,10 @@ namespace tw {
 
 class HardwareToolWindow : public DialogWindow {
 public:
-    // driveStrings gives the drive list (the system's, or a test's).
-    HardwareToolWindow(HINSTANCE instance, DriveStringsFunction driveStrings);
+    // driveStrings gives the drive list (the system's, or a test's); question is what each drive is asked, with
+    // a bounded wait for network drives, whose silence console (null: nowhere) is told of.
+    HardwareToolWindow(HINSTANCE instance, DriveStringsFunction driveStrings, Console* console = nullptr,
+                       DriveQuestion<DriveInfo> question = DriveDetails());
     ~HardwareToolWindow() override;
 
     // Runs the window modally over owner; returns when it is closed.
@@ -32,6 +36,8 @@ private:
 
     HINSTANCE instance;
     DriveStringsFunction driveStrings;
+    Console* console;
+    DriveQuestion<DriveInfo> question;
     // The controls it makes and owns: the bars, and the labels beside them.
     std::vector<std::unique_ptr<TextProgressBar>> bars;
     std::vector<HWND> labels;

@@ -16,7 +16,7 @@ constexpr int kPopup = 1;
 
 ProjectListView::ProjectListView(HWND list, HINSTANCE instance, MediaCatalog& catalog, const ListResources& resources)
     : ListViewControl(list, instance, resources, kProjectColumnCount, kPopup), catalog(catalog) {
-    DragAcceptFiles(window, TRUE);
+    AcceptDroppedFiles(window);
 }
 
 void ProjectListView::Initialize(FileListView& files) {

@@ -17,7 +17,8 @@ bool ChooseFolder(HWND owner, wchar_t* buffer, size_t capacity) {
     if (buffer == nullptr || capacity == 0) {
         return false;
     }
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    // Balanced: where the thread has COM already (the program's own thread), this leaves it as it was.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
         return false;
     }
     wchar_t displayName[MAX_PATH] = {};
