@@ -447,7 +447,7 @@ TEST(PlanRunTest, ADryRunSaysWhatTheRunThenDoes) {
         const std::wstring other = scene.dir / L"media2";
         ASSERT_TRUE(fixtures::MakeFolders(other));
         ASSERT_TRUE(fixtures::WriteFile(platform::JoinPath(other, name), bytes));
-        scene.rows.push_back({scene.rows.size() + 1, L"Night Shoot", name, other, bytes.size()});
+        scene.rows.push_back({scene.rows.size() + 1, L"Night Shoot", name, other, bytes.size(), {}, {}});
     };
     const Scenario scenarios[] = {
         {"copy, one older file kept",
