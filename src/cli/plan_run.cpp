@@ -393,7 +393,13 @@ public:
             Verbose(L"skipped " + source + L": " + line.note);
             break;
         case StepResult::ended:
-            Verbose((report.reason == StepReason::failed ? L"failed " : L"stopped at ") + source + L": " + line.note);
+            if (report.reason == StepReason::failed) {
+                Verbose(L"failed " + source + L": " +
+                        (report.differs ? std::wstring(L"the copy read back differs from its source")
+                                        : ErrorText(report.code)));
+            } else {
+                Verbose(L"stopped at " + source + L": " + line.note);
+            }
             break;
         }
     }
