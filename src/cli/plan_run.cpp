@@ -8,6 +8,8 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cwctype>
 #include <map>
 #include <memory>
@@ -185,6 +187,70 @@ private:
 
     std::wstring folder;
     bool made = false;
+};
+
+// The dry run's files: the simulation, where a copy, a rename or a new folder is refused as the disk would refuse
+// it when the folder it writes into (the nearest one that is there) cannot be written. Each such folder is tried
+// once, with a file written and taken away again.
+class WritableCheck : public ForwardingFileSystem {
+public:
+    WritableCheck(FileSystem& simulation, FileSystem& disk) : ForwardingFileSystem(simulation), disk(disk) {}
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        const uint32_t code = Check(platform::RemoveFileSpec(target));
+        return code != 0 ? code : inner.CopyFileWithProgress(source, target, routine, cancel);
+    }
+    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
+        const uint32_t code = Check(platform::RemoveFileSpec(target));
+        return code != 0 ? code : inner.MoveFileReplacing(source, target);
+    }
+    uint32_t CreateFolderWithParents(const std::wstring& path) override {
+        const uint32_t code = Check(path);
+        return code != 0 ? code : inner.CreateFolderWithParents(path);
+    }
+
+private:
+    uint32_t Check(std::wstring folder) {
+        while (!folder.empty() && !disk.PathExists(folder)) {
+            const std::wstring parent = platform::RemoveFileSpec(folder);
+            if (parent == folder) {
+                return 0;
+            }
+            folder = parent;
+        }
+        if (folder.empty()) {
+            return 0;
+        }
+        const auto known = tried.find(folder);
+        if (known != tried.end()) {
+            return known->second;
+        }
+        return tried[folder] = TryWriting(folder);
+    }
+
+    static uint32_t TryWriting(const std::wstring& folder) {
+        const std::wstring probe =
+            platform::JoinPath(folder, L".tarnwick-write-test-" + std::to_wstring(platform::TickCountMs()));
+        if (platform::PathExists(probe)) {
+            return 0;
+        }
+#ifdef _WIN32
+        std::FILE* file = _wfopen(probe.c_str(), L"wb");
+        const uint32_t refused = 5; // ERROR_ACCESS_DENIED
+#else
+        std::FILE* file = std::fopen(platform::WideToUtf8(probe).c_str(), "wb");
+        const auto refused = static_cast<uint32_t>(errno);
+#endif
+        if (file == nullptr) {
+            return refused != 0 ? refused : platform::kErrorCopyIncomplete;
+        }
+        std::fclose(file);
+        (void)platform::RemoveFile(probe);
+        return 0;
+    }
+
+    FileSystem& disk;
+    std::map<std::wstring, uint32_t> tried;
 };
 
 // One run of a plan: the selection, prompts and host the file operations work with. A dry run is the same run
@@ -917,7 +983,8 @@ int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const 
 int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
                std::vector<RowOutcome>* outcomes) {
     SimulatedFileSystem whatIf(&services.files);
-    Run run(options, rows, services, whatIf, true);
+    WritableCheck checked(whatIf, services.files);
+    Run run(options, rows, services, checked, true);
     run.outcomes = outcomes;
     return run.Go();
 }

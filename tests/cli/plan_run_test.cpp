@@ -549,6 +549,23 @@ TEST(PlanRunTest, VerifyCatchesACopyDamagedOnItsWayAndAMoveKeepsItsSource) {
     }
 }
 
+#ifndef _WIN32
+// A target folder that takes no files, as the run would find it: the dry run says "fail" with the system's reason,
+// and the run then fails there, its file whole at its source. (/proc takes no new files, whoever asks.)
+TEST(PlanRunTest, ADryRunFailsWhereTheTargetFolderCannotBeWritten) {
+    PlanScene scene;
+    scene.options.folder = L"/proc";
+    scene.Add(L"a.omf", 2000);
+    std::vector<cli::RowOutcome> outcomes;
+    EXPECT_EQ(scene.DryRun(&outcomes), cli::kExitOk);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].action, L"fail");
+    EXPECT_EQ(outcomes[0].note.rfind(L"the run would fail here: ", 0), 0u);
+    EXPECT_EQ(scene.Run(), cli::kExitRunFailed);
+    EXPECT_EQ(ReadBytes(scene.Source(L"a.omf")), scene.content[L"a.omf"]);
+}
+#endif
+
 TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
     PlanScene scene;
     scene.options.overwrite = OverwriteMode::skip;
