@@ -148,7 +148,9 @@ ParseOutcome ParseCommandLine(const std::vector<OptionSpec>& declared, bool tabl
             if (equals != std::wstring::npos) {
                 values.push_back(a.substr(equals + 1));
             }
-            while (i + 1 < args.size() && args[i + 1] != L"--") {
+            // Up to "--" or another option of the command.
+            while (i + 1 < args.size() && args[i + 1] != L"--" &&
+                   !(args[i + 1].rfind(L"--", 0) == 0 && find(args[i + 1].substr(0, args[i + 1].find(L'='))) != nullptr)) {
                 values.push_back(args[++i]);
             }
             continue;

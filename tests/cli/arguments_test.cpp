@@ -69,6 +69,13 @@ TEST(ArgumentsTest, RepeatedTrailingAndFormatOptions) {
     EXPECT_EQ(line.operands, std::vector<std::wstring>{L"i.pmr"});
     EXPECT_TRUE(line.separated);
     EXPECT_EQ(line.format, OutputFormat::csv);
+    // The trailing values end at another option of the command too.
+    ASSERT_EQ(ParseCommandLine(kOptions, true, {L"--to", L"o", L"--bins", L"a", L"--format", L"json", L"i.pmr"}, line,
+                               error),
+              ParseOutcome::ok);
+    EXPECT_EQ(line.Values(L"--bins"), (std::vector<std::wstring>{L"a"}));
+    EXPECT_EQ(line.operands, std::vector<std::wstring>{L"i.pmr"});
+    EXPECT_EQ(line.format, OutputFormat::json);
     // --format belongs to table commands only.
     EXPECT_EQ(ParseCommandLine(kOptions, false, {L"--to", L"o", L"--format", L"csv"}, line, error),
               ParseOutcome::usage);
