@@ -710,6 +710,33 @@ TEST(PlanRunTest, ADryRunSaysWhatTheRunThenDoes) {
              scene.Add(L"a.omf", 2000);
              ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), std::string("older take")));
          }},
+        {"move run again after one file went, a row in a folder that is not there",
+         [&](PlanScene& scene) {
+             options(PlanAction::move, OverwriteMode::ask)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_EQ(platform::MoveFileReplacing(scene.Source(L"a.omf"), scene.Target(L"a.omf")), 0u);
+             scene.rows.push_back(scene.rows.back());
+             scene.rows.back().path = scene.dir / L"Unmounted";
+         }},
+        {"copy run again, one target with the same bytes and one with others",
+         [&](PlanScene& scene) {
+             options(PlanAction::copy, OverwriteMode::all)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), scene.content[L"a.omf"]));
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string(3000, 'b')));
+         }},
+        {"delete of duplicates, one group kept whole, one with its kept copy there",
+         [&](PlanScene& scene) {
+             options(PlanAction::remove, OverwriteMode::skip)(scene);
+             for (const wchar_t* name : {L"a.omf", L"b.omf", L"c.omf", L"d.omf"}) {
+                 scene.Add(name, 1000);
+                 scene.rows.back().group = name[0] < L'c' ? L"1" : L"2";
+             }
+             ASSERT_TRUE(fixtures::WriteFile(scene.Source(L"kept.omf"), std::string(1000, 'k')));
+             scene.rows[2].kept = scene.Source(L"kept.omf");
+         }},
     };
     for (const Scenario& scenario : scenarios) {
         SCOPED_TRACE(scenario.name);
