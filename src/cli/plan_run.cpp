@@ -292,6 +292,11 @@ public:
                                      L"; none of it is deleted (duplicates --keep makes a plan that keeps a copy; "
                                      L"--delete-whole-groups deletes every copy)");
             }
+            for (size_t i = 0; i < rows.size(); ++i) {
+                if (!refusal[i].empty() && !rows[i].path.empty()) {
+                    Verbose(L"skipped " + FullPathOf(rows[i]) + L": " + refusal[i]);
+                }
+            }
         }
         if (options.action == PlanAction::remove && !items.empty() && !options.yes && !dry && !ConfirmDelete()) {
             return confirmRefused ? kExitUsage : kExitCancelled;
@@ -391,6 +396,7 @@ public:
                                              (absent ? L": " + change
                                                      : L": the file changed since the plan was made (" + change + L")"));
                     }
+                    Verbose(L"skipped " + path + L": " + (absent ? change : L"changed since the plan was made: " + change));
                 }
             }
             current = &item;

@@ -512,6 +512,10 @@ TEST(PlanRunTest, ARowWhoseFolderIsNotThereSaysSo) {
     EXPECT_EQ(outcomes[1].note, reason);
     EXPECT_EQ(scene.console.lines.back(),
               L"tarnwick-cli copy: 1 file copied, 1.95 KB; 1 in a folder that is not there");
+    scene.console.lines.clear();
+    scene.options.verbose = true;
+    EXPECT_EQ(scene.Run(), cli::kExitChanged);
+    EXPECT_TRUE(scene.Logged(L"skipped " + platform::JoinPath(scene.dir / L"Unmounted", L"a.omf") + L": " + reason));
 }
 
 // --verify reads each copy back: a copy damaged on its way fails the run before it takes the file's name, and a
