@@ -10,22 +10,9 @@
 
 namespace tw::cli {
 
-int BinCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
-    if (args.empty()) {
-        WriteLine(stderr, L"usage: tarnwick-cli bin FILE...");
-        return kExitUsage;
-    }
-    for (const std::wstring& a : args) {
-        if (!a.empty() && a[0] == L'-') {
-            WriteLine(stderr, L"usage: tarnwick-cli bin FILE...");
-            return kExitUsage;
-        }
-    }
+int BinCommand(const CommandLine& line) {
+    const Args& args = line.operands;
+    const OutputFormat format = line.format;
     StderrConsole console;
     ReferencedIds referencedIds;
     bool allRead = true;

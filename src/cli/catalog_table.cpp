@@ -1,6 +1,7 @@
 #include "cli/catalog_table.h"
 
 #include "cli/cli_output.h"
+#include "platform/platform.h"
 #include "ui/file_cells.h"
 #include "ui/project_list_model.h"
 
@@ -95,16 +96,58 @@ std::vector<const MediaRecord*> SortedRecords(const MediaCatalog& catalog) {
     return rows;
 }
 
-void WriteCatalog(const MediaCatalog& catalog, OutputFormat format) {
+bool ProjectFilter::Accepts(const MediaRecord& record) const {
+    return names.empty() || std::find(names.begin(), names.end(), record.projectName.value_or(L"")) != names.end();
+}
+
+void ProjectFilter::NameUnknown(const std::wstring& command, const std::vector<const MediaRecord*>& records) const {
+    for (const std::wstring& name : names) {
+        const bool known = std::any_of(records.begin(), records.end(), [&name](const MediaRecord* record) {
+            return record->projectName.value_or(L"") == name;
+        });
+        if (!known) {
+            WriteLine(stderr, L"tarnwick-cli " + command + L": no project \"" + name + L"\" in the databases loaded");
+        }
+    }
+}
+
+void WriteCatalog(const MediaCatalog& catalog, OutputFormat format, const ProjectFilter& filter) {
+    const std::vector<const MediaRecord*> records = SortedRecords(catalog);
+    uint64_t files = 0;
+    uint64_t bytes = 0;
+    std::vector<std::wstring> projects;
     {
         TableWriter table(stdout, format, RecordColumns());
         std::vector<std::wstring> cells;
-        for (const MediaRecord* record : SortedRecords(catalog)) {
+        for (const MediaRecord* record : records) {
+            if (!filter.Accepts(*record)) {
+                continue;
+            }
             RecordCells(*record, cells);
             table.Row(cells);
+            ++files;
+            bytes += record->size;
+            if (projects.empty() || projects.back() != record->projectName.value_or(L"")) {
+                projects.push_back(record->projectName.value_or(L""));
+            }
         }
     } // the table ends before the statistics when both streams go to one place
-    WriteLine(stderr, CatalogStatistics(catalog));
+    if (!filter.Any()) {
+        WriteLine(stderr, CatalogStatistics(catalog));
+        return;
+    }
+    filter.NameUnknown(L"load", records);
+    WriteLine(stderr, L"Projects count:\t" + std::to_wstring(projects.size()) + L"\nFiles count:\t" +
+                          std::to_wstring(files) + L"\nTotal size\t" + platform::FormatByteSize(bytes));
+}
+
+bool IsIndexPath(const std::wstring& command, const std::wstring& path) {
+    if (!platform::EqualIgnoringCase(platform::FindExtension(path), L".mdb")) {
+        return true;
+    }
+    WriteLine(stderr, L"tarnwick-cli " + command + L": " + path +
+                          L": this is a media database; give its msmFMID.pmr (the index in the same folder)");
+    return false;
 }
 
 } // namespace tw::cli

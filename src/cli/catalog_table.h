@@ -6,6 +6,7 @@
 #include "cli/table_writer.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tw::cli {
@@ -21,8 +22,29 @@ void RecordCells(const MediaRecord& record, std::vector<std::wstring>& cells);
 // The order of the table: by project, then file name.
 [[nodiscard]] bool ComesBefore(const MediaRecord& a, const MediaRecord& b);
 
-// Writes every indexed record as a table with a header, sorted by project and file name, then "Projects count",
-// "Files count" and "Total size" to stderr.
-void WriteCatalog(const MediaCatalog& catalog, OutputFormat format = OutputFormat::tsv);
+// The projects a command was asked to show (--project, repeatable); none given: every project.
+class ProjectFilter {
+public:
+    explicit ProjectFilter(std::vector<std::wstring> names) : names(std::move(names)) {}
+    [[nodiscard]] bool Any() const { return !names.empty(); }
+    [[nodiscard]] bool Accepts(const MediaRecord& record) const;
+    // Names on stderr, after "tarnwick-cli COMMAND: ", each asked-for project that no loaded record has.
+    void NameUnknown(const std::wstring& command, const std::vector<const MediaRecord*>& records) const;
+
+private:
+    std::vector<std::wstring> names;
+};
+
+// Writes every indexed record that filter accepts as a table with a header, sorted by project and file name, then
+// "Projects count", "Files count" and "Total size" (of the rows written) to stderr.
+void WriteCatalog(const MediaCatalog& catalog, OutputFormat format = OutputFormat::tsv,
+                  const ProjectFilter& filter = ProjectFilter({}));
+
+// A byte count in units of 1000, as drives are sold: "999 bytes", "1.50 kB", "12.3 MB", "931 GB".
+[[nodiscard]] std::wstring DecimalByteSize(uint64_t bytes);
+
+// True when path may be loaded as a media file index. A media database (.mdb) given in its place is refused with a
+// message on stderr, after "tarnwick-cli COMMAND: ", that asks for its index.
+[[nodiscard]] bool IsIndexPath(const std::wstring& command, const std::wstring& path);
 
 } // namespace tw::cli

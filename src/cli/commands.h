@@ -1,30 +1,28 @@
-// The subcommands of tarnwick-cli. Each returns the process exit status:
-// 0 success, 1 usage error, 2 the input could not be opened or read; the plan commands add 3, 4 and 5
-// (cli/plan_run.h).
+// The subcommands of tarnwick-cli. Each takes its parsed command line and returns the process exit status
+// (cli/exit_codes.h); a command that returns kExitUsage has said what is wrong, and its usage line follows.
 #pragma once
 
+#include "cli/arguments.h"
 #include "cli/cli_output.h"
+#include "cli/exit_codes.h"
 
 namespace tw::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitUsage = 1;
-inline constexpr int kExitFailed = 2;
-
-int PmrCommand(const Args& args);
-int ScanCommand(const Args& args);
-int TocCommand(const Args& args);
-int LoadCommand(const Args& args);
-int InfoCommand(const Args& args);
-int DumpCommand(const Args& args);
-int DrivesCommand(const Args& args);
-int BinCommand(const Args& args);
-int LooseCommand(const Args& args);
-int UnusedCommand(const Args& args);
-int DuplicatesCommand(const Args& args);
-int CopyCommand(const Args& args);
-int MoveCommand(const Args& args);
-int StoreCommand(const Args& args);
-int DeleteCommand(const Args& args);
+int PmrCommand(const CommandLine& line);
+int ScanCommand(const CommandLine& line);
+int TocCommand(const CommandLine& line);
+int LoadCommand(const CommandLine& line);
+int InfoCommand(const CommandLine& line);
+int DumpCommand(const CommandLine& line);
+int DrivesCommand(const CommandLine& line);
+int BinCommand(const CommandLine& line);
+int LooseCommand(const CommandLine& line);
+int UnusedCommand(const CommandLine& line);
+int DuplicatesCommand(const CommandLine& line);
+int CopyCommand(const CommandLine& line);
+int MoveCommand(const CommandLine& line);
+int StoreCommand(const CommandLine& line);
+int DeleteCommand(const CommandLine& line);
+int ProjectsCommand(const CommandLine& line);
 
 } // namespace tw::cli

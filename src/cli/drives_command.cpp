@@ -6,16 +6,8 @@
 
 namespace tw::cli {
 
-int DrivesCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
-    if (!args.empty()) {
-        WriteLine(stderr, L"usage: tarnwick-cli drives");
-        return kExitUsage;
-    }
+int DrivesCommand(const CommandLine& line) {
+    const OutputFormat format = line.format;
     const std::vector<DriveInfo> drives = QueryDrives(platform::DriveStrings);
     if (drives.empty()) {
         WriteLine(stderr, L"tarnwick-cli drives: the system lists no drives");

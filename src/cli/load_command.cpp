@@ -12,31 +12,18 @@
 
 namespace tw::cli {
 
-int LoadCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
-    bool includeMissing = false;
-    std::vector<std::wstring> bins;
+int LoadCommand(const CommandLine& line) {
+    const OutputFormat format = line.format;
+    const bool includeMissing = line.Has(L"--missing");
+    const std::vector<std::wstring> bins = line.Values(L"--bin");
+    bool allRead = true;
     std::vector<std::wstring> indexes;
-    bool usage = false;
-    for (size_t i = 0; i < args.size() && !usage; ++i) {
-        const std::wstring& a = args[i];
-        if (a == L"--missing") {
-            includeMissing = true;
-        } else if (a == L"--bin" && i + 1 < args.size()) {
-            bins.push_back(args[++i]);
-        } else if (!a.empty() && a[0] == L'-') {
-            usage = true;
+    for (const std::wstring& index : line.operands) {
+        if (IsIndexPath(L"load", index)) {
+            indexes.push_back(index);
         } else {
-            indexes.push_back(a);
+            allRead = false;
         }
-    }
-    if (usage || indexes.empty()) {
-        WriteLine(stderr, L"usage: tarnwick-cli load [--missing] [--bin BIN ...] INDEX...");
-        return kExitUsage;
     }
     // The load's progress on stderr when it is a terminal; console lines appear above it.
     std::unique_ptr<TerminalProgress> progress = TerminalProgress::ForStderr();
@@ -45,7 +32,6 @@ int LoadCommand(const Args& given) {
     MediaCatalog catalog(&console);
     catalog.SetContainer(&container);
     catalog.Clear();
-    bool allRead = true;
     if (bins.empty()) {
         for (const std::wstring& index : indexes) {
             allRead = catalog.LoadDatabase(index, includeMissing, progress.get()) == 1 && allRead;
@@ -63,7 +49,7 @@ int LoadCommand(const Args& given) {
         }
     }
     progress.reset(); // the progress line is cleared before the table
-    WriteCatalog(catalog, format);
+    WriteCatalog(catalog, format, ProjectFilter(line.Values(L"--project")));
     return allRead ? kExitOk : kExitFailed;
 }
 

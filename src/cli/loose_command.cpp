@@ -11,22 +11,9 @@
 
 namespace tw::cli {
 
-int LooseCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
-    if (args.empty()) {
-        WriteLine(stderr, L"usage: tarnwick-cli loose PATH...");
-        return kExitUsage;
-    }
-    for (const std::wstring& a : args) {
-        if (!a.empty() && a[0] == L'-') {
-            WriteLine(stderr, L"usage: tarnwick-cli loose PATH...");
-            return kExitUsage;
-        }
-    }
+int LooseCommand(const CommandLine& line) {
+    const Args& args = line.operands;
+    const OutputFormat format = line.format;
     // A drop hands over full paths; the loose records keep the folder part of the path they are given.
     std::vector<std::wstring> names;
     bool allFound = true;

@@ -31,22 +31,11 @@ bool ParseCount(const std::wstring& text, uint32_t& value) {
 
 } // namespace
 
-int InfoCommand(const Args& args) {
-    const wchar_t* usage = L"usage: tarnwick-cli info FILE [--depth N]";
-    std::wstring file;
+int InfoCommand(const CommandLine& line) {
+    const std::wstring& file = line.operands[0];
     uint32_t depth = kDefaultDepth;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == L"--depth" && i + 1 < args.size() && ParseCount(args[i + 1], depth)) {
-            ++i;
-        } else if (file.empty() && !args[i].empty() && args[i][0] != L'-') {
-            file = args[i];
-        } else {
-            WriteLine(stderr, usage);
-            return kExitUsage;
-        }
-    }
-    if (file.empty()) {
-        WriteLine(stderr, usage);
+    if (line.Has(L"--depth") && !ParseCount(line.Value(L"--depth"), depth)) {
+        WriteLine(stderr, L"tarnwick-cli info: --depth takes a number of levels, not \"" + line.Value(L"--depth") + L"\"");
         return kExitUsage;
     }
     StderrConsole errors;
@@ -61,10 +50,11 @@ int InfoCommand(const Args& args) {
     return kExitOk;
 }
 
-int DumpCommand(const Args& args) {
+int DumpCommand(const CommandLine& line) {
+    const Args& args = line.operands;
     uint32_t number = 0;
-    if (args.size() != 2 || !ParseCount(args[1], number) || number == 0) {
-        WriteLine(stderr, L"usage: tarnwick-cli dump FILE ENTRY");
+    if (!ParseCount(args[1], number) || number == 0) {
+        WriteLine(stderr, L"tarnwick-cli dump: ENTRY is a number from 1, not \"" + args[1] + L"\"");
         return kExitUsage;
     }
     StderrConsole errors;

@@ -20,21 +20,6 @@ struct NoInterrupts final : Interrupts {
     [[nodiscard]] uint32_t Count() const override { return 0; }
 };
 
-const wchar_t* Usage(PlanAction action) {
-    switch (action) {
-    case PlanAction::copy:
-        return L"usage: tarnwick-cli copy --to DIR [--dry-run] [--overwrite=ask|all|skip] [--format F] PLAN";
-    case PlanAction::move:
-        return L"usage: tarnwick-cli move --to DIR [--dry-run] [--overwrite=ask|all|skip] [--format F] PLAN";
-    case PlanAction::store:
-        return L"usage: tarnwick-cli store --to DIR [--by-project] [--move] [--dry-run] [--overwrite=ask|all|skip] "
-               L"[--format F] PLAN";
-    case PlanAction::remove:
-        return L"usage: tarnwick-cli delete [--dry-run] [--yes] [--format F] PLAN";
-    }
-    return L"";
-}
-
 // The plan's bytes from a file, or from standard input for "-". False with the reason.
 bool ReadPlanText(const std::wstring& plan, std::string& text, std::wstring& error) {
     text.clear();
@@ -71,60 +56,35 @@ bool ReadPlanText(const std::wstring& plan, std::string& text, std::wstring& err
     return true;
 }
 
-bool TakeOverwrite(const std::wstring& value, OverwriteMode& mode) {
-    if (value == L"ask") {
-        mode = OverwriteMode::ask;
-    } else if (value == L"all") {
-        mode = OverwriteMode::all;
-    } else if (value == L"skip") {
-        mode = OverwriteMode::skip;
-    } else {
-        return false;
-    }
-    return true;
+OverwriteMode OverwriteOf(const std::wstring& value) {
+    return value == L"ask" ? OverwriteMode::ask : value == L"all" ? OverwriteMode::all : OverwriteMode::skip;
 }
 
-int PlanCommand(PlanAction action, const Args& given) {
-    Args args = given;
+int PlanCommand(PlanAction action, const CommandLine& line) {
     PlanOptions options;
     options.action = action;
-    if (!TakeFormatOption(args, options.format)) {
-        return kExitUsage;
-    }
-    std::wstring to;
-    std::wstring plan;
-    bool overwriteGiven = false;
-    bool usage = false;
+    options.format = line.format;
+    options.dryRun = line.Has(L"--dry-run");
+    options.byProject = line.Has(L"--by-project");
+    options.move = line.Has(L"--move");
+    options.yes = line.Has(L"--yes");
+    options.verify = line.Has(L"--verify");
+    options.verbose = line.Has(L"--verbose");
+    options.deleteWholeGroups = line.Has(L"--delete-whole-groups");
+    const bool overwriteGiven = line.Has(L"--overwrite");
+    options.overwrite = OverwriteOf(line.Value(L"--overwrite"));
     const bool transfers = action != PlanAction::remove;
-    for (size_t i = 0; i < args.size() && !usage; ++i) {
-        const std::wstring& a = args[i];
-        if (transfers && a == L"--to" && i + 1 < args.size()) {
-            to = args[++i];
-        } else if (transfers && a.rfind(L"--to=", 0) == 0) {
-            to = a.substr(5);
-        } else if (a == L"--dry-run") {
-            options.dryRun = true;
-        } else if (transfers && a == L"--overwrite" && i + 1 < args.size()) {
-            usage = !TakeOverwrite(args[++i], options.overwrite);
-            overwriteGiven = true;
-        } else if (transfers && a.rfind(L"--overwrite=", 0) == 0) {
-            usage = !TakeOverwrite(a.substr(12), options.overwrite);
-            overwriteGiven = true;
-        } else if (action == PlanAction::store && a == L"--by-project") {
-            options.byProject = true;
-        } else if (action == PlanAction::store && a == L"--move") {
-            options.move = true;
-        } else if (action == PlanAction::remove && a == L"--yes") {
-            options.yes = true;
-        } else if ((a == L"-" || a.empty() || a[0] != L'-') && plan.empty()) {
-            plan = a;
-        } else {
-            usage = true;
+    const std::wstring to = line.Value(L"--to");
+    const std::wstring plan = line.operands[0];
+    std::vector<Rebase> rebases;
+    for (const std::wstring& text : line.Values(L"--rebase")) {
+        Rebase rebase;
+        if (!ParseRebase(text, rebase)) {
+            WriteLine(stderr, PlanCommandName(options) + L": --rebase takes OLD=NEW, two folders, not \"" + text +
+                                  L"\"");
+            return kExitUsage;
         }
-    }
-    if (usage || plan.empty() || (transfers && to.empty())) {
-        WriteLine(stderr, Usage(action));
-        return kExitUsage;
+        rebases.push_back(rebase);
     }
     const std::wstring name = PlanCommandName(options);
     // A plan read from standard input leaves nothing there to answer with.
@@ -151,7 +111,7 @@ int PlanCommand(PlanAction action, const Args& given) {
     PlanTable table;
     std::vector<PlanRow> rows;
     if (!ReadPlanText(plan, text, error) || !ParseTable(text, table, error) ||
-        !TakePlanRows(table, action == PlanAction::store && options.byProject, rows, error)) {
+        !TakePlanRows(table, action == PlanAction::store && options.byProject, rows, error, rebases)) {
         WriteLine(stderr, name + L": " + (plan == L"-" ? L"standard input" : plan) + L": " + error);
         return kExitFailed;
     }
@@ -173,20 +133,20 @@ int PlanCommand(PlanAction action, const Args& given) {
 
 } // namespace
 
-int CopyCommand(const Args& args) {
-    return PlanCommand(PlanAction::copy, args);
+int CopyCommand(const CommandLine& line) {
+    return PlanCommand(PlanAction::copy, line);
 }
 
-int MoveCommand(const Args& args) {
-    return PlanCommand(PlanAction::move, args);
+int MoveCommand(const CommandLine& line) {
+    return PlanCommand(PlanAction::move, line);
 }
 
-int StoreCommand(const Args& args) {
-    return PlanCommand(PlanAction::store, args);
+int StoreCommand(const CommandLine& line) {
+    return PlanCommand(PlanAction::store, line);
 }
 
-int DeleteCommand(const Args& args) {
-    return PlanCommand(PlanAction::remove, args);
+int DeleteCommand(const CommandLine& line) {
+    return PlanCommand(PlanAction::remove, line);
 }
 
 } // namespace tw::cli

@@ -37,7 +37,11 @@ uint64_t Scaled(uint64_t elapsedMs, uint64_t remaining, uint64_t done) {
 } // namespace
 
 std::wstring PlanProgressText(const std::wstring& caption, const PlanCounts& counts, uint64_t elapsedMs, bool byBytes) {
-    std::wstring text = std::to_wstring(counts.filesDone) + L"/" + std::to_wstring(counts.files) + L" files";
+    std::wstring text = std::to_wstring(counts.filesDone - std::min(counts.filesSkipped, counts.filesDone)) + L"/" +
+                        std::to_wstring(counts.files) + L" files";
+    if (counts.filesSkipped != 0) {
+        text += L", " + std::to_wstring(counts.filesSkipped) + L" skipped";
+    }
     const uint64_t done = byBytes ? counts.bytesDone : counts.filesDone;
     const uint64_t total = byBytes ? counts.bytes : counts.files;
     if (byBytes) {
@@ -77,8 +81,9 @@ void PlanProgress::SetFileProgress(uint64_t done, uint64_t /*total*/) {
     Draw(false);
 }
 
-void PlanProgress::RowDone(uint64_t size) {
+void PlanProgress::RowDone(uint64_t size, bool skipped) {
     ++counts.filesDone;
+    counts.filesSkipped += skipped ? 1 : 0;
     counts.bytesDone += size;
     fileBytes = 0;
     Draw(counts.filesDone == counts.files);

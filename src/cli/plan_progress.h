@@ -12,13 +12,15 @@
 namespace tw::cli {
 
 struct PlanCounts {
-    uint64_t filesDone = 0;
+    uint64_t filesDone = 0; // rows handled, the skipped ones included
     uint64_t files = 0;
     uint64_t bytesDone = 0;
     uint64_t bytes = 0;
+    uint64_t filesSkipped = 0; // of the rows handled, those skipped
 };
 
-// "3/12 files  1.17 MB of 4.50 MB  85.3 MB/s  0:42 left", after the caption when the whole fits the progress line
+// "3/12 files  1.17 MB of 4.50 MB  85.3 MB/s  0:42 left" ("1/12 files, 2 skipped" once rows are skipped: the files
+// done and the files skipped are counted apart), after the caption when the whole fits the progress line
 // beside its percentage. Without bytes (a delete) the time left is reckoned by files. Rate and time left show once
 // a second has passed and something is done.
 [[nodiscard]] std::wstring PlanProgressText(const std::wstring& caption, const PlanCounts& counts, uint64_t elapsedMs,
@@ -38,7 +40,7 @@ public:
     void SetFileProgress(uint64_t done, uint64_t total) override;
 
     // A row is done with (its file handled, skipped or passed over); size counts as done.
-    void RowDone(uint64_t size);
+    void RowDone(uint64_t size, bool skipped = false);
     // Blanks the line (before a question) and draws it again.
     void Hide();
     void Show();

@@ -7,6 +7,9 @@
 #include "operations/target_names.h"
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cwctype>
 #include <map>
 #include <memory>
@@ -36,11 +39,20 @@ std::wstring FullPathOf(const PlanRow& row) {
     return path;
 }
 
-// Why the file at path is not the one the plan showed, or empty when it is.
-std::wstring ChangeOf(FileSystem& files, const std::wstring& path, uint64_t size) {
+// Why the file at path is not the one the plan showed, or empty when it is. absent: the row's folder itself is not
+// there (a drive not mounted, a folder renamed), which is no change of the file.
+std::wstring ChangeOf(FileSystem& files, const PlanRow& row, const std::wstring& path, bool& absent) {
+    const uint64_t size = row.size;
+    absent = false;
     const uint32_t attributes = files.ReadAttributes(path);
     platform::FileIdentity identity;
     if (attributes == platform::kInvalidAttributes || !files.QueryFileIdentity(path, identity)) {
+        const uint32_t folder = files.ReadAttributes(row.path);
+        if (folder == platform::kInvalidAttributes || (folder & platform::kAttributeDirectory) == 0) {
+            absent = true;
+            return L"the folder " + platform::RemoveTrailingSeparator(row.path) +
+                   L" is not there: is the drive mounted?";
+        }
         return L"no file is there now";
     }
     if ((attributes & platform::kAttributeDirectory) != 0) {
@@ -116,6 +128,131 @@ bool SaysYes(const std::wstring& answer) {
     return ParseAnswer(answer) == ConfirmAnswer::Yes;
 }
 
+// Every call to another file system, for file systems that change what a few calls do.
+class ForwardingFileSystem : public FileSystem {
+public:
+    explicit ForwardingFileSystem(FileSystem& inner) : inner(inner) {}
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        return inner.CopyFileWithProgress(source, target, routine, cancel);
+    }
+    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
+        return inner.MoveFileReplacing(source, target);
+    }
+    uint32_t RemoveFile(const std::wstring& path) override { return inner.RemoveFile(path); }
+    uint32_t FlushFile(const std::wstring& path) override { return inner.FlushFile(path); }
+    uint32_t ReadAttributes(const std::wstring& path) override { return inner.ReadAttributes(path); }
+    uint32_t WriteAttributes(const std::wstring& path, uint32_t attributes) override {
+        return inner.WriteAttributes(path, attributes);
+    }
+    uint32_t CreateFolderWithParents(const std::wstring& path) override { return inner.CreateFolderWithParents(path); }
+    bool PathExists(const std::wstring& path) override { return inner.PathExists(path); }
+    bool IsSameRoot(const std::wstring& a, const std::wstring& b) override { return inner.IsSameRoot(a, b); }
+    bool QueryFileIdentity(const std::wstring& path, platform::FileIdentity& identity) override {
+        return inner.QueryFileIdentity(path, identity);
+    }
+    uint32_t CompareFiles(const std::wstring& a, const std::wstring& b, bool& same) override {
+        return inner.CompareFiles(a, b, same);
+    }
+
+protected:
+    FileSystem& inner;
+};
+
+// A store's folder that is not there yet is made only when the first file is put into it, so that a run that ends
+// before its first file leaves no empty folder behind.
+class FolderOnDemand : public ForwardingFileSystem {
+public:
+    FolderOnDemand(FileSystem& inner, std::wstring folder) : ForwardingFileSystem(inner), folder(std::move(folder)) {}
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        const uint32_t code = Make();
+        return code != 0 ? code : inner.CopyFileWithProgress(source, target, routine, cancel);
+    }
+    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
+        const uint32_t code = Make();
+        return code != 0 ? code : inner.MoveFileReplacing(source, target);
+    }
+
+private:
+    uint32_t Make() {
+        if (made || inner.PathExists(folder)) {
+            made = true;
+            return 0;
+        }
+        const uint32_t code = inner.CreateFolderWithParents(folder);
+        made = code == 0;
+        return code;
+    }
+
+    std::wstring folder;
+    bool made = false;
+};
+
+// The dry run's files: the simulation, where a copy, a rename or a new folder is refused as the disk would refuse
+// it when the folder it writes into (the nearest one that is there) cannot be written. Each such folder is tried
+// once, with a file written and taken away again.
+class WritableCheck : public ForwardingFileSystem {
+public:
+    WritableCheck(FileSystem& simulation, FileSystem& disk) : ForwardingFileSystem(simulation), disk(disk) {}
+    uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
+                                  const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
+        const uint32_t code = Check(platform::RemoveFileSpec(target));
+        return code != 0 ? code : inner.CopyFileWithProgress(source, target, routine, cancel);
+    }
+    uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
+        const uint32_t code = Check(platform::RemoveFileSpec(target));
+        return code != 0 ? code : inner.MoveFileReplacing(source, target);
+    }
+    uint32_t CreateFolderWithParents(const std::wstring& path) override {
+        const uint32_t code = Check(path);
+        return code != 0 ? code : inner.CreateFolderWithParents(path);
+    }
+
+private:
+    uint32_t Check(std::wstring folder) {
+        while (!folder.empty() && !disk.PathExists(folder)) {
+            const std::wstring parent = platform::RemoveFileSpec(folder);
+            if (parent == folder) {
+                return 0;
+            }
+            folder = parent;
+        }
+        if (folder.empty()) {
+            return 0;
+        }
+        const auto known = tried.find(folder);
+        if (known != tried.end()) {
+            return known->second;
+        }
+        return tried[folder] = TryWriting(folder);
+    }
+
+    static uint32_t TryWriting(const std::wstring& folder) {
+        const std::wstring probe =
+            platform::JoinPath(folder, L".tarnwick-write-test-" + std::to_wstring(platform::TickCountMs()));
+        if (platform::PathExists(probe)) {
+            return 0;
+        }
+#ifdef _WIN32
+        std::FILE* file = _wfopen(probe.c_str(), L"wb");
+        const uint32_t refused = 5; // ERROR_ACCESS_DENIED
+#else
+        std::FILE* file = std::fopen(platform::WideToUtf8(probe).c_str(), "wb");
+        const auto refused = static_cast<uint32_t>(errno);
+#endif
+        if (file == nullptr) {
+            return refused != 0 ? refused : platform::kErrorCopyIncomplete;
+        }
+        std::fclose(file);
+        (void)platform::RemoveFile(probe);
+        return 0;
+    }
+
+    FileSystem& disk;
+    std::map<std::wstring, uint32_t> tried;
+};
+
 // One run of a plan: the selection, prompts and host the file operations work with. A dry run is the same run
 // over a simulated file system that starts from the disk and keeps every change to itself: the questions are
 // answered as the run would answer them, nothing is logged, and each row's outcome becomes a row of a table.
@@ -126,9 +263,16 @@ public:
         : options(options), rows(rows), s(services), files(files), dry(dry),
           interruptsSeen(services.interrupts.Count()) {
         itemOfRow.assign(rows.size(), -1);
+        refusal.assign(rows.size(), std::wstring());
+        if (options.action == PlanAction::remove && !options.deleteWholeGroups) {
+            KeepWholeGroups();
+        }
         for (const PlanRow& row : rows) {
             if (row.path.empty()) {
                 ++passedOver;
+                continue;
+            }
+            if (!refusal[static_cast<size_t>(&row - rows.data())].empty()) {
                 continue;
             }
             itemOfRow[static_cast<size_t>(&row - rows.data())] = static_cast<int>(items.size());
@@ -142,22 +286,49 @@ public:
 
     int Go() {
         const std::wstring name = PlanCommandName(options);
+        if (!dry) {
+            for (const auto& [group, reason] : keptGroups) {
+                s.console.AppendLine(name + L": group " + group + L": " + reason +
+                                     L"; none of it is deleted (duplicates --keep makes a plan that keeps a copy; "
+                                     L"--delete-whole-groups deletes every copy)");
+            }
+            for (size_t i = 0; i < rows.size(); ++i) {
+                if (!refusal[i].empty() && !rows[i].path.empty()) {
+                    Verbose(L"skipped " + FullPathOf(rows[i]) + L": " + refusal[i]);
+                }
+            }
+        }
         if (options.action == PlanAction::remove && !items.empty() && !options.yes && !dry && !ConfirmDelete()) {
-            return confirmRefused ? 1 : kExitCancelled;
+            return confirmRefused ? kExitUsage : kExitCancelled;
         }
         std::wstring folder = options.folder;
+        FileSystem* runFiles = &files;
+        std::unique_ptr<SimulatedFileSystem> whatIf;
+        std::unique_ptr<FolderOnDemand> onDemand;
         if (options.action == PlanAction::store && !items.empty()) {
-            const StoreTarget target = ValidateStoreTarget(options.folder, files, *this);
+            // The folder is checked as the dialog checks it, but made only once a file goes into it.
+            const bool deferred = !dry && !files.PathExists(options.folder);
+            if (deferred) {
+                whatIf = std::make_unique<SimulatedFileSystem>(&files);
+            }
+            const StoreTarget target =
+                ValidateStoreTarget(options.folder, deferred ? static_cast<FileSystem&>(*whatIf) : files, *this);
             if (!target.valid) {
                 s.console.AppendLine(name + L": " + options.folder + L": the folder cannot be stored into" +
                                      (target.editText ? L" (" + *target.editText + L")" : L""));
                 return kExitRunFailed;
             }
             folder = target.folder;
+            if (deferred) {
+                onDemand = std::make_unique<FolderOnDemand>(files, folder);
+                runFiles = onDemand.get();
+            }
         }
+        targetFolder = folder;
         progress = std::make_unique<PlanProgress>(s.display, items.size(), selectedBytes,
                                                   options.action != PlanAction::remove, [this] { CheckInterrupt(); });
-        FileOperations operations({*this, *this, *this, files, dry ? nullptr : &s.console, nullptr, this});
+        FileOperations operations(
+            {*this, *this, *this, *runFiles, dry ? nullptr : &s.console, nullptr, this, options.verify});
         running = true;
         switch (options.action) {
         case PlanAction::copy:
@@ -208,16 +379,24 @@ public:
         if (!item.checked) {
             item.checked = true;
             const std::wstring path = FullPathOf(*item.row);
-            if (!path.empty()) {
-                const std::wstring change = ChangeOf(files, path, item.row->size);
+            if (!path.empty() && AlreadyDone(item, path)) {
+                item.alreadyDone = true;
+                item.record.attributes = kMissingAttributes;
+                Verbose(L"already done " + path + L" -> " + item.doneTarget);
+            } else if (!path.empty()) {
+                bool absent = false;
+                const std::wstring change = ChangeOf(files, *item.row, path, absent);
                 if (!change.empty()) {
-                    item.changed = true;
+                    item.changed = !absent;
+                    item.absent = absent;
                     item.change = change;
                     item.record.attributes = kMissingAttributes;
                     if (!dry) {
                         s.console.AppendLine(PlanCommandName(options) + L": skipping " + path +
-                                             L": the file changed since the plan was made (" + change + L")");
+                                             (absent ? L": " + change
+                                                     : L": the file changed since the plan was made (" + change + L")"));
                     }
+                    Verbose(L"skipped " + path + L": " + (absent ? change : L"changed since the plan was made: " + change));
                 }
             }
             current = &item;
@@ -228,15 +407,23 @@ public:
         Item& item = items[static_cast<size_t>(index)];
         item.selected = false;
         selectedBytes -= item.row->size;
-        if (item.changed) {
+        bool skip = false;
+        if (item.alreadyDone) {
+            ++alreadyDone;
+        } else if (item.changed) {
             ++changed;
+            skip = true;
+        } else if (item.absent) {
+            ++absentFolders;
+            skip = true;
         } else if (item.reported && item.report.result == StepResult::done) {
             ++done;
             doneBytes += item.row->size;
         } else {
             ++skipped;
+            skip = true;
         }
-        progress->RowDone(item.row->size);
+        progress->RowDone(item.row->size, skip);
     }
     void RefreshItem(int, const MediaRecord&) override {}
 
@@ -249,9 +436,43 @@ public:
 
     // StepObserver: what the run did with the row's file.
     void FileHandled(const StepReport& report) override {
-        if (current != nullptr) {
-            current->report = report;
-            current->reported = true;
+        if (current == nullptr) {
+            return;
+        }
+        current->report = report;
+        current->reported = true;
+        const std::wstring source = FullPathOf(*current->row);
+        if (abortPending) {
+            abortPending = false;
+            s.console.AppendLine(L"QRB: Aborted!");
+            s.console.AppendLine(PlanCommandName(options) + L": " +
+                                 (report.reason == StepReason::projectNotFolder
+                                      ? L"the project name \"" + current->row->project + L"\" of " + source +
+                                            L" cannot be a folder name"
+                                      : L"the folder " + report.madeFolder + L" cannot be made: " +
+                                            ErrorText(report.code)));
+        }
+        const DryRow line = DescribeRow(current);
+        switch (report.result) {
+        case StepResult::done:
+            if (options.action == PlanAction::remove) {
+                Verbose(L"deleted " + source);
+            } else {
+                Verbose((Moves(options) ? L"moved " : L"copied ") + source + L" -> " + report.target);
+            }
+            break;
+        case StepResult::skipped:
+            Verbose(L"skipped " + source + L": " + line.note);
+            break;
+        case StepResult::ended:
+            if (report.reason == StepReason::failed) {
+                Verbose(L"failed " + source + L": " +
+                        (report.differs ? std::wstring(L"the copy read back differs from its source")
+                                        : ErrorText(report.code)));
+            } else {
+                Verbose(L"stopped at " + source + L": " + line.note);
+            }
+            break;
         }
     }
     [[nodiscard]] uint64_t SelectedSize() const override { return selectedBytes; }
@@ -312,6 +533,11 @@ public:
                                  platform::RemoveTrailingSeparator(options.folder));
             return MessageAnswer::Yes;
         }
+        // "Aborted!" is written with its reason, which the file's report brings right after it.
+        if (!dry && running && text == L"Aborted!") {
+            abortPending = true;
+            return MessageAnswer::Ok;
+        }
         // In a dry run the table tells where the run would end; messages before the run say why it cannot start.
         if (!(dry && running)) {
             s.console.AppendLine(caption + L": " + text + (yesNo ? L" Yes" : L""));
@@ -332,9 +558,118 @@ private:
         bool changed = false;
         bool reported = false;
         bool asked = false;
+        bool absent = false;      // the row's folder is not there
+        bool alreadyDone = false; // the file is at its target already, from an earlier run
+        std::wstring doneTarget;
         std::wstring change;
         StepReport report;
     };
+
+    void Verbose(const std::wstring& line) const {
+        if (options.verbose && !dry) {
+            s.console.AppendLine(line);
+        }
+    }
+
+    // Where a transfer puts the row's file; empty when that cannot be told before the run (a project name that is no
+    // folder name).
+    std::wstring TargetOf(const PlanRow& row) const {
+        if (options.action == PlanAction::remove || !IsPlainFileName(row.name)) {
+            return {};
+        }
+        std::wstring folder = targetFolder;
+        if (options.action == PlanAction::store && options.byProject) {
+            if (!IsPlainFolderName(row.project)) {
+                return {};
+            }
+            folder = platform::JoinPath(folder, row.project);
+        }
+        return platform::JoinPath(folder, row.name);
+    }
+
+    // A run of the same plan before has put this row's file at its target: a move whose file is there whole and gone
+    // from its source, or a copy whose target holds the source's very bytes.
+    bool AlreadyDone(Item& item, const std::wstring& source) const {
+        const std::wstring target = TargetOf(*item.row);
+        // A file this run put there is the engine's to tell of.
+        for (const Item& other : items) {
+            if (other.reported && !other.report.target.empty() && platform::EqualIgnoringCase(other.report.target, target)) {
+                return false;
+            }
+        }
+        platform::FileIdentity there;
+        const uint32_t attributes = target.empty() ? platform::kInvalidAttributes : files.ReadAttributes(target);
+        if (attributes == platform::kInvalidAttributes || (attributes & platform::kAttributeDirectory) != 0 ||
+            !files.QueryFileIdentity(target, there) || there.size != item.row->size) {
+            return false;
+        }
+        platform::FileIdentity from;
+        const bool sourceThere = files.ReadAttributes(source) != platform::kInvalidAttributes &&
+                                 files.QueryFileIdentity(source, from);
+        bool done = false;
+        if (Moves(options)) {
+            const uint32_t folder = files.ReadAttributes(item.row->path);
+            done = !sourceThere && folder != platform::kInvalidAttributes && (folder & platform::kAttributeDirectory) != 0;
+        } else if (sourceThere && from.size == item.row->size && !files.IsSameFile(source, target)) {
+            bool same = false;
+            done = files.CompareFiles(source, target, same) == 0 && same;
+        }
+        if (done) {
+            item.doneTarget = target;
+        }
+        return done;
+    }
+
+    // Rows of a plan of duplicates that would delete every copy of their group are kept, with the reason, unless the
+    // plan names a kept copy of the group (column Kept) that is still there and not itself in the plan.
+    void KeepWholeGroups() {
+        std::map<std::wstring, std::vector<size_t>> groups;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].group && !rows[i].group->empty()) {
+                groups[*rows[i].group].push_back(i);
+            }
+        }
+        for (const auto& [group, members] : groups) {
+            std::vector<std::wstring> paths;
+            std::vector<std::wstring> kept;
+            for (const size_t i : members) {
+                if (!rows[i].path.empty()) {
+                    paths.push_back(FullPathOf(rows[i]));
+                }
+                if (!rows[i].kept.empty() && std::find(kept.begin(), kept.end(), rows[i].kept) == kept.end()) {
+                    kept.push_back(rows[i].kept);
+                }
+            }
+            if (paths.empty()) {
+                continue;
+            }
+            std::wstring reason;
+            if (kept.empty()) {
+                reason = L"the plan holds every copy of it";
+            }
+            for (const std::wstring& copy : kept) {
+                const uint32_t attributes = files.ReadAttributes(copy);
+                const bool inPlan = std::any_of(paths.begin(), paths.end(), [&](const std::wstring& path) {
+                    return platform::EqualIgnoringCase(path, copy) || files.IsSameFile(path, copy);
+                });
+                if (attributes == platform::kInvalidAttributes || (attributes & platform::kAttributeDirectory) != 0) {
+                    reason = L"the copy kept, " + copy + L", is not there";
+                } else if (inPlan) {
+                    reason = L"the copy kept, " + copy + L", is in the plan too";
+                }
+                if (!reason.empty()) {
+                    break;
+                }
+            }
+            if (reason.empty()) {
+                continue;
+            }
+            keptGroups.emplace_back(group, reason);
+            for (const size_t i : members) {
+                refusal[i] = L"group " + group + L" is kept whole: " + reason;
+            }
+        }
+    }
 
     // The question before a delete, asked once; false when it is not answered Yes.
     bool ConfirmDelete() {
@@ -417,6 +752,7 @@ private:
         uint64_t acted = 0;
         uint64_t actedBytes = 0;
         uint64_t asked = 0;
+        uint64_t already = 0;
         uint64_t skippedRows = 0;
         uint64_t endedAt = 0;
         for (const PlanRow& row : rows) {
@@ -427,6 +763,8 @@ private:
             const std::wstring& action = line.action;
             if (action == L"ask") {
                 ++asked;
+            } else if (action == L"skip" && line.note.rfind(L"already done", 0) == 0) {
+                ++already;
             } else if (action == L"skip" && !passed) {
                 ++skippedRows;
             } else if (action == L"stop" || action == L"fail") {
@@ -444,6 +782,7 @@ private:
                 totals += L"; " + std::to_wstring(count) + L" " + text;
             }
         };
+        part(already, L"already done");
         part(asked, L"asked about");
         part(skippedRows, L"skipped");
         part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
@@ -451,7 +790,7 @@ private:
             totals += L"; the run would end at row " + std::to_wstring(endedAt);
         }
         s.console.AppendLine(totals + L"; nothing was changed");
-        return 0;
+        return kExitOk;
     }
 
     struct DryRow {
@@ -462,7 +801,11 @@ private:
 
     // What the run did with a plan row.
     RowOutcome OutcomeOf(const PlanRow& row) const {
-        const int index = itemOfRow[static_cast<size_t>(&row - rows.data())];
+        const size_t at = static_cast<size_t>(&row - rows.data());
+        if (!refusal[at].empty() && !row.path.empty()) {
+            return {L"skip", FullPathOf(row), {}, refusal[at]};
+        }
+        const int index = itemOfRow[at];
         const Item* item = index < 0 ? nullptr : &items[static_cast<size_t>(index)];
         const DryRow line = DescribeRow(item);
         return {line.action, row.path.empty() ? std::wstring() : FullPathOf(row), line.target, line.note};
@@ -472,6 +815,14 @@ private:
     DryRow DescribeRow(const Item* item) const {
         if (item == nullptr) {
             return {L"skip", {}, L"no file: it was missing when the plan was made"};
+        }
+        if (item->alreadyDone) {
+            return {L"skip", item->doneTarget,
+                    Moves(options) ? L"already done: the file is there and gone from its source"
+                                   : L"already done: the file there holds the same bytes"};
+        }
+        if (item->absent) {
+            return {L"skip", {}, item->change};
         }
         if (item->changed) {
             return {L"skip", {}, L"changed since the plan was made: " + item->change};
@@ -528,7 +879,9 @@ private:
                 return {L"stop", {},
                         L"the folder " + r.madeFolder + L" cannot be made: the run ends here (Aborted!)"};
             default:
-                return {L"fail", r.target, L"the run would fail here: " + ErrorText(r.code)};
+                return {L"fail", r.target,
+                        L"the run would fail here: " + (r.differs ? std::wstring(L"the copy read back differs from its source")
+                                                                  : ErrorText(r.code))};
             }
         }
         return {L"skip", {}, {}};
@@ -548,8 +901,15 @@ private:
                 summary += L"; " + std::to_wstring(count) + L" " + text;
             }
         };
+        part(alreadyDone, L"already done");
         part(skipped, L"skipped");
         part(changed, L"changed since the plan was made");
+        part(absentFolders, absentFolders == 1 ? L"in a folder that is not there" : L"in folders that are not there");
+        uint64_t keptRows = 0;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            keptRows += !refusal[i].empty() && !rows[i].path.empty() ? 1 : 0;
+        }
+        part(keptRows, L"kept as the last copies of their groups");
         part(notHandled, L"not handled");
         part(passedOver, passedOver == 1 ? L"row without a file passed over" : L"rows without a file passed over");
         if (stopped >= 0 && !cancelled && !endedAsAsked) {
@@ -565,7 +925,10 @@ private:
         if (stopped >= 0 && !endedAsAsked) {
             return kExitRunFailed;
         }
-        return changed != 0 ? kExitChanged : 0;
+        if (changed != 0 || absentFolders != 0) {
+            return kExitChanged;
+        }
+        return keptGroups.empty() ? kExitOk : kExitGroupsKept;
     }
 
     const PlanOptions& options;
@@ -585,6 +948,15 @@ private:
     uint64_t doneBytes = 0;
     uint64_t skipped = 0;
     uint64_t changed = 0;
+    uint64_t absentFolders = 0;
+    uint64_t alreadyDone = 0;
+    // The store's or copy's folder, once the run knows it.
+    std::wstring targetFolder;
+    // Per plan row: why delete keeps it (its group would lose its last copy); empty for the others.
+    std::vector<std::wstring> refusal;
+    // The groups kept whole, with the reason.
+    std::vector<std::pair<std::wstring, std::wstring>> keptGroups;
+    bool abortPending = false;
     uint32_t interruptsSeen;
     bool cancelled = false;
     bool endedAsAsked = false;
@@ -617,7 +989,8 @@ int RunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const 
 int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
                std::vector<RowOutcome>* outcomes) {
     SimulatedFileSystem whatIf(&services.files);
-    Run run(options, rows, services, whatIf, true);
+    WritableCheck checked(whatIf, services.files);
+    Run run(options, rows, services, checked, true);
     run.outcomes = outcomes;
     return run.Go();
 }

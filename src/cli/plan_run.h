@@ -5,6 +5,7 @@
 // that were missing) are passed over.
 #pragma once
 
+#include "cli/exit_codes.h"
 #include "cli/plan_reader.h"
 #include "cli/table_writer.h"
 #include "cli/terminal.h"
@@ -17,11 +18,6 @@
 #include <vector>
 
 namespace tw::cli {
-
-// Exit statuses of a plan's run besides 0, 1 (usage) and 2 (the plan cannot be read).
-inline constexpr int kExitCancelled = 3; // Ctrl+C confirmed, Cancel answered, or the delete not confirmed
-inline constexpr int kExitRunFailed = 4; // a failure ended the run
-inline constexpr int kExitChanged = 5;   // the run went through, but files changed since the plan was made
 
 enum class PlanAction { copy, move, store, remove };
 // What a file that is already at the target gets: asked about, overwritten (Yes to All), or kept (Skip All).
@@ -38,6 +34,12 @@ struct PlanOptions {
     OverwriteMode overwrite = OverwriteMode::skip;
     // delete: no question before the run, and read-only files deleted without asking.
     bool yes = false;
+    // delete: a group whose every copy the plan holds is deleted all the same.
+    bool deleteWholeGroups = false;
+    // copy, move, store: each copy read back and compared with its source before it takes the file's name.
+    bool verify = false;
+    // A line per file on the console: what was done with it, or why not.
+    bool verbose = false;
     // The dry run's table.
     OutputFormat format = OutputFormat::tsv;
 };

@@ -7,16 +7,9 @@
 
 namespace tw::cli {
 
-int PmrCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
-    if (args.size() != 1) {
-        WriteLine(stderr, L"usage: tarnwick-cli pmr FILE");
-        return kExitUsage;
-    }
+int PmrCommand(const CommandLine& line) {
+    const Args& args = line.operands;
+    const OutputFormat format = line.format;
     StderrConsole console;
     PMRFile reader(&console);
     if (reader.OpenIndex(args[0]) != 1) {

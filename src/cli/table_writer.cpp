@@ -30,45 +30,7 @@ bool IsCount(const std::wstring& text) {
     return true;
 }
 
-bool ParseFormat(const std::wstring& text, OutputFormat& format) {
-    if (text == L"tsv") {
-        format = OutputFormat::tsv;
-    } else if (text == L"csv") {
-        format = OutputFormat::csv;
-    } else if (text == L"json") {
-        format = OutputFormat::json;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 } // namespace
-
-bool TakeFormatOption(Args& args, OutputFormat& format) {
-    for (size_t i = 0; i < args.size() && args[i] != L"--";) {
-        size_t taken = 0;
-        std::wstring value;
-        if (args[i] == L"--format" && i + 1 < args.size()) {
-            taken = 2;
-            value = args[i + 1];
-        } else if (args[i] == L"--format" || args[i].rfind(L"--format=", 0) == 0) {
-            taken = 1;
-            value = args[i].substr(std::min<size_t>(args[i].size(), 9));
-        }
-        if (taken == 0) {
-            ++i;
-            continue;
-        }
-        if (!ParseFormat(value, format)) {
-            WriteLine(stderr, L"tarnwick-cli: --format takes tsv, csv or json");
-            return false;
-        }
-        const auto at = args.begin() + static_cast<std::ptrdiff_t>(i);
-        args.erase(at, at + static_cast<std::ptrdiff_t>(taken));
-    }
-    return true;
-}
 
 std::string CsvCell(const std::wstring& text) {
     const std::string bytes = platform::WideToUtf8(text);

@@ -20,10 +20,6 @@ struct TableColumn {
     ColumnKind kind = ColumnKind::text;
 };
 
-// Takes "--format tsv|csv|json" (or "--format=...") out of args, before a "--" that ends the options. False, after
-// a usage line on stderr, when the value is none of them.
-[[nodiscard]] bool TakeFormatOption(Args& args, OutputFormat& format);
-
 // Writes a table to stream as its rows come. tsv: the header and each row as tab-separated cells, each line ended as
 // every line the program writes (cells are written as they are). csv: cells that hold a comma, a quote or a line
 // break in quotes, quotes doubled, lines ended by CR LF. json: "[", one object per row on a line of its own, "]";

@@ -5,11 +5,8 @@
 
 namespace tw::cli {
 
-int TocCommand(const Args& args) {
-    if (args.size() != 1) {
-        WriteLine(stderr, L"usage: tarnwick-cli toc FILE");
-        return kExitUsage;
-    }
+int TocCommand(const CommandLine& line) {
+    const Args& args = line.operands;
     StderrConsole errors;
     BentoContainer container(&errors);
     if (!OpenContainer(container, args[0], L"toc")) {

@@ -17,8 +17,6 @@ namespace tw::cli {
 
 namespace {
 
-constexpr wchar_t kUsage[] = L"usage: tarnwick-cli unused [--format F] --bins PATH... [--] INDEX...";
-
 bool IsBinName(const std::wstring& path) {
     return platform::EqualIgnoringCase(platform::FindExtension(path), L".avb");
 }
@@ -74,39 +72,18 @@ bool ReadWholeBin(const std::wstring& path, Console& console, ReferencedIds& ids
 
 } // namespace
 
-int UnusedCommand(const Args& given) {
-    Args args = given;
-    OutputFormat format = OutputFormat::tsv;
-    if (!TakeFormatOption(args, format)) {
-        return kExitUsage;
-    }
+int UnusedCommand(const CommandLine& line) {
+    const OutputFormat format = line.format;
     // With "--", every path before it is a bin or a folder of bins; without, the bins end at the first path that
     // is neither a folder nor named as a bin.
     std::vector<std::wstring> binPaths;
-    std::vector<std::wstring> indexes;
-    const bool separated = std::find(args.begin(), args.end(), L"--") != args.end();
-    bool takingBins = false;
-    bool takingIndexes = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::wstring& a = args[i];
-        if (i == 0 && a == L"--bins") {
-            takingBins = true;
-        } else if (takingBins && separated && a == L"--") {
-            takingBins = false;
-            takingIndexes = true;
-        } else if (a.empty() || a[0] == L'-' || !(takingBins || takingIndexes)) {
-            WriteLine(stderr, kUsage);
-            return kExitUsage;
-        } else if (takingBins && (separated || platform::IsFolder(a) || IsBinName(a))) {
-            binPaths.push_back(a);
-        } else {
-            takingBins = false;
-            takingIndexes = true;
-            indexes.push_back(a);
-        }
+    std::vector<std::wstring> indexes = line.operands;
+    bool takingBins = true;
+    for (const std::wstring& a : line.Values(L"--bins")) {
+        takingBins = takingBins && (line.separated || platform::IsFolder(a) || IsBinName(a));
+        (takingBins ? binPaths : indexes).push_back(a);
     }
     if (binPaths.empty() || indexes.empty()) {
-        WriteLine(stderr, kUsage);
         return kExitUsage;
     }
 
@@ -150,14 +127,20 @@ int UnusedCommand(const Args& given) {
     catalog.Clear();
     bool indexesRead = true;
     for (const std::wstring& index : indexes) {
-        indexesRead = catalog.LoadDatabase(index, false, nullptr) == 1 && indexesRead;
+        indexesRead = IsIndexPath(L"unused", index) && catalog.LoadDatabase(index, false, nullptr) == 1 && indexesRead;
     }
+    const ProjectFilter filter(line.Values(L"--project"));
     // A file the index does not name has no fileMobId, and no bin can reference it.
     uint64_t unusedCount = 0;
     uint64_t unusedBytes = 0;
+    const std::vector<const MediaRecord*> records = SortedRecords(catalog);
+    filter.NameUnknown(L"unused", records);
     {
         TableWriter table(stdout, format, RecordColumns());
-        for (const MediaRecord* record : SortedRecords(catalog)) {
+        for (const MediaRecord* record : records) {
+            if (!filter.Accepts(*record)) {
+                continue;
+            }
             const auto low = static_cast<uint32_t>(record->fileMobId & 0xFFFFFFFFu);
             const auto high = static_cast<uint32_t>(record->fileMobId >> 32);
             if (record->fileMobId != 0 && referenced.count({low, high}) != 0) {

@@ -203,6 +203,7 @@ private:
         } else {
             const uint32_t code = CopyIntoPlace(source, folder, name, target, exists);
             if (code != 0) {
+                report.differs = copyDiffered;
                 return Fail(report, code, texts.copyTag);
             }
             if (move) {
@@ -271,6 +272,13 @@ private:
                            from.size == to.size)) {
             code = platform::kErrorCopyIncomplete;
         }
+        copyDiffered = false;
+        if (code == 0 && s.verify) {
+            bool same = false;
+            code = s.files.CompareFiles(source, partial, same);
+            copyDiffered = code == 0 && !same;
+            code = copyDiffered ? platform::kErrorCopyIncomplete : code;
+        }
         if (code == 0) {
             code = PutInPlace(partial, target, replacing);
         }
@@ -294,6 +302,8 @@ private:
     std::wstring prefix;
     ConfirmAnswer remembered = ConfirmAnswer::None;
     WrittenTargets written;
+    // The last copy was read back and differs from its source.
+    bool copyDiffered = false;
 };
 
 } // namespace

@@ -29,6 +29,9 @@ struct OperationServices {
     BentoContainer* container = nullptr;
     // Told of every file a copy, move, store or delete run handles; may be null.
     StepObserver* observer = nullptr;
+    // Each copy is read back and compared with its source byte for byte before it takes the file's name (and so
+    // before a move deletes the source); a copy that differs is a failure (platform::kErrorCopyIncomplete).
+    bool verify = false;
 };
 
 class FileOperations {

@@ -40,6 +40,10 @@ public:
         return platform::QueryFileIdentity(path, identity);
     }
 
+    // Reads two files to their ends and compares their bytes: 0 with same set, or the system's code when either
+    // cannot be opened or read.
+    [[nodiscard]] virtual uint32_t CompareFiles(const std::wstring& a, const std::wstring& b, bool& same);
+
     // True when both paths exist and are one file.
     [[nodiscard]] bool IsSameFile(const std::wstring& a, const std::wstring& b);
     // Clears the read-only bit of a file whose attributes could be read; a file whose attributes cannot be read

@@ -62,11 +62,31 @@ SimulatedFileSystem::Node* SimulatedFileSystem::Find(const std::wstring& path) {
                 node.size = identity.size;
                 node.volume = identity.volume;
                 node.index = identity.index;
+                node.origin = node.path;
             }
         }
         it = nodes.emplace(key, std::move(node)).first;
     }
     return it->second.exists ? &it->second : nullptr;
+}
+
+uint32_t SimulatedFileSystem::CompareFiles(const std::wstring& a, const std::wstring& b, bool& same) {
+    same = false;
+    const Node* first = Find(a);
+    const Node* second = Find(b);
+    if (first == nullptr || second == nullptr || first->folder || second->folder) {
+        return kNotFound;
+    }
+    if (base != nullptr && !first->origin.empty() && !second->origin.empty()) {
+        if (Key(first->origin) == Key(second->origin)) {
+            same = true;
+            return 0;
+        }
+        return base->CompareFiles(first->origin, second->origin, same);
+    }
+    same = first->origin.empty() && second->origin.empty() && first->size == second->size &&
+           first->content == second->content;
+    return 0;
 }
 
 bool SimulatedFileSystem::FolderExists(const std::wstring& path) {
@@ -220,6 +240,14 @@ uint32_t SimulatedFileSystem::CopyFileWithProgress(const std::wstring& source, c
     }
     node = copied;
     node.path = target;
+    if (leavePart) {
+        // Damaged on its way: as long as the source, its last byte another.
+        node.origin.clear();
+        node.content = copied.content;
+        if (!node.content.empty()) {
+            node.content.back() = static_cast<char>(node.content.back() ^ 0x5A);
+        }
+    }
     node.volume = base != nullptr ? copied.volume : VolumeOf(target);
     node.index = nextIndex++ + (base != nullptr ? (uint64_t{1} << 62) : 0);
     if (routine) {

@@ -20,7 +20,8 @@ public:
     // The calls that change the disk, as a fault or a crash sees them.
     enum class Call { copy, move, remove, flush, writeAttributes, createFolder };
     // What an injected fault does to a call: code 0 lets it run; any other code makes it fail with that code,
-    // and a copy with leavePart writes part of the source first and leaves it there.
+    // and a copy with leavePart writes part of the source first and leaves it there. A copy with code 0 and
+    // leavePart reports success but writes a last byte that differs from the source's (a copy damaged on its way).
     struct Fault {
         uint32_t code = 0;
         bool leavePart = false;
@@ -69,6 +70,8 @@ public:
     bool PathExists(const std::wstring& path) override;
     bool IsSameRoot(const std::wstring& a, const std::wstring& b) override;
     bool QueryFileIdentity(const std::wstring& path, platform::FileIdentity& identity) override;
+    // Over a base, files whose bytes are still those of base files are compared by the base.
+    uint32_t CompareFiles(const std::wstring& a, const std::wstring& b, bool& same) override;
 
 #ifdef _WIN32
     static constexpr bool kNamesIgnoreCase = true;
@@ -82,6 +85,7 @@ private:
         bool folder = false;
         std::wstring path;
         std::string content; // an empty disk's files; a base file's content is not read
+        std::wstring origin; // the base file whose bytes this file holds; empty when the simulation wrote them
         uint64_t size = 0;
         uint32_t attributes = 0;
         uint64_t volume = 0;

@@ -43,6 +43,7 @@ struct StepReport {
     bool replaced = false; // an existing target was replaced
     bool renamed = false;  // moved by a rename on one volume rather than a copy and a delete
     bool readOnly = false; // delete: the file was read-only
+    bool differs = false;  // the copy, read back, differs from its source (failed with the run's verify)
 };
 
 // Told of every file a run handles (files marked missing are passed over without a report).

@@ -51,11 +51,11 @@ void PlanScene::Add(const std::wstring& name, size_t size, const std::wstring& p
     }
     fixtures::WriteFile(Source(name), bytes);
     content[name] = bytes;
-    rows.push_back({rows.size() + 1, project, name, src, size});
+    rows.push_back({rows.size() + 1, project, name, src, size, {}, {}});
 }
 
 void PlanScene::AddMissing(const std::wstring& name) {
-    rows.push_back({rows.size() + 1, L"Harbour", name, L"", 0});
+    rows.push_back({rows.size() + 1, L"Harbour", name, L"", 0, {}, {}});
 }
 
 int PlanScene::Run(std::vector<cli::RowOutcome>* outcomes) {

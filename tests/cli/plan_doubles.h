@@ -54,12 +54,12 @@ struct Presses : cli::Interrupts {
 };
 
 // The platform's file system with the faults of the operations' tests, and hooks: duringCopy at every report of a
-// copy's progress (at least once, when it is done), afterMove after each rename.
+// copy's progress (at least once, when it is done), afterMove after each rename, afterCopy after each copy.
 class HookedFileSystem : public testing_ops::FaultyFileSystem {
 public:
     uint32_t CopyFileWithProgress(const std::wstring& source, const std::wstring& target,
                                   const platform::CopyProgressRoutine& routine, platform::CancelFlag* cancel) override {
-        return FaultyFileSystem::CopyFileWithProgress(
+        const uint32_t code = FaultyFileSystem::CopyFileWithProgress(
             source, target,
             [&](uint64_t copied, uint64_t size) {
                 if (duringCopy) {
@@ -70,6 +70,10 @@ public:
                 }
             },
             cancel);
+        if (code == 0 && afterCopy) {
+            afterCopy(source, target);
+        }
+        return code;
     }
     uint32_t MoveFileReplacing(const std::wstring& source, const std::wstring& target) override {
         const uint32_t code = FaultyFileSystem::MoveFileReplacing(source, target);
@@ -81,6 +85,8 @@ public:
 
     std::function<void(const std::wstring& source, uint64_t copied, uint64_t size)> duringCopy;
     std::function<void(const std::wstring& source)> afterMove;
+    // After each copy that answered success, with the path it wrote.
+    std::function<void(const std::wstring& source, const std::wstring& target)> afterCopy;
 };
 
 // Every file below root with its bytes, keyed by the path below root.

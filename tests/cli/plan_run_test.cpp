@@ -355,13 +355,220 @@ TEST(PlanRunTest, StoreByProjectMakesAFolderPerProjectAndEndsAtAProjectThatCanno
                                                    {L"Night Shift/", "<folder>"},
                                                    {L"Night Shift/b.wav", scene.content[L"b.wav"]}}));
     EXPECT_TRUE(scene.Logged(L"QRB::Store: Target folder does not exist\nwould you like to create it? Yes"));
-    EXPECT_TRUE(scene.Logged(L"QRB: Aborted!"));
+    // "Aborted!" is followed by its reason.
+    const auto aborted = std::find(scene.console.lines.begin(), scene.console.lines.end(), L"QRB: Aborted!");
+    ASSERT_NE(aborted, scene.console.lines.end());
+    ASSERT_NE(aborted + 1, scene.console.lines.end());
+    EXPECT_EQ(*(aborted + 1), L"tarnwick-cli store: the project name \"**UNREFERENCED FILES\" of " +
+                                  scene.Source(L"c.omf") + L" cannot be a folder name");
     EXPECT_TRUE(scene.Logged(L"tarnwick-cli store: the run ended at " + scene.Source(L"c.omf") +
                              L" (the lines above say why)"));
     for (const auto& [name, bytes] : scene.content) {
         EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
     }
 }
+
+// A store that ends before its first file, into a folder that was not there, leaves no folder behind; and where
+// its first file goes in, the folder is made.
+TEST(PlanRunTest, AStoreThatEndsBeforeItsFirstFileLeavesNoFolderItMade) {
+    for (const bool byProject : {true, false}) {
+        SCOPED_TRACE(byProject ? "by project" : "to the folder");
+        PlanScene scene;
+        scene.options.action = PlanAction::store;
+        scene.options.byProject = byProject;
+        scene.options.folder = platform::JoinPath(scene.dir / L"new", L"store");
+        scene.Add(L"a.omf", 2000, L"**UNKNOWN**");
+        scene.Add(L"b.omf", 3000, L"Harbour");
+        if (!byProject) {
+            // Neither file is still the plan's: nothing goes into the folder.
+            Append(scene.Source(L"a.omf"), "more");
+            Append(scene.Source(L"b.omf"), "more");
+            scene.content.clear();
+        }
+        EXPECT_EQ(scene.Run(), byProject ? cli::kExitRunFailed : cli::kExitChanged);
+        EXPECT_FALSE(platform::PathExists(scene.dir / L"new"));
+        for (const auto& [name, bytes] : scene.content) {
+            EXPECT_EQ(ReadBytes(scene.Source(name)), bytes);
+        }
+    }
+    PlanScene scene;
+    scene.options.action = PlanAction::store;
+    scene.options.folder = platform::JoinPath(scene.dir / L"new", L"store");
+    scene.Add(L"a.omf", 2000);
+    EXPECT_EQ(scene.Run(), cli::kExitOk);
+    EXPECT_EQ(ReadBytes(platform::JoinPath(scene.options.folder, L"a.omf")), scene.content[L"a.omf"]);
+}
+
+// delete never takes the last copy of a group of duplicates: a group whose every copy the plan holds is kept whole,
+// unless the plan names a kept copy that is still there and not in the plan, or the run is told to delete whole
+// groups.
+TEST(PlanRunTest, DeleteKeepsEveryGroupWhoseLastCopyThePlanWouldTake) {
+    struct Case {
+        const char* what;
+        bool wholeGroups;
+        // The kept copy named by the rows of group 1 ("" for none); group 2 (c.omf, d.omf) never names one.
+        std::wstring kept;
+        int status;
+        std::vector<std::wstring> left;
+        std::wstring line;
+    };
+    const std::wstring tail =
+        L"; none of it is deleted (duplicates --keep makes a plan that keeps a copy; --delete-whole-groups deletes "
+        L"every copy)";
+    const Case cases[] = {
+        {"duplicates as printed", false, L"", cli::kExitGroupsKept, {L"a.omf", L"b.omf", L"c.omf", L"d.omf"},
+         L"tarnwick-cli delete: group 1: the plan holds every copy of it" + tail},
+        {"told to delete whole groups", true, L"", cli::kExitOk, {}, L""},
+        {"a kept copy that is there", false, L"keep.omf", cli::kExitGroupsKept, {L"c.omf", L"d.omf", L"keep.omf"},
+         L"tarnwick-cli delete: group 2: the plan holds every copy of it" + tail},
+        {"a kept copy that is gone", false, L"gone.omf", cli::kExitGroupsKept,
+         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"}, L""},
+        {"a kept copy that is in the plan", false, L"a.omf", cli::kExitGroupsKept,
+         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"}, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlanScene scene;
+        scene.options.action = PlanAction::remove;
+        scene.options.yes = true;
+        scene.options.deleteWholeGroups = c.wholeGroups;
+        for (const wchar_t* name : {L"a.omf", L"b.omf", L"c.omf", L"d.omf"}) {
+            scene.Add(name, 1000);
+            scene.rows.back().group = name[0] < L'c' ? L"1" : L"2";
+            if (name[0] < L'c' && !c.kept.empty()) {
+                scene.rows.back().kept = scene.Source(c.kept);
+            }
+        }
+        ASSERT_TRUE(fixtures::WriteFile(scene.Source(L"keep.omf"), std::string(1000, 'k')));
+        std::vector<cli::RowOutcome> outcomes;
+        EXPECT_EQ(scene.Run(&outcomes), c.status);
+        std::vector<std::wstring> left;
+        for (const auto& [name, bytes] : Listing(scene.src)) {
+            left.push_back(name);
+        }
+        std::vector<std::wstring> expected = c.left;
+        if (std::find(expected.begin(), expected.end(), L"keep.omf") == expected.end()) {
+            expected.push_back(L"keep.omf");
+        }
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(left, expected);
+        if (!c.line.empty()) {
+            EXPECT_TRUE(scene.Logged(c.line));
+        }
+        // A kept group's rows say why they were kept.
+        for (size_t i = 0; i < outcomes.size(); ++i) {
+            const bool kept = std::find(c.left.begin(), c.left.end(), scene.rows[i].name) != c.left.end();
+            EXPECT_EQ(outcomes[i].action, kept ? L"skip" : L"delete");
+            EXPECT_EQ(outcomes[i].note.rfind(L"group ", 0) == 0, kept);
+        }
+    }
+}
+
+// The same move or copy run a second time finds each file already done, whole at its target; a target that only
+// looks alike is not taken for done.
+TEST(PlanRunTest, ARunOfTheSamePlanAgainFindsItsFilesAlreadyDone) {
+    for (const PlanAction action : {PlanAction::move, PlanAction::copy}) {
+        SCOPED_TRACE(action == PlanAction::move ? "move" : "copy");
+        PlanScene scene;
+        scene.options.action = action;
+        scene.options.verbose = true;
+        scene.Add(L"a.omf", 2000);
+        scene.Add(L"b.omf", 3000);
+        EXPECT_EQ(scene.Run(), cli::kExitOk);
+        scene.console.lines.clear();
+        std::vector<cli::RowOutcome> outcomes;
+        EXPECT_EQ(scene.DryRun(&outcomes), cli::kExitOk);
+        EXPECT_EQ(outcomes[0].action, L"skip");
+        EXPECT_EQ(outcomes[0].note.rfind(L"already done", 0), 0u);
+        scene.console.lines.clear();
+        EXPECT_EQ(scene.Run(), cli::kExitOk);
+        EXPECT_TRUE(scene.Logged(L"already done " + scene.Source(L"a.omf") + L" -> " + scene.Target(L"a.omf")));
+        EXPECT_EQ(scene.console.lines.back(), action == PlanAction::move
+                                                  ? L"tarnwick-cli move: 0 files moved, 0 bytes; 2 already done"
+                                                  : L"tarnwick-cli copy: 0 files copied, 0 bytes; 2 already done");
+        for (const auto& [name, bytes] : scene.content) {
+            EXPECT_EQ(ReadBytes(scene.Target(name)), bytes);
+        }
+    }
+    // A copy whose target holds other bytes of the same length is no copy of it.
+    PlanScene scene;
+    scene.Add(L"a.omf", 2000);
+    ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), std::string(2000, 'x')));
+    EXPECT_EQ(scene.Run(), cli::kExitOk);
+    EXPECT_TRUE(scene.Logged(L"QRB::Copy::Skipping"));
+    EXPECT_EQ(ReadBytes(scene.Target(L"a.omf")), std::string(2000, 'x'));
+}
+
+TEST(PlanRunTest, ARowWhoseFolderIsNotThereSaysSo) {
+    PlanScene scene;
+    scene.Add(L"a.omf", 2000);
+    scene.rows.push_back(scene.rows.back());
+    scene.rows.back().path = scene.dir / L"Unmounted";
+    scene.rows.back().number = 3;
+    std::vector<cli::RowOutcome> outcomes;
+    EXPECT_EQ(scene.Run(&outcomes), cli::kExitChanged);
+    const std::wstring reason = L"the folder " + (scene.dir / L"Unmounted") + L" is not there: is the drive mounted?";
+    EXPECT_TRUE(scene.Logged(L"tarnwick-cli copy: skipping " + platform::JoinPath(scene.dir / L"Unmounted", L"a.omf") + L": " + reason));
+    EXPECT_EQ(outcomes[1].note, reason);
+    EXPECT_EQ(scene.console.lines.back(),
+              L"tarnwick-cli copy: 1 file copied, 1.95 KB; 1 in a folder that is not there");
+    scene.console.lines.clear();
+    scene.options.verbose = true;
+    EXPECT_EQ(scene.Run(), cli::kExitChanged);
+    EXPECT_TRUE(scene.Logged(L"skipped " + platform::JoinPath(scene.dir / L"Unmounted", L"a.omf") + L": " + reason));
+}
+
+// --verify reads each copy back: a copy damaged on its way fails the run before it takes the file's name, and a
+// move keeps its source. Without it the damaged copy would go through; -v says what happened to each file.
+TEST(PlanRunTest, VerifyCatchesACopyDamagedOnItsWayAndAMoveKeepsItsSource) {
+    for (const bool verify : {false, true}) {
+        SCOPED_TRACE(verify ? "verify" : "no verify");
+        PlanScene scene;
+        scene.options.action = PlanAction::move;
+        scene.options.verify = verify;
+        scene.options.verbose = true;
+        scene.files.otherVolume = true;
+        scene.Add(L"a.omf", 2000);
+        scene.Add(L"b.omf", 3000);
+        scene.Add(L"c.omf", 4000);
+        scene.files.afterCopy = [&](const std::wstring& source, const std::wstring& target) {
+            if (source == scene.Source(L"b.omf")) {
+                std::string bytes = ReadBytes(target);
+                bytes.back() = static_cast<char>(bytes.back() ^ 1);
+                fixtures::WriteFile(target, bytes);
+            }
+        };
+        const int status = scene.Run();
+        EXPECT_TRUE(scene.Logged(L"moved " + scene.Source(L"a.omf") + L" -> " + scene.Target(L"a.omf")));
+        if (!verify) {
+            EXPECT_EQ(status, cli::kExitOk);
+            EXPECT_NE(ReadBytes(scene.Target(L"b.omf")), scene.content[L"b.omf"]);
+            continue;
+        }
+        EXPECT_EQ(status, cli::kExitRunFailed);
+        EXPECT_TRUE(scene.EveryFileWholeOnce());
+        EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
+        EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), "<missing>");
+        EXPECT_TRUE(scene.Logged(L"failed " + scene.Source(L"b.omf") + L": the copy read back differs from its source"));
+    }
+}
+
+#ifndef _WIN32
+// A target folder that takes no files, as the run would find it: the dry run says "fail" with the system's reason,
+// and the run then fails there, its file whole at its source. (/proc takes no new files, whoever asks.)
+TEST(PlanRunTest, ADryRunFailsWhereTheTargetFolderCannotBeWritten) {
+    PlanScene scene;
+    scene.options.folder = L"/proc";
+    scene.Add(L"a.omf", 2000);
+    std::vector<cli::RowOutcome> outcomes;
+    EXPECT_EQ(scene.DryRun(&outcomes), cli::kExitOk);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].action, L"fail");
+    EXPECT_EQ(outcomes[0].note.rfind(L"the run would fail here: ", 0), 0u);
+    EXPECT_EQ(scene.Run(), cli::kExitRunFailed);
+    EXPECT_EQ(ReadBytes(scene.Source(L"a.omf")), scene.content[L"a.omf"]);
+}
+#endif
 
 TEST(PlanRunTest, ADryRunChangesNothingAndSaysWhatEachRowWouldDo) {
     PlanScene scene;
@@ -447,7 +654,7 @@ TEST(PlanRunTest, ADryRunSaysWhatTheRunThenDoes) {
         const std::wstring other = scene.dir / L"media2";
         ASSERT_TRUE(fixtures::MakeFolders(other));
         ASSERT_TRUE(fixtures::WriteFile(platform::JoinPath(other, name), bytes));
-        scene.rows.push_back({scene.rows.size() + 1, L"Night Shoot", name, other, bytes.size()});
+        scene.rows.push_back({scene.rows.size() + 1, L"Night Shoot", name, other, bytes.size(), {}, {}});
     };
     const Scenario scenarios[] = {
         {"copy, one older file kept",
@@ -506,6 +713,33 @@ TEST(PlanRunTest, ADryRunSaysWhatTheRunThenDoes) {
              scene.files.otherVolume = true;
              scene.Add(L"a.omf", 2000);
              ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), std::string("older take")));
+         }},
+        {"move run again after one file went, a row in a folder that is not there",
+         [&](PlanScene& scene) {
+             options(PlanAction::move, OverwriteMode::ask)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_EQ(platform::MoveFileReplacing(scene.Source(L"a.omf"), scene.Target(L"a.omf")), 0u);
+             scene.rows.push_back(scene.rows.back());
+             scene.rows.back().path = scene.dir / L"Unmounted";
+         }},
+        {"copy run again, one target with the same bytes and one with others",
+         [&](PlanScene& scene) {
+             options(PlanAction::copy, OverwriteMode::all)(scene);
+             scene.Add(L"a.omf", 2000);
+             scene.Add(L"b.omf", 3000);
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"a.omf"), scene.content[L"a.omf"]));
+             ASSERT_TRUE(fixtures::WriteFile(scene.Target(L"b.omf"), std::string(3000, 'b')));
+         }},
+        {"delete of duplicates, one group kept whole, one with its kept copy there",
+         [&](PlanScene& scene) {
+             options(PlanAction::remove, OverwriteMode::skip)(scene);
+             for (const wchar_t* name : {L"a.omf", L"b.omf", L"c.omf", L"d.omf"}) {
+                 scene.Add(name, 1000);
+                 scene.rows.back().group = name[0] < L'c' ? L"1" : L"2";
+             }
+             ASSERT_TRUE(fixtures::WriteFile(scene.Source(L"kept.omf"), std::string(1000, 'k')));
+             scene.rows[2].kept = scene.Source(L"kept.omf");
          }},
     };
     for (const Scenario& scenario : scenarios) {

@@ -138,7 +138,7 @@ TEST(PlanReaderTest, FindsItsColumnsByNameInAnyOrderAndTakesRowsWithoutAPathAsTh
     std::vector<PlanRow> rows;
     ASSERT_TRUE(TakePlanRows(table, true, rows, error)) << platform::WideToUtf8(error);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, 1u);
+    EXPECT_EQ(rows[0].number, 2u);
     EXPECT_EQ(rows[0].name, L"a.omf");
     EXPECT_EQ(rows[0].size, 153u);
     EXPECT_EQ(rows[0].project, L"P");
@@ -162,30 +162,36 @@ TEST(PlanReaderTest, RefusesPlansItCannotReadOrWhoseRowsNameFilesUnsafely) {
     };
     const Case cases[] = {
         {"", false, L"the plan is empty"},
-        {header + "P\ta.omf\t1\n", false, L"row 1 has 3 cells, the header 4"},
+        {header + "P\ta.omf\t1\n", false, L"row 2 has 3 cells, the header 4"},
         {"Project\tName\tPath\nP\ta\t" + absolute + "\n", false, L"the plan has no column \"Size (bytes)\""},
         {"Name\tSize (bytes)\tPath\na\t1\t" + absolute + "\n", true, L"the plan has no column \"Project\""},
-        {header + "P\ta.omf\t1\tmedia\n", false, L"row 1: the Path \"media\" is not an absolute folder"},
+        {header + "P\ta.omf\t1\tmedia\n", false, L"row 2: the Path \"media\" is not an absolute folder"},
         {header + "P\ta.omf\t1\t" + absolute + "\nP\t..\t1\t" + absolute + "\n", false,
-         L"row 2: the Name \"..\" is not one plain file name"},
+         L"row 3: the Name \"..\" is not one plain file name"},
         {header + "P\tx/a.omf\t1\t" + absolute + "\n", false,
-         L"row 1: the Name \"x/a.omf\" is not one plain file name"},
+         L"row 2: the Name \"x/a.omf\" is not one plain file name"},
         {header + "P\tx\\a.omf\t1\t" + absolute + "\n", false,
-         L"row 1: the Name \"x\\a.omf\" is not one plain file name"},
-        {header + "P\t\t1\t" + absolute + "\n", false, L"row 1: the Name \"\" is not one plain file name"},
+         L"row 2: the Name \"x\\a.omf\" is not one plain file name"},
+        {header + "P\t\t1\t" + absolute + "\n", false, L"row 2: the Name \"\" is not one plain file name"},
         {header + "P\ta.omf\t1.2 MB\t" + absolute + "\n", false,
-         L"row 1: the Size \"1.2 MB\" is not a number of bytes"},
+         L"row 2: the Size \"1.2 MB\" is not a number of bytes"},
         {header + "P\ta.omf\t18446744073709551616\t" + absolute + "\n", false,
-         L"row 1: the Size \"18446744073709551616\" is not a number of bytes"},
-        {"Project,Name,Size (bytes),Path\nP,\"a.omf,1," + absolute + "\n", false, L"row 1: a quote is not closed"},
+         L"row 2: the Size \"18446744073709551616\" is not a number of bytes"},
+        {"Project,Name,Size (bytes),Path\nP,\"a.omf,1," + absolute + "\n", false, L"row 2: a quote is not closed"},
         {"{\"Name\": \"a\"}", false, L"a JSON plan is an array of objects"},
-        {"[{\"Name\": \"a\", \"Name\": \"b\"}]", false, L"row 1 has \"Name\" twice"},
-        {"[{\"Name\": [1]}]", false, L"row 1: the value of \"Name\" is not a text, a number or null"},
+        {"[{\"Name\": \"a\", \"Name\": \"b\"}]", false, L"row 2 has \"Name\" twice"},
+        {"[{\"Name\": [1]}]", false, L"row 2: the value of \"Name\" is not a text, a number or null"},
         {"[{\"Name\": \"a\", \"Size (bytes)\": 1, \"Path\": \"\"}, {\"Name\": \"b\", \"Size (bytes)\": 1}]", false,
-         L"row 2 has no \"Path\""},
+         L"row 3 has no \"Path\""},
         {"[{\"Name\": \"a\\u0000b\", \"Size (bytes)\": 1, \"Path\": \"" + absoluteInJson + "\"}]", false,
-         L"row 1: the Name \"a"},
+         L"row 2: the Name \"a"},
         {"[{\"Name\": \"a\"}] x", false, L"text after the end of the array"},
+        // Text saved in a Windows code page, and UTF-16 saved without its byte order mark, are named as such.
+        {header + "P\tSc\xE8ne 1.omf\t1\t" + absolute + "\n", false,
+         L"the plan is not UTF-8 text (row 2 holds the byte 0xE8, as text in a Windows code page does)"},
+        {header + "P\ta.omf\t1\t" + absolute + "\nP\tb\xC3.omf\t1\t" + absolute + "\n", false,
+         L"the plan is not UTF-8 text (row 3 holds the byte 0xC3"},
+        {std::string("N\0a\0m\0e\0", 8), false, L"the plan holds zero bytes: it may be UTF-16 text"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -195,6 +201,94 @@ TEST(PlanReaderTest, RefusesPlansItCannotReadOrWhoseRowsNameFilesUnsafely) {
         EXPECT_FALSE(ParseTable(c.text, table, error) && TakePlanRows(table, c.needProject, rows, error));
         EXPECT_EQ(error.substr(0, c.error.size()), c.error);
     }
+}
+
+// The encodings, separators and line ends that spreadsheets and editors save a plan in are all read alike, and rows
+// are numbered as a spreadsheet shows them, blank lines included.
+TEST(PlanReaderTest, ReadsThePlanAsAnySpreadsheetSavesIt) {
+#ifdef _WIN32
+    const std::string folder = "C:\\Rushes";
+#else
+    const std::string folder = "/Rushes";
+#endif
+    const std::string scene = "Sc\xC3\xA8ne 1.omf"; // "Scène 1.omf" in UTF-8
+    const auto utf16 = [](const std::string& utf8, bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const wchar_t c : platform::Utf8ToWide(utf8)) {
+            const char high = static_cast<char>((c >> 8) & 0xFF);
+            const char low = static_cast<char>(c & 0xFF);
+            out += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return out;
+    };
+    const std::string tabs = "Project\tName\tSize (bytes)\tPath\r\nP\t" + scene + "\t7\t" + folder + "\r\n";
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"tab-separated UTF-8", tabs},
+        {"UTF-16 little-endian with its mark", utf16(tabs, false)},
+        {"UTF-16 big-endian with its mark", utf16(tabs, true)},
+        {"semicolons", "Project;Name;Size (bytes);Path\r\nP;\"" + scene + "\";7;" + folder + "\r\n"},
+        {"old Mac line ends", "Project,Name,Size (bytes),Path\rP," + scene + ",7," + folder + "\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlanTable table;
+        std::vector<PlanRow> rows;
+        std::wstring error;
+        ASSERT_TRUE(ParseTable(c.text, table, error)) << platform::WideToUtf8(error);
+        ASSERT_TRUE(TakePlanRows(table, true, rows, error)) << platform::WideToUtf8(error);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].number, 2u);
+        EXPECT_EQ(rows[0].name, platform::Utf8ToWide(scene));
+        EXPECT_EQ(rows[0].size, 7u);
+    }
+    PlanTable table;
+    std::vector<PlanRow> rows;
+    std::wstring error;
+    ASSERT_TRUE(ParseTable("Name,Size (bytes),Path\n\na,1,\n\"b\nc\",2,\n", table, error));
+    ASSERT_TRUE(TakePlanRows(table, false, rows, error));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].number, 3u);
+    EXPECT_EQ(rows[1].number, 4u);
+}
+
+// A plan made where the drive was mounted elsewhere (another letter, another machine) is read against where it is
+// mounted now; paths of other drives are left as they are, and a folder is only ever matched whole.
+TEST(PlanReaderTest, RebasesPathsToWhereTheDriveIsMountedNow) {
+    Rebase fromLetter;
+    ASSERT_TRUE(ParseRebase(L"M:\\=" + platform::MakeFullPath(L"media"), fromLetter));
+    Rebase fromMount;
+    ASSERT_TRUE(ParseRebase(L"/Volumes/Edit 1=" + platform::MakeFullPath(L"edit"), fromMount));
+    const std::vector<Rebase> rebases{fromLetter, fromMount};
+    const std::wstring sep(1, platform::kPathSeparator);
+    const struct {
+        std::wstring path;
+        std::wstring expected;
+    } cases[] = {
+        {L"M:\\OMFI MediaFiles\\Reel 1", fromLetter.to + sep + L"OMFI MediaFiles" + sep + L"Reel 1"},
+        {L"m:/OMFI MediaFiles", fromLetter.to + sep + L"OMFI MediaFiles"},
+        {L"M:", fromLetter.to},
+        {L"/Volumes/Edit 1/Avid MediaFiles/MXF/1", fromMount.to + sep + L"Avid MediaFiles" + sep + L"MXF" + sep + L"1"},
+        {L"/Volumes/Edit 10/Avid MediaFiles", L"/Volumes/Edit 10/Avid MediaFiles"},
+        {L"N:\\OMFI MediaFiles", L"N:\\OMFI MediaFiles"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(platform::WideToUtf8(c.path));
+        EXPECT_EQ(Rebased(c.path, rebases), c.expected);
+    }
+    Rebase wrong;
+    EXPECT_FALSE(ParseRebase(L"M:\\", wrong));
+    EXPECT_FALSE(ParseRebase(L"=/media", wrong));
+
+    // Rebased rows pass the plan's checks: a Windows plan read on another system.
+    PlanTable table;
+    std::vector<PlanRow> rows;
+    std::wstring error;
+    ASSERT_TRUE(ParseTable("Name\tSize (bytes)\tPath\na.omf\t1\tM:\\OMFI MediaFiles\n", table, error));
+    ASSERT_TRUE(TakePlanRows(table, false, rows, error, rebases)) << platform::WideToUtf8(error);
+    EXPECT_EQ(rows[0].path, fromLetter.to + sep + L"OMFI MediaFiles");
 }
 
 } // namespace

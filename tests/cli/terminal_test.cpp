@@ -62,6 +62,8 @@ TEST(PlanProgressTest, ShowsFilesBytesRateAndTimeLeftBesideTheCaptionWhenItFits)
          true,
          L"1/3 files  10.0 MB of 35.1 GB  10.0 MB/s  1:00:00 left"}, // the caption no longer fits
         {L"Deleting files....", {30, 120, 0, 0}, 2000, false, L"Deleting files....  30/120 files  0:06 left"},
+        // One file copied and four skipped: the skipped files are not counted as done.
+        {L"Copying files....", {5, 5, 1 * mb, 1 * mb, 4}, 0, true, L"Copying files....  1/5 files, 4 skipped  1.00 MB of 1.00 MB"},
         {L"Copying files....",
          {12, 12, 400 * mb, 400 * mb},
          8000,
