@@ -26,5 +26,6 @@ int CopyCommand(const Args& args);
 int MoveCommand(const Args& args);
 int StoreCommand(const Args& args);
 int DeleteCommand(const Args& args);
+int ReportCommand(const Args& args);
 
 } // namespace tw::cli

@@ -125,6 +125,17 @@ const Command kCommands[] = {
      L"will delete and asks once (y/N); without a terminal it refuses unless --yes is given. Read-only files are\n"
      L"deleted only with --yes or a Yes to the question about each.",
      DeleteCommand},
+    {L"report", L"report [--bins PATH...] [--missing] [-o FILE] [INDEX | FOLDER ...]",
+     L"Writes one HTML page of the media of the given indexes (loaded as load loads them), of the databases found in\n"
+     L"the given folders (searched as scan searches), or, with neither, of every database on every drive: a summary\n"
+     L"of the databases, projects, files, bytes and drives, a treemap of the bytes by drive, media folder, project and\n"
+     L"file, and tables of the projects and files, from whose selections the page makes plans for copy, move, store\n"
+     L"and delete. --bins takes bins and folders of bins, as unused does, and marks every file used or unused by\n"
+     L"them; --missing keeps index entries whose files are missing. -o FILE names the page (default\n"
+     L"tarnwick-report.html; - for stdout); its path is printed. The page needs no network and runs nothing from\n"
+     L"outside; it touches no file. Exit status 2 when a path does not exist, a bin cannot be read (nothing is\n"
+     L"written) or an index cannot be opened (the page shows the others).",
+     ReportCommand},
 };
 
 bool IsPlanCommand(const Command& c) {
