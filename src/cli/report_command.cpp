@@ -213,11 +213,11 @@ int ReportCommand(const Args& args) {
         } else if (a.empty() || (a[0] == L'-' && a != L"-")) {
             WriteLine(stderr, kUsage);
             return kExitUsage;
-        } else if (takingBins && (platform::IsFolder(a) || IsBinName(a))) {
+        } else if (takingBins && (!platform::PathExists(a) || platform::IsFolder(a) || IsBinName(a))) {
             binPaths.push_back(a);
         } else {
-            // The bins end at the first path that is neither a folder nor a bin; a folder after "--" is searched for
-            // databases.
+            // The bins end at the first path that is neither a folder nor a bin (one that is not there is taken for a
+            // bin, and named as missing); after "--", folders are searched for databases.
             takingBins = false;
             inputs.push_back(a);
         }

@@ -573,6 +573,8 @@
     const keys = { ArrowDown: cursor + 1, ArrowUp: cursor - 1, PageDown: cursor + page, PageUp: cursor - page, Home: 0, End: view.length - 1 };
     if (e.key in keys) { moveCursor(keys[e.key], e); e.preventDefault(); }
     else if ((e.ctrlKey || e.metaKey) && e.key.toLowerCase() === 'a') {
+      // Exactly the rows the filters show: a plan holds nothing that is not in view.
+      clearSelection();
       for (let k = 0; k < view.length; k++) setSelected(view[k], true);
       refreshTable(); drawMap(); e.preventDefault();
     } else if (e.key === ' ' && cursor >= 0) {
@@ -620,10 +622,13 @@
   });
   $('clear').addEventListener('click', () => { clearSelection(); refreshTable(); drawMap(); });
 
+  // With one drive, the map opens on it.
+  if (root.children.length === 1) zoomed = root.children[0];
   drawMap();
   drawHead();
   applyFilter();
   // For tests and the benchmark: what the page holds, read only.
   window.twReport = Object.freeze({ rows: N, viewLength: () => view.length, selectedCount: () => selectedCount,
-    viewRows: (from, to) => Array.from(view.subarray(from, to)), planText: () => planText().text });
+    viewRows: (from, to) => Array.from(view.subarray(from, to)), rowCells: (i) => TSV_COLUMNS.map((f) => f(i)),
+    stateOf: (i) => R.state[i] });
 })();
