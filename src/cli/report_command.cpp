@@ -16,10 +16,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -136,36 +136,48 @@ bool SameFile(const MediaRecord& a, const MediaRecord& b) {
 }
 
 // Marks the files that share a fileMobId (not zero) with a file in another place, and numbers their groups from 1,
-// the largest total size first.
+// the largest total size first, as duplicates does.
 void MarkDuplicates(std::vector<ReportFile>& files) {
+    // The files by fileMobId, so that a group is a run of equal ids.
+    std::vector<size_t> byId;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (files[i].record->fileMobId != 0 && !files[i].record->IsMissing()) {
+            byId.push_back(i);
+        }
+    }
+    std::stable_sort(byId.begin(), byId.end(),
+                     [&files](size_t a, size_t b) { return files[a].record->fileMobId < files[b].record->fileMobId; });
     struct Group {
         std::vector<size_t> members;
         uint64_t totalBytes = 0;
     };
-    std::map<uint64_t, Group> byId;
-    for (size_t i = 0; i < files.size(); ++i) {
-        const MediaRecord& record = *files[i].record;
-        if (record.fileMobId == 0 || record.IsMissing()) {
+    std::vector<Group> groups;
+    for (size_t start = 0, end = 0; start < byId.size(); start = end) {
+        const uint64_t id = files[byId[start]].record->fileMobId;
+        for (end = start + 1; end < byId.size() && files[byId[end]].record->fileMobId == id; ++end) {
+        }
+        if (end - start < 2) {
             continue;
         }
-        Group& group = byId[record.fileMobId];
-        const bool known = std::any_of(group.members.begin(), group.members.end(),
-                                       [&](size_t other) { return SameFile(record, *files[other].record); });
-        if (!known) {
-            group.members.push_back(i);
-            group.totalBytes += record.size;
+        // One file listed twice (under another spelling, through a link) is one copy.
+        Group group;
+        for (size_t k = start; k < end; ++k) {
+            const MediaRecord& record = *files[byId[k]].record;
+            const bool known = std::any_of(group.members.begin(), group.members.end(),
+                                           [&](size_t other) { return SameFile(record, *files[other].record); });
+            if (!known) {
+                group.members.push_back(byId[k]);
+                group.totalBytes += record.size;
+            }
         }
-    }
-    std::vector<Group*> groups;
-    for (auto& entry : byId) {
-        if (entry.second.members.size() >= 2) {
-            groups.push_back(&entry.second);
+        if (group.members.size() >= 2) {
+            groups.push_back(std::move(group));
         }
     }
     std::stable_sort(groups.begin(), groups.end(),
-                     [](const Group* a, const Group* b) { return a->totalBytes > b->totalBytes; });
+                     [](const Group& a, const Group& b) { return a.totalBytes > b.totalBytes; });
     for (size_t g = 0; g < groups.size(); ++g) {
-        for (size_t member : groups[g]->members) {
+        for (size_t member : groups[g].members) {
             files[member].states |= kStateDuplicate;
             files[member].duplicateGroup = static_cast<uint32_t>(g + 1);
         }
@@ -379,10 +391,10 @@ int ReportCommand(const Args& args) {
         }
     }
 
-    std::set<std::wstring> projects;
+    std::set<std::wstring_view> projects;
     uint64_t totalBytes = 0;
     for (const ReportFile& file : input.files) {
-        projects.insert(std::wstring(file.record->projectName.view()));
+        projects.insert(file.record->projectName.view());
         totalBytes += file.record->size;
     }
     WriteLine(stderr, L"Databases read:\t" + std::to_wstring(input.databases.size()));

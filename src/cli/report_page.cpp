@@ -65,6 +65,34 @@ template <typename T> void AppendNumbers(const std::vector<T>& values, std::stri
     out += ']';
 }
 
+// A column of indexes into a table: as runs of equal values ({"runs":[value,count,...]}) when the runs are fewer than
+// half the rows, as they are where rows of one project or folder follow each other; as a plain array otherwise.
+void AppendIndexes(const std::vector<uint32_t>& values, std::string& out) {
+    size_t runs = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        runs += i == 0 || values[i] != values[i - 1] ? 1 : 0;
+    }
+    if (runs * 2 >= values.size()) {
+        AppendNumbers(values, out);
+        return;
+    }
+    out += "{\"runs\":[";
+    for (size_t i = 0; i < values.size();) {
+        size_t end = i + 1;
+        while (end < values.size() && values[end] == values[i]) {
+            ++end;
+        }
+        if (i != 0) {
+            out += ',';
+        }
+        AppendNumber(values[i], out);
+        out += ',';
+        AppendNumber(end - i, out);
+        i = end;
+    }
+    out += "]}";
+}
+
 void AppendStrings(const std::vector<std::wstring>& values, std::string& out) {
     out += '[';
     for (size_t i = 0; i < values.size(); ++i) {
@@ -133,15 +161,15 @@ std::string PageData(const ReportInput& input) {
     out += ']';
 
     // The rows, column by column: a column of numbers or of texts each.
-    TextTable projects, compressions, paths, types, sources;
+    TextTable projects, compressions, paths, types, sources, dates;
     const size_t n = input.files.size();
-    std::vector<uint32_t> project(n), compression(n), path(n), type(n), source(n), database(n), states(n), group(n);
+    std::vector<uint32_t> project(n), compression(n), path(n), type(n), source(n), date(n), database(n), states(n),
+        group(n);
     std::vector<uint64_t> size(n);
-    std::string name, nameInBin, compUid, date;
+    std::string name, nameInBin, compUid;
     name += '[';
     nameInBin += '[';
     compUid += '[';
-    date += '[';
     std::vector<std::wstring> cells;
     for (size_t i = 0; i < n; ++i) {
         const ReportFile& file = input.files[i];
@@ -151,6 +179,8 @@ std::string PageData(const ReportInput& input) {
         path[i] = paths.Place(cells[kPath]);
         type[i] = types.Place(cells[kType]);
         source[i] = sources.Place(cells[kSource]);
+        // Files made in one second share their date's text.
+        date[i] = dates.Place(cells[kDate]);
         size[i] = file.record->size;
         database[i] = file.database;
         states[i] = file.states;
@@ -159,17 +189,14 @@ std::string PageData(const ReportInput& input) {
             name += ',';
             nameInBin += ',';
             compUid += ',';
-            date += ',';
         }
         AppendJsonString(cells[kName], name);
         AppendJsonString(cells[kNameInBin], nameInBin);
         AppendJsonString(cells[kCompUid], compUid);
-        AppendJsonString(cells[kDate], date);
     }
     name += ']';
     nameInBin += ']';
     compUid += ']';
-    date += ']';
     out += ",\"tables\":{\"project\":";
     projects.Write(out);
     out += ",\"compression\":";
@@ -180,8 +207,10 @@ std::string PageData(const ReportInput& input) {
     types.Write(out);
     out += ",\"source\":";
     sources.Write(out);
+    out += ",\"date\":";
+    dates.Write(out);
     out += "},\"rows\":{\"project\":";
-    AppendNumbers(project, out);
+    AppendIndexes(project, out);
     out += ",\"name\":";
     out += name;
     out += ",\"nameInBin\":";
@@ -191,21 +220,21 @@ std::string PageData(const ReportInput& input) {
     out += ",\"compUid\":";
     out += compUid;
     out += ",\"compression\":";
-    AppendNumbers(compression, out);
+    AppendIndexes(compression, out);
     out += ",\"path\":";
-    AppendNumbers(path, out);
+    AppendIndexes(path, out);
     out += ",\"type\":";
-    AppendNumbers(type, out);
+    AppendIndexes(type, out);
     out += ",\"date\":";
-    out += date;
+    AppendIndexes(date, out);
     out += ",\"source\":";
-    AppendNumbers(source, out);
+    AppendIndexes(source, out);
     out += ",\"database\":";
-    AppendNumbers(database, out);
+    AppendIndexes(database, out);
     out += ",\"state\":";
-    AppendNumbers(states, out);
+    AppendIndexes(states, out);
     out += ",\"group\":";
-    AppendNumbers(group, out);
+    AppendIndexes(group, out);
     out += "}}";
     return out;
 }

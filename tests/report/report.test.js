@@ -155,6 +155,20 @@ test('files table: sort by a column either way, filter by text, state, project, 
   const expected = [...rows.values()].filter((c) => c.some((x) => x.toLowerCase().includes('promo')));
   assert.ok(cells.length > 0);
   assert.equal(cells.length, expected.length);
+  // The files that duplicates and unused name are the ones the page marks so.
+  const stateRows = (state) => report(page, (st) => {
+    const R = window.twReport, bit = { duplicate: 16, unused: 4 }[st];
+    const out = [];
+    for (let i = 0; i < R.rows; i++) if (R.stateOf(i) & bit) { const c = R.rowCells(i); out.push(c[6] + '/' + c[1]); }
+    return out.sort();
+  }, state);
+  const named = (args) => JSON.parse(F.cli(args).stdout).map((r) => r.Path + '/' + r.Name).sort();
+  const duplicates = named(['duplicates', '--format', 'json', ...indexes]);
+  assert.ok(duplicates.length > 0);
+  assert.deepEqual(await stateRows('duplicate'), duplicates);
+  const onDrive1 = indexes.filter((i) => i.startsWith(drives.drive + '/'));
+  const unused = named(['unused', '--format', 'json', '--bins', drives.bins, '--', ...onDrive1]);
+  assert.deepEqual((await stateRows('unused')).filter((p) => p.startsWith(drives.drive + '/')), unused);
   await page.click('#filter-text', { clickCount: 3 });
   await page.keyboard.press('Backspace');
   assert.equal(await report(page, () => window.twReport.viewLength()), all);
