@@ -5,6 +5,8 @@
 #include "report_assets.h"
 
 #include <array>
+#include <string_view>
+#include <utility>
 #include <unordered_map>
 
 namespace tw::cli {
@@ -107,9 +109,89 @@ void AppendStrings(const std::vector<std::wstring>& values, std::string& out) {
 // The columns of the load table, in its order (catalog_table.cpp).
 enum Column : size_t { kProject, kName, kNameInBin, kSize, kCompUid, kCompression, kPath, kType, kDate, kSource };
 
-std::string PageData(const ReportInput& input) {
+// The state a file is drawn in: the first of missing, duplicate, unreferenced, unused and used that it holds, or 5.
+size_t DrawnState(uint32_t states) {
+    static constexpr uint32_t kOrder[] = {kStateMissing, kStateDuplicate, kStateUnreferenced, kStateUnused, kStateUsed};
+    for (size_t k = 0; k < 5; ++k) {
+        if ((states & kOrder[k]) != 0) {
+            return k;
+        }
+    }
+    return 5;
+}
+
+// Per project of each database: [database, project, files, bytes, the files and the bytes with each state bit
+// (missing, unreferenced, unused, used, duplicate), the bytes by drawn state (missing, duplicate, unreferenced,
+// unused, used, none)], in the order the files come.
+void AppendGroups(const ReportInput& input, std::string& out) {
+    struct Group {
+        uint32_t database = 0;
+        std::wstring_view project;
+        uint64_t files = 0;
+        uint64_t bytes = 0;
+        uint64_t stateFiles[5] = {};
+        uint64_t stateBytes[5] = {};
+        uint64_t drawnBytes[6] = {};
+    };
+    std::vector<Group> groups;
+    std::unordered_map<std::wstring_view, std::vector<size_t>> byProject;
+    for (const ReportFile& file : input.files) {
+        const std::wstring_view project = file.record->projectName.view();
+        std::vector<size_t>& places = byProject[project];
+        size_t place = groups.size();
+        for (size_t candidate : places) {
+            if (groups[candidate].database == file.database) {
+                place = candidate;
+            }
+        }
+        if (place == groups.size()) {
+            places.push_back(place);
+            groups.emplace_back();
+            groups.back().database = file.database;
+            groups.back().project = project;
+        }
+        Group& g = groups[place];
+        const uint64_t size = file.record->size;
+        ++g.files;
+        g.bytes += size;
+        for (size_t bit = 0; bit < 5; ++bit) {
+            if ((file.states & (1u << bit)) != 0) {
+                ++g.stateFiles[bit];
+                g.stateBytes[bit] += size;
+            }
+        }
+        g.drawnBytes[DrawnState(file.states)] += size;
+    }
+    out += '[';
+    for (size_t i = 0; i < groups.size(); ++i) {
+        const Group& g = groups[i];
+        out += i != 0 ? ",[" : "[";
+        AppendNumber(g.database, out);
+        out += ',';
+        AppendJsonString(g.project, out);
+        for (const uint64_t value : {g.files, g.bytes}) {
+            out += ',';
+            AppendNumber(value, out);
+        }
+        for (const uint64_t* values : {g.stateFiles, g.stateBytes}) {
+            for (size_t k = 0; k < 5; ++k) {
+                out += ',';
+                AppendNumber(values[k], out);
+            }
+        }
+        for (const uint64_t value : g.drawnBytes) {
+            out += ',';
+            AppendNumber(value, out);
+        }
+        out += ']';
+    }
+    out += ']';
+}
+
+// What the page shows first, before the rows: the summary, the drives and databases, and the files and bytes of
+// each project of each database, by state.
+std::string SummaryData(const ReportInput& input) {
     std::string out;
-    out.reserve(input.files.size() * 160 + 4096);
     out += "{\"made\":";
     AppendJsonString(input.madeAt, out);
     out += ",\"version\":";
@@ -158,9 +240,16 @@ std::string PageData(const ReportInput& input) {
         out += db.drive < 0 ? std::string("-1") : std::to_string(db.drive);
         out += ']';
     }
-    out += ']';
+    out += "],\"groups\":";
+    AppendGroups(input, out);
+    out += '}';
+    return out;
+}
 
-    // The rows, column by column: a column of numbers or of texts each.
+// The rows, column by column: a column of numbers or of texts each.
+std::string RowsData(const ReportInput& input) {
+    std::string out;
+    out.reserve(input.files.size() * 64 + 4096);
     TextTable projects, compressions, paths, types, sources, dates;
     const size_t n = input.files.size();
     std::vector<uint32_t> project(n), compression(n), path(n), type(n), source(n), date(n), database(n), states(n),
@@ -197,7 +286,7 @@ std::string PageData(const ReportInput& input) {
     name += ']';
     nameInBin += ']';
     compUid += ']';
-    out += ",\"tables\":{\"project\":";
+    out += "{\"tables\":{\"project\":";
     projects.Write(out);
     out += ",\"compression\":";
     compressions.Write(out);
@@ -375,17 +464,22 @@ std::string ReportPage(const ReportInput& input) {
     Replace(page, "@SCRIPT_HASH@", "sha256-" + Sha256Base64(script));
     Replace(page, "@STYLE_HASH@", "sha256-" + Sha256Base64(style));
     Replace(page, "@STYLE@", style);
-    // The data and the script go in last, so that no marker is looked for inside them.
-    const size_t dataAt = page.find("@DATA@");
-    const size_t scriptAt = page.find("@SCRIPT@");
-    std::string data = PageData(input);
+    // The data and the script go in last, in the order of their markers, so that no marker is looked for inside
+    // them.
+    const std::string summary = SummaryData(input);
+    const std::string rows = RowsData(input);
+    const std::pair<const char*, const std::string*> parts[] = {
+        {"@SUMMARY@", &summary}, {"@SCRIPT@", &script}, {"@DATA@", &rows}};
     std::string whole;
-    whole.reserve(page.size() + data.size() + script.size());
-    whole.append(page, 0, dataAt);
-    whole += data;
-    whole.append(page, dataAt + 6, scriptAt - dataAt - 6);
-    whole += script;
-    whole.append(page, scriptAt + 8, std::string::npos);
+    whole.reserve(page.size() + summary.size() + script.size() + rows.size());
+    size_t from = 0;
+    for (const auto& [marker, text] : parts) {
+        const size_t at = page.find(marker, from);
+        whole.append(page, from, at - from);
+        whole += *text;
+        from = at + std::string(marker).size();
+    }
+    whole.append(page, from, std::string::npos);
     return whole;
 }
 

@@ -261,7 +261,7 @@ test('plans: click, Shift+click, Ctrl+click and keys select rows; the plan is lo
 test('hostile names are shown as text, run nothing, and make plans the CLI takes', async () => {
   const html = fs.readFileSync(hostileFile, 'utf8');
   // The data cannot end its script element or open another.
-  assert.equal((html.match(/<\/script/gi) || []).length, 2);
+  assert.equal((html.match(/<\/script/gi) || []).length, 3);
   assert.ok(!/<img|<b |<!--/i.test(html));
   assert.ok(!html.includes('\u2028') && !html.includes('\u2029'));
   const downloads = path.join(work, 'hostile-downloads');
@@ -270,7 +270,7 @@ test('hostile names are shown as text, run nothing, and make plans the CLI takes
   assert.deepEqual(record.errors, []); // an alert would be a dialog
   assert.deepEqual(record.console, []);
   assert.equal(await report(page, () => document.querySelectorAll('img, [onerror], [onmouseover]').length), 0);
-  assert.equal(await report(page, () => document.scripts.length), 2);
+  assert.equal(await report(page, () => document.scripts.length), 3);
   assert.equal(await report(page, () => document.title), 'Tarnwick media report');
   const projectCells = await report(page, () => [...document.querySelectorAll('#projects td.name')].map((td) => td.textContent));
   assert.ok(projectCells.includes(F.HOSTILE_PROJECT), JSON.stringify(projectCells));

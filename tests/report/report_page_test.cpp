@@ -81,12 +81,12 @@ TEST(ReportPage, ThePolicyNamesTheHashesOfItsOwnScriptAndStyle) {
     EXPECT_NE(page.find("script-src 'sha256-" + Sha256Base64(script) + "'"), std::string::npos);
     EXPECT_NE(page.find("style-src 'sha256-" + Sha256Base64(style) + "'"), std::string::npos);
     EXPECT_NE(page.find("default-src 'none'"), std::string::npos);
-    // One data element and one script, each closed once; the names are inside the data, escaped.
+    // Two data elements and one script, each closed once; the names are inside the data, escaped.
     size_t closings = 0;
     for (size_t at = page.find("</script"); at != std::string::npos; at = page.find("</script", at + 1)) {
         ++closings;
     }
-    EXPECT_EQ(closings, 2u);
+    EXPECT_EQ(closings, 3u);
     EXPECT_EQ(page.find("<style>", page.find("<style>") + 1), std::string::npos);
     EXPECT_NE(page.find(R"("\u003c/script\u003e\u003cscript\u003ealert(1)\u003c/script\u003e")"), std::string::npos);
 }

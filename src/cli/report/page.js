@@ -1,17 +1,12 @@
 // The report page. Every text from the data is put in the page as text (textContent), never as markup.
+// The script runs twice over: first on the summary (the databases, drives and the totals of each project), which comes
+// before it in the page, to draw the summary, the treemap and the projects; then, once the parser has read the rows
+// that follow it, on every file, for the files table, the treemap's files and the plans.
 'use strict';
 (function () {
-  const data = JSON.parse(document.getElementById('tw-data').textContent);
-  const T = data.tables, R = data.rows, N = R.name.length;
-  // Columns of numbers into typed arrays; those written as runs of equal values are spread out.
-  for (const key of ['project', 'compression', 'path', 'type', 'date', 'source', 'database', 'state', 'group']) {
-    const c = R[key];
-    if (Array.isArray(c)) { R[key] = Uint32Array.from(c); continue; }
-    const out = new Uint32Array(N), runs = c.runs;
-    for (let k = 0, at = 0; k < runs.length; k += 2) { out.fill(runs[k], at, at + runs[k + 1]); at += runs[k + 1]; }
-    R[key] = out;
-  }
-  R.size = Float64Array.from(R.size);
+  const data = JSON.parse(document.getElementById('tw-summary').textContent);
+  // The rows, once read: shared texts (T), columns (R), their number (N).
+  let T = null, R = null, N = 0;
   const MISSING = 1, UNREFERENCED = 2, UNUSED = 4, USED = 8, DUPLICATE = 16;
   const $ = (id) => document.getElementById(id);
 
@@ -57,22 +52,19 @@
 
   // ---- Summary
   $('made').textContent = 'Made ' + data.made + ' by ' + data.version;
+  // A group: [database, project, files, bytes, files with each state bit, bytes with each state bit, bytes by the
+  // state drawn]; the bits in the order missing, unreferenced, unused, used, duplicate.
+  const BIT_PLACE = { 1: 0, 2: 1, 4: 2, 8: 3, 16: 4 };
+  const DRAWN = ['missing', 'duplicate', 'unreferenced', 'unused', 'used', 'plain'];
   (function summary() {
     const totals = $('totals');
     const projects = new Set();
-    const sum = {};
-    for (const k of ['all', 'missing', 'unreferenced', 'unused', 'used', 'duplicate']) sum[k] = { files: 0, bytes: 0 };
-    for (let i = 0; i < N; i++) {
-      const s = R.state[i], z = R.size[i];
-      projects.add(R.project[i]);
-      const add = (k) => { sum[k].files++; sum[k].bytes += z; };
-      add('all');
-      if (s & MISSING) add('missing');
-      if (s & UNREFERENCED) add('unreferenced');
-      if (s & UNUSED) add('unused');
-      if (s & USED) add('used');
-      if (s & DUPLICATE) add('duplicate');
+    const sum = { all: { files: 0, bytes: 0 } };
+    for (const [k, bit] of [['missing', MISSING], ['unreferenced', UNREFERENCED], ['unused', UNUSED], ['used', USED], ['duplicate', DUPLICATE]]) {
+      sum[k] = { files: 0, bytes: 0 };
+      for (const g of data.groups) { sum[k].files += g[4 + BIT_PLACE[bit]]; sum[k].bytes += g[9 + BIT_PLACE[bit]]; }
     }
+    for (const g of data.groups) { projects.add(g[1]); sum.all.files += g[2]; sum.all.bytes += g[3]; }
     const card = (title, files, b, colour, note) => {
       const c = el('div', 'card');
       if (colour) c.style.borderLeftColor = 'var(--' + colour + ')';
@@ -120,7 +112,7 @@
   })();
 
   // ---- Selection, shared by the treemap and the files table
-  const selected = new Uint8Array(N);
+  let selected = new Uint8Array(0);
   let selectedCount = 0, selectedBytes = 0;
   function setSelected(i, on) {
     if (!!selected[i] === on) return;
@@ -135,6 +127,7 @@
     return { name, kind, parent, bytes: 0, files: 0, children: [], byName: new Map(), rows: null, stateBytes: {} };
   }
   const root = node('All drives', 'root', null);
+  let projectNodes = null;
   (function build() {
     const folders = data.databases.map((db) => {
       const driveName = db[5] >= 0 ? data.drives[db[5]][0] : 'Other';
@@ -146,19 +139,23 @@
       drive.children.push(folder);
       return folder;
     });
-    for (let i = 0; i < N; i++) {
-      const folder = folders[R.database[i]];
-      const p = R.project[i];
-      let project = folder.byName.get(p);
-      if (!project) { project = node(T.project[p], 'project', folder); project.rows = []; folder.byName.set(p, project); folder.children.push(project); }
-      project.rows.push(i);
-      const key = stateOf(R.state[i]);
+    for (const g of data.groups) {
+      const folder = folders[g[0]];
+      const project = node(g[1], 'project', folder);
+      project.rows = [];
+      folder.byName.set(g[1], project);
+      folder.children.push(project);
       for (let n = project; n; n = n.parent) {
-        n.bytes += R.size[i]; n.files++;
-        n.stateBytes[key] = (n.stateBytes[key] || 0) + R.size[i];
+        n.bytes += g[3]; n.files += g[2];
+        DRAWN.forEach((key, k) => { if (g[14 + k]) n.stateBytes[key] = (n.stateBytes[key] || 0) + g[14 + k]; });
       }
     }
+    projectNodes = folders;
   })();
+  // The rows of each project's block, once the rows are read.
+  function fillProjects() {
+    for (let i = 0; i < N; i++) projectNodes[R.database[i]].byName.get(T.project[R.project[i]]).rows.push(i);
+  }
   function rowsOf(n, out) {
     if (n.rows) { for (const r of n.rows) out.push(r); return out; }
     if (n.kind === 'file') { out.push(n.row); return out; }
@@ -324,14 +321,11 @@
   const projectFilter = $('filter-project');
   (function projectsTable() {
     const by = new Map();
-    for (let i = 0; i < N; i++) {
-      const p = R.project[i];
-      let e = by.get(p);
-      if (!e) { e = { name: T.project[p], id: p, files: 0, bytes: 0, unused: 0, missing: 0, duplicate: 0 }; by.set(p, e); }
-      e.files++; e.bytes += R.size[i];
-      if (R.state[i] & UNUSED) e.unused += R.size[i];
-      if (R.state[i] & MISSING) e.missing++;
-      if (R.state[i] & DUPLICATE) e.duplicate++;
+    for (const g of data.groups) {
+      let e = by.get(g[1]);
+      if (!e) { e = { name: g[1], files: 0, bytes: 0, unused: 0, missing: 0, duplicate: 0 }; by.set(g[1], e); }
+      e.files += g[2]; e.bytes += g[3];
+      e.unused += g[9 + BIT_PLACE[UNUSED]]; e.missing += g[4 + BIT_PLACE[MISSING]]; e.duplicate += g[4 + BIT_PLACE[DUPLICATE]];
     }
     const rows = [...by.values()];
     const cols = [['Project', 'name'], ['Files', 'files'], ['Bytes', 'bytes'], ['Unused bytes', 'unused'], ['Missing', 'missing'], ['Duplicates', 'duplicate']];
@@ -348,7 +342,12 @@
         tr.append(el('td', 'name', r.name), el('td', 'n', count(r.files)), el('td', 'n', bytes(r.bytes)),
           el('td', 'n', data.binsGiven ? bytes(r.unused) : ''), el('td', 'n', count(r.missing)), el('td', 'n', count(r.duplicate)));
         tr.title = 'Show the files of this project';
-        tr.addEventListener('click', () => { projectFilter.value = String(r.id); applyFilter(); $('files-section').scrollIntoView(); });
+        tr.addEventListener('click', () => {
+          if (!R) return;
+          projectFilter.value = String(T.project.indexOf(r.name));
+          applyFilter();
+          $('files-section').scrollIntoView();
+        });
       }
       [...hr.children].forEach((th, k) => th.setAttribute('aria-sort', cols[k][1] === key ? (dir > 0 ? 'ascending' : 'descending') : 'none'));
     }
@@ -379,8 +378,7 @@
   ];
   const ROW = 22;
   const grid = $('grid'), gridHead = $('grid-head'), gridBody = $('grid-body');
-  let order = new Uint32Array(N);
-  for (let i = 0; i < N; i++) order[i] = i;
+  let order = new Uint32Array(0);
   let view = order;
   let sortColumn = -1, sortDir = 1;
   let cursor = -1, anchor = -1; // places in view
@@ -471,9 +469,6 @@
   options(stateSelect, [['missing', 'Missing'], ['unreferenced', 'Unreferenced'], ['unused', 'Unused by the bins'], ['used', 'Used by a bin'],
     ['duplicate', 'Duplicate'], ['present', 'Not missing']].filter(([k]) => data.binsGiven || (k !== 'used' && k !== 'unused')));
   const sortedIds = (texts) => texts.map((t, k) => [k, t]).sort((a, b) => (lower(a[1]) < lower(b[1]) ? -1 : lower(a[1]) > lower(b[1]) ? 1 : 0));
-  options(projectFilter, sortedIds(T.project));
-  options(compressionSelect, sortedIds(T.compression).map(([k, t]) => [k, t || '(none)']));
-  options(typeSelect, sortedIds(T.type).map(([k, t]) => [k, t || '(none)']));
   let lowNames = null, lowBinNames = null, lowUids = null;
   function lowerTexts() {
     if (!lowNames) { lowNames = R.name.map(lower); lowBinNames = R.nameInBin.map(lower); lowUids = R.compUid.map(lower); }
@@ -646,15 +641,39 @@
   // With one drive, the map opens on it.
   if (root.children.length === 1) zoomed = root.children[0];
   drawMap();
-  drawHead();
-  applyFilter();
-  // What the first filter and sorts need is made while the page is idle, one column at a time.
-  const idle = window.requestIdleCallback || ((f) => setTimeout(f, 50));
-  const chores = [() => lowerTexts()].concat([1, 3, 0, 8, 6, 2, 5, 7, 9, 4, 10].map((c) => () => ranksOf(c)));
-  (function next() { if (chores.length) idle(() => { chores.shift()(); next(); }); })();
+  $('status').textContent = 'Reading the files...';
 
-  // For tests and the benchmark: what the page holds, read only.
-  window.twReport = Object.freeze({ rows: N, viewLength: () => view.length, selectedCount: () => selectedCount,
+  // The rows, once the parser has read them.
+  function readRows() {
+    const rows = JSON.parse(document.getElementById('tw-data').textContent);
+    T = rows.tables; R = rows.rows; N = R.name.length;
+    // Columns of numbers into typed arrays; those written as runs of equal values are spread out.
+    for (const key of ['project', 'compression', 'path', 'type', 'date', 'source', 'database', 'state', 'group']) {
+      const c = R[key];
+      if (Array.isArray(c)) { R[key] = new Uint32Array(c); continue; }
+      const out = new Uint32Array(N), runs = c.runs;
+      for (let k = 0, at = 0; k < runs.length; k += 2) { out.fill(runs[k], at, at + runs[k + 1]); at += runs[k + 1]; }
+      R[key] = out;
+    }
+    R.size = new Float64Array(R.size);
+    selected = new Uint8Array(N);
+    order = new Uint32Array(N);
+    for (let i = 0; i < N; i++) order[i] = i;
+    fillProjects();
+    options(projectFilter, sortedIds(T.project));
+    options(compressionSelect, sortedIds(T.compression).map(([k, t]) => [k, t || '(none)']));
+    options(typeSelect, sortedIds(T.type).map(([k, t]) => [k, t || '(none)']));
+    drawHead();
+    applyFilter();
+    // What the first filter and sorts need is made while the page is idle, one column at a time.
+    const idle = window.requestIdleCallback || ((f) => setTimeout(f, 50));
+    const chores = [() => lowerTexts()].concat([1, 3, 0, 8, 6, 2, 5, 7, 9, 4, 10].map((c) => () => ranksOf(c)));
+    (function next() { if (chores.length) idle(() => { chores.shift()(); next(); }); })();
+    // For tests and the benchmark: what the page holds, read only.
+    window.twReport = Object.freeze({ rows: N, viewLength: () => view.length, selectedCount: () => selectedCount,
     viewRows: (from, to) => Array.from(view.subarray(from, to)), rowCells: (i) => TSV_COLUMNS.map((f) => f(i)),
     stateOf: (i) => R.state[i] });
+  }
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', readRows);
+  else readRows();
 })();
