@@ -2,7 +2,6 @@
 // databases (given, found in the given folders, or found on every drive), with the files used and unused by bins,
 // the files that are in two places and the drives' space. The page only shows and makes plans; it touches nothing.
 #include "catalog/media_catalog.h"
-#include "cli/catalog_table.h"
 #include "cli/commands.h"
 #include "cli/report_page.h"
 #include "cli/terminal_progress.h"
@@ -20,6 +19,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -135,18 +136,57 @@ bool SameFile(const MediaRecord& a, const MediaRecord& b) {
     return first == second;
 }
 
+// Puts the files in the order of the load table (by project, then file name; ComesBefore), then by folder. The
+// projects are put in order once, and each file is ranked by its project.
+void SortAsLoadTable(std::vector<ReportFile>& files) {
+    std::unordered_map<std::wstring_view, uint32_t> projectRank;
+    for (const ReportFile& file : files) {
+        projectRank.emplace(file.record->projectName.view(), 0);
+    }
+    std::vector<std::wstring_view> projects;
+    for (const auto& entry : projectRank) {
+        projects.push_back(entry.first);
+    }
+    std::sort(projects.begin(), projects.end());
+    for (uint32_t rank = 0; rank < projects.size(); ++rank) {
+        projectRank[projects[rank]] = rank;
+    }
+    std::vector<std::pair<uint32_t, ReportFile>> ranked;
+    ranked.reserve(files.size());
+    for (const ReportFile& file : files) {
+        ranked.emplace_back(projectRank[file.record->projectName.view()], file);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) {
+            return a.first < b.first;
+        }
+        const int name = a.second.record->fileName.view().compare(b.second.record->fileName.view());
+        if (name != 0) {
+            return name < 0;
+        }
+        return a.second.record->path.view() < b.second.record->path.view();
+    });
+    for (size_t i = 0; i < files.size(); ++i) {
+        files[i] = ranked[i].second;
+    }
+}
+
 // Marks the files that share a fileMobId (not zero) with a file in another place, and numbers their groups from 1,
 // the largest total size first, as duplicates does.
 void MarkDuplicates(std::vector<ReportFile>& files) {
     // The files by fileMobId, so that a group is a run of equal ids.
-    std::vector<size_t> byId;
+    std::vector<std::pair<uint64_t, size_t>> ids;
     for (size_t i = 0; i < files.size(); ++i) {
         if (files[i].record->fileMobId != 0 && !files[i].record->IsMissing()) {
-            byId.push_back(i);
+            ids.emplace_back(files[i].record->fileMobId, i);
         }
     }
-    std::stable_sort(byId.begin(), byId.end(),
-                     [&files](size_t a, size_t b) { return files[a].record->fileMobId < files[b].record->fileMobId; });
+    std::sort(ids.begin(), ids.end());
+    std::vector<size_t> byId;
+    byId.reserve(ids.size());
+    for (const auto& entry : ids) {
+        byId.push_back(entry.second);
+    }
     struct Group {
         std::vector<size_t> members;
         uint64_t totalBytes = 0;
@@ -364,12 +404,7 @@ int ReportCommand(const Args& args) {
         }
     }
     progress.reset();
-    std::stable_sort(input.files.begin(), input.files.end(), [](const ReportFile& a, const ReportFile& b) {
-        if (ComesBefore(*a.record, *b.record) || ComesBefore(*b.record, *a.record)) {
-            return ComesBefore(*a.record, *b.record);
-        }
-        return a.record->path < b.record->path;
-    });
+    SortAsLoadTable(input.files);
     MarkDuplicates(input.files);
 
     const std::string page = ReportPage(input);
