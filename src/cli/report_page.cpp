@@ -6,8 +6,8 @@
 
 #include <array>
 #include <string_view>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 
 namespace tw::cli {
 

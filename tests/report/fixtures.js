@@ -6,7 +6,7 @@ const path = require('path');
 const { execFileSync, spawnSync } = require('child_process');
 
 const REPO = path.resolve(__dirname, '../..');
-const BUILD = process.env.TW_BUILD || path.join(REPO, 'build/native');
+const BUILD = path.resolve(process.env.TW_BUILD || path.join(REPO, 'build/native'));
 const CLI = process.env.TW_CLI || path.join(BUILD, 'src/cli/tarnwick-cli');
 const SAMPLE_DRIVE = process.env.TW_SAMPLE_DRIVE || path.join(BUILD, 'tools/tarnwick-sample-drive');
 

@@ -53,6 +53,14 @@ test('the command: its path on stdout, the page on stdout with -o -, errors for 
     assert.match(e.stderr, c.message);
     assert.ok(!fs.existsSync(c.args[c.args.indexOf('-o') + 1] || 'x'), 'no page is written: ' + c.args.join(' '));
   }
+  // --missing keeps the index entries whose files are missing, as they are in the sample drive.
+  const missingFiles = (args) => {
+    const page = F.cli(['report', '-o', '-', ...args, drives.drive]).stdout;
+    const start = page.indexOf('id="tw-summary">') + 16;
+    return JSON.parse(page.slice(start, page.indexOf('</script>', start))).groups.reduce((n, g) => n + g[4], 0);
+  };
+  assert.equal(missingFiles([]), 0);
+  assert.ok(missingFiles(['--missing']) > 0);
   const help = F.cli(['report', '--help']);
   assert.equal(help.status, 0);
   assert.match(help.stdout, /usage: tarnwick-cli report/);

@@ -54,9 +54,15 @@ TEST(ReportPage, TheDriveOfAPathIsTheLongestRootThatHoldsIt) {
         std::wstring path;
         int drive;
     } cases[] = {
-        {L"/media/MEDIA1/OMFI MediaFiles", 1}, {L"/media/MEDIA1", 1},    {L"/media/MEDIA10/Avid MediaFiles", 2},
-        {L"/media/MEDIA100/OMFI MediaFiles", 0}, {L"/home/editor", 0},    {L"c:\\OMFI MediaFiles", 3},
-        {L"D:\\OMFI MediaFiles", -1},           {L"\\\\server\\share\\x", 4}, {L"", -1},
+        {L"/media/MEDIA1/OMFI MediaFiles", 1},
+        {L"/media/MEDIA1", 1},
+        {L"/media/MEDIA10/Avid MediaFiles", 2},
+        {L"/media/MEDIA100/OMFI MediaFiles", 0},
+        {L"/home/editor", 0},
+        {L"c:\\OMFI MediaFiles", 3},
+        {L"D:\\OMFI MediaFiles", -1},
+        {L"\\\\server\\share\\x", 4},
+        {L"", -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DriveOfPath(drives, c.path), c.drive) << std::string(c.path.begin(), c.path.end());
