@@ -126,15 +126,16 @@ const Command kCommands[] = {
      L"deleted only with --yes or a Yes to the question about each.",
      DeleteCommand},
     {L"report", L"report [--bins PATH...] [--missing] [-o FILE] [INDEX | FOLDER ...]",
-     L"Writes one HTML page of the media of the given indexes (loaded as load loads them), of the databases found in\n"
-     L"the given folders (searched as scan searches), or, with neither, of every database on every drive: a summary\n"
-     L"of the databases, projects, files, bytes and drives, a treemap of the bytes by drive, media folder, project and\n"
-     L"file, and tables of the projects and files, from whose selections the page makes plans for copy, move, store\n"
-     L"and delete. --bins takes bins and folders of bins, as unused does, and marks every file used or unused by\n"
-     L"them; --missing keeps index entries whose files are missing. -o FILE names the page (default\n"
-     L"tarnwick-report.html; - for stdout); its path is printed. The page needs no network and runs nothing from\n"
-     L"outside; it touches no file. Exit status 2 when a path does not exist, a bin cannot be read (nothing is\n"
-     L"written) or an index cannot be opened (the page shows the others).",
+     L"Writes one HTML page of the media of the given indexes (loaded as load loads them), of the databases found\n"
+     L"in the given folders (searched as scan searches), or, with neither, of every database on every drive: a\n"
+     L"summary of the databases, projects, files, bytes and drives, a treemap of the bytes by drive, media folder,\n"
+     L"project and file, and tables of the projects and files, from whose selections the page makes plans for copy,\n"
+     L"move, store and delete. --bins takes bins and folders of bins, as unused does, and marks every file used or\n"
+     L"unused by them (the bins end at \"--\", an option, or a folder with a media folder in it); --missing keeps\n"
+     L"index entries whose files are missing. -o FILE names the page (default tarnwick-report.html; - for stdout);\n"
+     L"its path is printed. The page needs no network and runs nothing from outside; it touches no file. Exit\n"
+     L"status 2 when a path does not exist, a bin cannot be read (nothing is written) or an index cannot be opened\n"
+     L"(the page shows the others).",
      ReportCommand},
 };
 

@@ -40,6 +40,19 @@ bool IsBinName(const std::wstring& path) {
     return platform::EqualIgnoringCase(platform::FindExtension(path), L".avb");
 }
 
+// True when the folder has a media folder ("OMFI MediaFiles", "AVID MediaFiles", in any letter case) in it: it is a
+// drive to search, not a folder of bins.
+bool HasMediaFolder(const std::wstring& folder) {
+    bool found = false;
+    (void)platform::ListFolder(folder, [&found](const platform::FolderEntry& entry) {
+        for (const wchar_t* media : kMediaFolders) {
+            found = found || ((entry.attributes & platform::kAttributeDirectory) != 0 &&
+                              platform::EqualIgnoringCase(entry.name, media));
+        }
+    });
+    return found;
+}
+
 // Console lines go on to the terminal's console, and the index reader's report of damaged data is noted.
 class NotingConsole : public Console {
 public:
@@ -265,11 +278,13 @@ int ReportCommand(const Args& args) {
         } else if (a.empty() || (a[0] == L'-' && a != L"-")) {
             WriteLine(stderr, kUsage);
             return kExitUsage;
-        } else if (takingBins && (!platform::PathExists(a) || platform::IsFolder(a) || IsBinName(a))) {
+        } else if (takingBins &&
+                   (!platform::PathExists(a) || IsBinName(a) || (platform::IsFolder(a) && !HasMediaFolder(a)))) {
             binPaths.push_back(a);
         } else {
-            // The bins end at the first path that is neither a folder nor a bin (one that is not there is taken for a
-            // bin, and named as missing); after "--", folders are searched for databases.
+            // The bins end at "--", an option, or the first path that is neither a bin nor a folder of bins (a path
+            // that is not there is taken for a bin, and named as missing; a folder with a media folder in it is a
+            // drive).
             takingBins = false;
             inputs.push_back(a);
         }

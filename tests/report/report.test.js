@@ -61,6 +61,10 @@ test('the command: its path on stdout, the page on stdout with -o -, errors for 
   };
   assert.equal(missingFiles([]), 0);
   assert.ok(missingFiles(['--missing']) > 0);
+  // The bins end at a drive: a folder with a media folder in it.
+  const both = F.cli(['report', '--bins', drives.bins, drives.drive, '-o', path.join(work, 'both.html')]);
+  assert.equal(both.status, 0, both.stderr);
+  assert.match(fs.readFileSync(path.join(work, 'both.html'), 'utf8'), /"binsGiven":true/);
   const help = F.cli(['report', '--help']);
   assert.equal(help.status, 0);
   assert.match(help.stdout, /usage: tarnwick-cli report/);
