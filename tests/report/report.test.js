@@ -267,6 +267,8 @@ test('plans: click, Shift+click, Ctrl+click and keys select rows; the plan is lo
   await page.keyboard.down('Control'); await page.click('#treemap .blk'); await page.keyboard.up('Control');
   assert.equal(await report(page, () => window.twReport.selectedCount()), files);
   assert.deepEqual(record.errors, []);
+  // Downloads are made in the page: nothing but the page's own file and its blobs was asked for.
+  assert.deepEqual(record.requests.filter((u) => !u.startsWith('blob:')), ['file://' + reportFile]);
   await page.close();
 });
 
