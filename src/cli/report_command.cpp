@@ -67,7 +67,7 @@ private:
     Console& next;
 };
 
-// Every bin given, or found below a given folder at any depth (links to folders are not followed), read whole. Any
+// Every bin given, or found below a given folder at any depth as the folder walk reaches them, read whole. Any
 // bin, folder or path that cannot be read is named on stderr and makes the answer false: a bin not read would make
 // used media look unused.
 bool ReadBins(const std::vector<std::wstring>& paths, Console& console, ReferencedIds& referenced,
@@ -100,11 +100,8 @@ bool ReadBins(const std::vector<std::wstring>& paths, Console& console, Referenc
             WalkFolderTree(
                 path,
                 [&bins](const platform::FolderEntry& entry, const std::wstring& full) {
-                    const bool folderEntry = (entry.attributes & platform::kAttributeDirectory) != 0;
-                    if (!folderEntry && IsBinName(entry.name)) {
+                    if ((entry.attributes & platform::kAttributeDirectory) == 0 && IsBinName(entry.name)) {
                         bins.push_back(full);
-                    } else if (folderEntry && (entry.attributes & platform::kAttributeReparsePoint) != 0) {
-                        WriteLine(stderr, L"tarnwick-cli report: " + full + L": a link to a folder, not followed");
                     }
                 },
                 nullptr, source);
