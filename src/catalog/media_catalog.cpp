@@ -141,7 +141,8 @@ void MediaCatalog::BuildIndex() {
 }
 
 MediaCatalog::RecordPlace MediaCatalog::PlaceOf(uint32_t index) {
-    // The small blocks hold the first kRecordsPerBlock records; small block k >= 1 starts at 64 << (k - 1).
+    // The small blocks hold the first kRecordsPerBlock records; small block k >= 1 starts at record
+    // kFirstBlockRecords << (k - 1) and holds as many.
     static_assert(kFirstBlockRecords << (kSmallBlocks - 1) == kRecordsPerBlock, "the small blocks fill one");
     if (index >= kRecordsPerBlock) {
         return {kSmallBlocks - 1 + index / kRecordsPerBlock, index % kRecordsPerBlock};

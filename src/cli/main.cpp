@@ -96,7 +96,7 @@ const Command kCommands[] = {
      LooseCommand, true},
     {L"unused", L"unused --bins PATH... [--] INDEX...",
      L"Loads the databases of the given indexes as load does, reads every bin given or found below the given\n"
-     L"folders (files ending in .avb, in any letter case, at any depth, links to folders not followed), and prints\n"
+     L"folders (files ending in .avb, in any letter case, at any depth, links to folders followed), and prints\n"
      L"the media that no bin references, as load prints them; the files the index does not name are unused by\n"
      L"definition. Without \"--\" the bins end at the first path that is neither a folder nor a .avb file. On stderr:\n"
      L"the number of bins read and the count and size of the unused media. A bin or folder that cannot be read,\n"

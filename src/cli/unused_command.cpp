@@ -23,7 +23,7 @@ bool IsBinName(const std::wstring& path) {
     return platform::EqualIgnoringCase(platform::FindExtension(path), L".avb");
 }
 
-// The bins below folder at any depth. Links to folders are not followed; each is named on stderr. Anything the walk
+// The bins below folder at any depth, linked folders included, each folder once. Anything the walk
 // would pass over unseen, a folder that cannot be listed or a path too long for the search, is a fault: a bin may be
 // there.
 std::vector<std::wstring> FindBins(const std::wstring& folder, std::vector<std::wstring>& faults) {
@@ -43,14 +43,13 @@ std::vector<std::wstring> FindBins(const std::wstring& folder, std::vector<std::
         }
         return listedWhole;
     };
+    // Linked folders are walked like any other, each folder once.
     WalkFolderTree(
         folder,
         [&bins](const platform::FolderEntry& entry, const std::wstring& path) {
             const bool folderEntry = (entry.attributes & platform::kAttributeDirectory) != 0;
             if (!folderEntry && IsBinName(entry.name)) {
                 bins.push_back(path);
-            } else if (folderEntry && (entry.attributes & platform::kAttributeReparsePoint) != 0) {
-                WriteLine(stderr, L"tarnwick-cli unused: " + path + L": a link to a folder, not followed");
             }
         },
         nullptr, source);

@@ -1,6 +1,8 @@
 #include "discovery/folder_walk.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace tw {
@@ -26,39 +28,42 @@ public:
                 continue;
             }
             onEntry(e, full);
-            if ((e.attributes & platform::kAttributeDirectory) == 0 ||
-                (e.attributes & platform::kAttributeReparsePoint) != 0) {
+            if ((e.attributes & platform::kAttributeDirectory) == 0) {
                 continue;
             }
+            // Every folder, linked or not, is entered once in the whole walk: by its id where the file system gives
+            // one (so two links into one folder, or a link back up the tree, cost one visit), else by its path.
             platform::FolderId id;
-            const bool known = source.folderId(full, id);
-            if (known && std::find(path.begin(), path.end(), id) != path.end()) {
-                continue; // a way back into a folder being walked
+            if (source.folderId(full, id)) {
+                if (!visited.insert({id.volume, id.index}).second) {
+                    continue;
+                }
+            } else if (!visitedPaths.insert(platform::MakeFullPath(full)).second) {
+                continue;
             }
             if (onEnter) {
                 onEnter(full);
             }
-            Enter(full, known ? &id : nullptr);
+            Below(full);
         }
     }
 
-    // Walks below folder with its id (null when unknown) among those being walked.
-    void Enter(const std::wstring& folder, const platform::FolderId* id) {
-        if (id != nullptr) {
-            path.push_back(*id);
+    // Walks below the walk's first folder.
+    void Start(const std::wstring& folder) {
+        platform::FolderId id;
+        if (source.folderId(folder, id)) {
+            visited.insert({id.volume, id.index});
         }
         Below(folder);
-        if (id != nullptr) {
-            path.pop_back();
-        }
     }
 
 private:
     const std::function<void(const platform::FolderEntry&, const std::wstring&)>& onEntry;
     const std::function<void(const std::wstring&)>& onEnter;
     const FolderSource& source;
-    // The ids of the folders from the walk's start down to the one being listed.
-    std::vector<platform::FolderId> path;
+    // The folders entered so far.
+    std::set<std::pair<uint64_t, uint64_t>> visited;
+    std::set<std::wstring> visitedPaths;
 };
 
 } // namespace
@@ -68,8 +73,7 @@ void WalkFolderTree(
     const std::function<void(const platform::FolderEntry& entry, const std::wstring& fullPath)>& onEntry,
     const std::function<void(const std::wstring& fullPath)>& onEnter, const FolderSource& source) {
     Walk walk(onEntry, onEnter, source);
-    platform::FolderId id;
-    walk.Enter(folder, source.folderId(folder, id) ? &id : nullptr);
+    walk.Start(folder);
 }
 
 } // namespace tw

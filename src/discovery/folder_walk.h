@@ -1,6 +1,6 @@
 // The walk of the recursive folder searches (the databases below a media folder, the media files of a dropped
 // folder): every entry at every depth, entered depth first in the order the system lists them, without ever
-// walking into the same folder twice along one path.
+// walking into the same folder twice.
 #pragma once
 
 #include "platform/platform.h"
@@ -22,10 +22,10 @@ struct FolderSource {
 
 // Calls onEntry(entry, fullPath) for every entry below folder except "." and "..", at every depth, and
 // onEnter(fullPath) (may be empty) before walking into a subfolder. Passed over entirely: entries whose full
-// path does not fit kSearchPathCapacity. Not walked into: folders that are symbolic links or junctions, and
-// folders that are one of those being walked already (a link that does not show as one, such as a link that a
-// file server follows itself), so a tree that links back into itself is walked once. A folder that cannot be
-// listed yields nothing.
+// path does not fit kSearchPathCapacity. Folders reached through symbolic links, junctions and mount points are
+// walked like any other, wherever they lead, but every folder is walked into at most once in the whole walk: by its
+// folder id where the file system gives one (a tree that links back into itself is walked once, two links into one
+// folder cost one visit), else by its full path. A folder that cannot be listed yields nothing.
 void WalkFolderTree(
     const std::wstring& folder,
     const std::function<void(const platform::FolderEntry& entry, const std::wstring& fullPath)>& onEntry,

@@ -17,7 +17,9 @@ constexpr size_t kFullPathCapacity = 4096;
 // What a file step leaves the loop to do: the bookkeeping of the file, or the end of the run.
 enum class Outcome { next, end };
 
-// The console texts of one kind of transfer.
+// The console texts of one kind of transfer. The error tags are written exactly as the console has always shown
+// them, their odd spellings included ("QRB::CopyFileEx)", "QRB::Store(CopyFileEx))", "QRB::Sore(MoveFileEx)"):
+// people search their logs for these lines, so they are not to be "corrected".
 struct TransferTexts {
     const wchar_t* operation; // after "QRB::" in the step lines
     const wchar_t* copyTag;

@@ -235,5 +235,97 @@ TEST(FolderWalkTest, FolderIdsStopLoopsThatShowNoLinkAndThePathLimitStopsTheRest
     }
 }
 
+// Links that lead out of the dropped folder are followed like any folder, and every folder is entered once in the
+// whole walk: two links into one folder cost one visit, by folder id where there is one, else by path.
+TEST(FolderWalkTest, LinksAreFollowedWhereverTheyLeadAndEveryFolderIsEnteredOnce) {
+    const auto p = [](const wchar_t* path) { return fixtures::NativePath(path); };
+    constexpr uint32_t kLink = platform::kAttributeDirectory | platform::kAttributeReparsePoint;
+    // drop holds two links to one folder outside it, and a link to itself; outside holds a media file.
+    std::map<std::wstring, std::vector<std::pair<std::wstring, uint32_t>>> folders = {
+        {p(L"|drop"), {{L"a", kLink}, {L"b", kLink}, {L"self", kLink}, {L"take.wav", 0x80}}},
+        {p(L"|outside"), {{L"clip.wav", 0x80}}},
+    };
+    const auto resolve = [&](std::wstring path) {
+        for (const wchar_t* link : {L"|drop|a", L"|drop|b"}) {
+            if (path.rfind(p(link), 0) == 0) {
+                path = p(L"|outside") + path.substr(p(link).size());
+            }
+        }
+        if (path.rfind(p(L"|drop|self"), 0) == 0) {
+            path = p(L"|drop") + path.substr(p(L"|drop|self").size());
+        }
+        return path;
+    };
+    for (const bool withIds : {true, false}) {
+        SCOPED_TRACE(withIds ? "with folder ids" : "without folder ids");
+        FolderSource source;
+        source.list = [&](const std::wstring& path, const platform::EntryVisitor& visit) {
+            const auto found = folders.find(resolve(path));
+            if (found == folders.end()) {
+                return false;
+            }
+            for (const auto& [name, attributes] : found->second) {
+                visit(platform::FolderEntry{name, attributes, 0, 0});
+            }
+            return true;
+        };
+        source.folderId = [&](const std::wstring& path, platform::FolderId& id) {
+            const auto found = folders.find(resolve(path));
+            if (!withIds || found == folders.end()) {
+                return false;
+            }
+            id = platform::FolderId{1, static_cast<uint64_t>(std::distance(folders.begin(), found)) + 1};
+            return true;
+        };
+        std::vector<std::wstring> entered;
+        std::vector<std::wstring> media;
+        WalkFolderTree(
+            p(L"|drop"),
+            [&](const platform::FolderEntry& e, const std::wstring& full) {
+                if (e.attributes == 0x80) {
+                    media.push_back(full);
+                }
+            },
+            [&](const std::wstring& full) { entered.push_back(full); }, source);
+        if (withIds) {
+            EXPECT_EQ(entered, std::vector<std::wstring>{p(L"|drop|a")});
+            EXPECT_EQ(media, (std::vector<std::wstring>{p(L"|drop|a|clip.wav"), p(L"|drop|take.wav")}));
+        } else {
+            // Without ids each path is a folder of its own: entered once each, and the loop ends at the path limit.
+            EXPECT_EQ(std::count(entered.begin(), entered.end(), p(L"|drop|a")), 1);
+            EXPECT_EQ(std::count(entered.begin(), entered.end(), p(L"|drop|b")), 1);
+            EXPECT_NE(std::find(media.begin(), media.end(), p(L"|drop|b|clip.wav")), media.end());
+            for (const std::wstring& path : entered) {
+                EXPECT_LT(path.size(), kSearchPathCapacity);
+            }
+        }
+    }
+}
+
+// A real link to a folder outside the dropped one: its media are found by a drop and its databases by a search.
+TEST(FolderWalkTest, ADropFindsMediaBehindALinkToAnotherFolder) {
+    fixtures::ScratchDir scratch;
+    const std::wstring drop = scratch / L"drop";
+    const std::wstring outside = scratch / L"elsewhere";
+    ASSERT_TRUE(fixtures::MakeFolders(drop));
+    ASSERT_TRUE(fixtures::MakeFolders(outside));
+    ASSERT_TRUE(fixtures::WriteFile(platform::JoinPath(outside, L"take.wav"), std::string("x")));
+    ASSERT_TRUE(fixtures::WriteFile(platform::JoinPath(outside, L"msmFMID.pmr"), std::string("x")));
+    const std::wstring link = platform::JoinPath(drop, L"linked");
+    if (!fixtures::MakeFolderLink(link, outside)) {
+        GTEST_SKIP() << "this system makes no link to a folder";
+    }
+    LineConsole console;
+    MediaCatalog catalog(&console);
+    MediaDrop(catalog, &console, MediaDrop::Services{}).AddFolderMedia(drop);
+    ASSERT_EQ(catalog.IndexedRecordCount(), 1u);
+    EXPECT_EQ(catalog.RecordAt(0)->path.str(), link + platform::kPathSeparator);
+    DatabaseList list;
+    DatabaseSearch(list, nullptr).SearchFolder(drop);
+    ASSERT_EQ(list.Entries().size(), 1u);
+    EXPECT_EQ(list.Entries().begin()->second, platform::JoinPath(link, L"msmFMID.pmr"));
+    fixtures::RemoveLink(link);
+}
+
 } // namespace
 } // namespace tw
