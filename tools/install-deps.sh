@@ -9,6 +9,11 @@ packages=(g++ cmake ninja-build googletest mingw-w64 wine wine64 xvfb xdotool im
 packages+=(fonts-liberation fonts-wine)
 if [ "$what" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev clang python3)
+    # The report page's browser tests: headless Chromium, driven from Node.js.
+    packages+=(chromium)
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        packages+=(nodejs npm)
+    fi
 fi
 
 updated=""

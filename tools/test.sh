@@ -12,6 +12,11 @@ cmake --preset native -DTW_BUILD_TESTS=ON -DTW_BUILD_BENCH=ON
 cmake --build --preset native
 ctest --preset native
 
+echo "== the report page in headless Chromium"
+# puppeteer-core at the version package-lock.json pins; it drives the machine's Chromium and downloads no browser.
+(cd tests/report && npm ci --no-audit --no-fund --loglevel=error)
+TW_BUILD=build/native node --test tests/report/report.test.js
+
 echo "== native tests with the address and undefined-behaviour sanitizers"
 cmake --preset asan
 cmake --build --preset asan

@@ -148,9 +148,14 @@ ParseOutcome ParseCommandLine(const std::vector<OptionSpec>& declared, bool tabl
             if (equals != std::wstring::npos) {
                 values.push_back(a.substr(equals + 1));
             }
-            // Up to "--" or another option of the command.
-            while (i + 1 < args.size() && args[i + 1] != L"--" &&
-                   !(args[i + 1].rfind(L"--", 0) == 0 && find(args[i + 1].substr(0, args[i + 1].find(L'='))) != nullptr)) {
+            // Up to "--" or another option of the command, long or short.
+            const auto isOption = [&find](const std::wstring& next) {
+                if (next.rfind(L"--", 0) == 0) {
+                    return find(next.substr(0, next.find(L'='))) != nullptr;
+                }
+                return next.size() > 1 && next[0] == L'-' && find(next) != nullptr;
+            };
+            while (i + 1 < args.size() && args[i + 1] != L"--" && !isOption(args[i + 1])) {
                 values.push_back(args[++i]);
             }
             continue;

@@ -24,5 +24,6 @@ int MoveCommand(const CommandLine& line);
 int StoreCommand(const CommandLine& line);
 int DeleteCommand(const CommandLine& line);
 int ProjectsCommand(const CommandLine& line);
+int ReportCommand(const CommandLine& line);
 
 } // namespace tw::cli

@@ -181,6 +181,20 @@ const Command kCommands[] = {
      L"would be deleted is kept whole and named on stderr, unless the plan's column Kept names a copy that is still\n"
      L"there and not in the plan, or --delete-whole-groups is given.",
      DeleteCommand, true, true},
+    {L"report",
+     {{L"--bins", L"PATH", false, false, true}, {L"--missing"}, {L"--output", L"FILE", false, false, false, L"-o"}},
+     L"[INDEX | FOLDER ...]", 0, kAny,
+     L"Writes one HTML page of the media of the given indexes (loaded as load loads them), of the databases found\n"
+     L"in the given folders (searched as scan searches), or, with neither, of every database on every drive: a\n"
+     L"summary of the databases, projects, files, bytes and drives, a treemap of the bytes by drive, media folder,\n"
+     L"project and file, and tables of the projects and files, from whose selections the page makes plans for copy,\n"
+     L"move, store and delete. --bins takes bins and folders of bins, as unused does, and marks every file used or\n"
+     L"unused by them (the bins end at \"--\", an option, or a folder with a media folder in it); --missing keeps\n"
+     L"index entries whose files are missing. -o FILE names the page (default tarnwick-report.html; - for stdout);\n"
+     L"its path is printed. The page needs no network and runs nothing from outside; it touches no file. Exit\n"
+     L"status 2 when a path does not exist, a bin cannot be read (nothing is written) or an index cannot be opened\n"
+     L"(the page shows the others).",
+     ReportCommand},
 };
 
 std::wstring UsageLine(const Command& c) {
