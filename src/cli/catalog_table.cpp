@@ -150,4 +150,23 @@ bool IsIndexPath(const std::wstring& command, const std::wstring& path) {
     return false;
 }
 
+std::wstring FullPathOf(const MediaRecord& record) {
+    std::wstring path;
+    record.GetFullPath(path, 4096);
+    return path;
+}
+
+// True when both records stand for one file: the same file on the running system, or, where that cannot be told,
+// the same full path.
+bool SameFile(const MediaRecord& a, const MediaRecord& b) {
+    const std::wstring first = FullPathOf(a);
+    const std::wstring second = FullPathOf(b);
+    platform::FileIdentity x;
+    platform::FileIdentity y;
+    if (platform::QueryFileIdentity(first, x) && platform::QueryFileIdentity(second, y)) {
+        return x.volume == y.volume && x.index == y.index;
+    }
+    return first == second;
+}
+
 } // namespace tw::cli

@@ -393,10 +393,12 @@ public:
                     item.record.attributes = kMissingAttributes;
                     if (!dry) {
                         s.console.AppendLine(PlanCommandName(options) + L": skipping " + path +
-                                             (absent ? L": " + change
-                                                     : L": the file changed since the plan was made (" + change + L")"));
+                                             (absent
+                                                  ? L": " + change
+                                                  : L": the file changed since the plan was made (" + change + L")"));
                     }
-                    Verbose(L"skipped " + path + L": " + (absent ? change : L"changed since the plan was made: " + change));
+                    Verbose(L"skipped " + path + L": " +
+                            (absent ? change : L"changed since the plan was made: " + change));
                 }
             }
             current = &item;
@@ -445,12 +447,11 @@ public:
         if (abortPending) {
             abortPending = false;
             s.console.AppendLine(L"QRB: Aborted!");
-            s.console.AppendLine(PlanCommandName(options) + L": " +
-                                 (report.reason == StepReason::projectNotFolder
-                                      ? L"the project name \"" + current->row->project + L"\" of " + source +
-                                            L" cannot be a folder name"
-                                      : L"the folder " + report.madeFolder + L" cannot be made: " +
-                                            ErrorText(report.code)));
+            s.console.AppendLine(
+                PlanCommandName(options) + L": " +
+                (report.reason == StepReason::projectNotFolder
+                     ? L"the project name \"" + current->row->project + L"\" of " + source + L" cannot be a folder name"
+                     : L"the folder " + report.madeFolder + L" cannot be made: " + ErrorText(report.code)));
         }
         const DryRow line = DescribeRow(current);
         switch (report.result) {
@@ -593,7 +594,8 @@ private:
         const std::wstring target = TargetOf(*item.row);
         // A file this run put there is the engine's to tell of.
         for (const Item& other : items) {
-            if (other.reported && !other.report.target.empty() && platform::EqualIgnoringCase(other.report.target, target)) {
+            if (other.reported && !other.report.target.empty() &&
+                platform::EqualIgnoringCase(other.report.target, target)) {
                 return false;
             }
         }
@@ -604,12 +606,13 @@ private:
             return false;
         }
         platform::FileIdentity from;
-        const bool sourceThere = files.ReadAttributes(source) != platform::kInvalidAttributes &&
-                                 files.QueryFileIdentity(source, from);
+        const bool sourceThere =
+            files.ReadAttributes(source) != platform::kInvalidAttributes && files.QueryFileIdentity(source, from);
         bool done = false;
         if (Moves(options)) {
             const uint32_t folder = files.ReadAttributes(item.row->path);
-            done = !sourceThere && folder != platform::kInvalidAttributes && (folder & platform::kAttributeDirectory) != 0;
+            done =
+                !sourceThere && folder != platform::kInvalidAttributes && (folder & platform::kAttributeDirectory) != 0;
         } else if (sourceThere && from.size == item.row->size && !files.IsSameFile(source, target)) {
             bool same = false;
             done = files.CompareFiles(source, target, same) == 0 && same;
@@ -842,7 +845,7 @@ private:
         case StepResult::done: {
             if (remove) {
                 return item->asked ? DryRow{L"ask", {}, L"read-only: asked about again"}
-                               : DryRow{L"delete", {}, r.readOnly ? L"read-only" : L""};
+                                   : DryRow{L"delete", {}, r.readOnly ? L"read-only" : L""};
             }
             if (item->asked) {
                 return {L"ask", r.target, with(L"a file of that name is there: asks whether to overwrite it")};
@@ -852,7 +855,9 @@ private:
                                                      : L"copied, then the source deleted";
             const std::wstring replaced = r.replaced ? L"overwrites the file there" : L"";
             return {Moves(options) ? L"move" : L"copy", r.target,
-                    with(replaced.empty() ? how : how.empty() ? replaced : replaced + L"; " + how)};
+                    with(replaced.empty() ? how
+                         : how.empty()    ? replaced
+                                          : replaced + L"; " + how)};
         }
         case StepResult::skipped:
             switch (r.reason) {
@@ -876,12 +881,12 @@ private:
             case StepReason::projectNotFolder:
                 return {L"stop", {}, L"the project name cannot be a folder name: the run ends here (Aborted!)"};
             case StepReason::folderNotMade:
-                return {L"stop", {},
-                        L"the folder " + r.madeFolder + L" cannot be made: the run ends here (Aborted!)"};
+                return {L"stop", {}, L"the folder " + r.madeFolder + L" cannot be made: the run ends here (Aborted!)"};
             default:
-                return {L"fail", r.target,
-                        L"the run would fail here: " + (r.differs ? std::wstring(L"the copy read back differs from its source")
-                                                                  : ErrorText(r.code))};
+                return {
+                    L"fail", r.target,
+                    L"the run would fail here: " +
+                        (r.differs ? std::wstring(L"the copy read back differs from its source") : ErrorText(r.code))};
             }
         }
         return {L"skip", {}, {}};

@@ -2,6 +2,7 @@
 // databases (given, found in the given folders, or found on every drive), with the files used and unused by bins,
 // the files that are in two places and the drives' space. The page only shows and makes plans; it touches nothing.
 #include "catalog/media_catalog.h"
+#include "cli/catalog_table.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/report_page.h"
@@ -127,25 +128,6 @@ bool ReadBins(const std::vector<std::wstring>& paths, Console& console, Referenc
     return allRead;
 }
 
-std::wstring FullPathOf(const MediaRecord& record) {
-    std::wstring path;
-    record.GetFullPath(path, 4096);
-    return path;
-}
-
-// True when both records stand for one file: the same file on the running system, or, where that cannot be told,
-// the same full path.
-bool SameFile(const MediaRecord& a, const MediaRecord& b) {
-    const std::wstring first = FullPathOf(a);
-    const std::wstring second = FullPathOf(b);
-    platform::FileIdentity x;
-    platform::FileIdentity y;
-    if (platform::QueryFileIdentity(first, x) && platform::QueryFileIdentity(second, y)) {
-        return x.volume == y.volume && x.index == y.index;
-    }
-    return first == second;
-}
-
 // Puts the files in the order of the load table (by project, then file name; ComesBefore), then by folder. The
 // projects are put in order once, and each file is ranked by its project.
 void SortAsLoadTable(std::vector<ReportFile>& files) {
@@ -263,8 +245,8 @@ int ReportCommand(const CommandLine& line) {
     // not there is taken for a bin, and named as missing; a folder with a media folder in it is a drive).
     bool takingBins = true;
     for (const std::wstring& a : line.Values(L"--bins")) {
-        takingBins = takingBins && (!platform::PathExists(a) || IsBinName(a) ||
-                                    (platform::IsFolder(a) && !HasMediaFolder(a)));
+        takingBins =
+            takingBins && (!platform::PathExists(a) || IsBinName(a) || (platform::IsFolder(a) && !HasMediaFolder(a)));
         (takingBins ? binPaths : inputs).push_back(a);
     }
     inputs.insert(inputs.end(), line.operands.begin(), line.operands.end());

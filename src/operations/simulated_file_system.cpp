@@ -337,8 +337,7 @@ uint32_t SimulatedFileSystem::WriteAttributes(const std::wstring& path, uint32_t
     if (node == nullptr) {
         return kNotFound;
     }
-    node->attributes = (node->folder ? platform::kAttributeDirectory : 0) |
-                       (attributes & platform::kAttributeReadOnly);
+    node->attributes = (node->folder ? platform::kAttributeDirectory : 0) | (attributes & platform::kAttributeReadOnly);
     if (node->attributes == 0) {
         node->attributes = platform::kAttributeNormal;
     }

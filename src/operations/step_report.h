@@ -17,17 +17,17 @@ enum class StepResult {
 // Why a file was skipped or the run ended; none when it was done.
 enum class StepReason {
     none,
-    noFullPath,        // the record's full path cannot be built
-    nameNotPlain,      // its file name cannot be used in a folder
-    sameFile,          // source and target are one file
-    targetKept,        // a file of that name is there and the answer kept it
-    writtenByThisRun,  // a file of that name was written there by this run
-    deleteDeclined,    // the delete question was not answered Yes
-    readOnlyKept,      // the read-only question was not answered Yes
-    cancelled,         // Cancel was answered
-    projectNotFolder,  // store by project: the project name cannot be a folder name
-    folderNotMade,     // store by project: the project's folder cannot be made
-    failed             // a file-system call failed (code says which error)
+    noFullPath,       // the record's full path cannot be built
+    nameNotPlain,     // its file name cannot be used in a folder
+    sameFile,         // source and target are one file
+    targetKept,       // a file of that name is there and the answer kept it
+    writtenByThisRun, // a file of that name was written there by this run
+    deleteDeclined,   // the delete question was not answered Yes
+    readOnlyKept,     // the read-only question was not answered Yes
+    cancelled,        // Cancel was answered
+    projectNotFolder, // store by project: the project name cannot be a folder name
+    folderNotMade,    // store by project: the project's folder cannot be made
+    failed            // a file-system call failed (code says which error)
 };
 
 struct StepReport {

@@ -416,15 +416,31 @@ TEST(PlanRunTest, DeleteKeepsEveryGroupWhoseLastCopyThePlanWouldTake) {
         L"; none of it is deleted (duplicates --keep makes a plan that keeps a copy; --delete-whole-groups deletes "
         L"every copy)";
     const Case cases[] = {
-        {"duplicates as printed", false, L"", cli::kExitGroupsKept, {L"a.omf", L"b.omf", L"c.omf", L"d.omf"},
+        {"duplicates as printed",
+         false,
+         L"",
+         cli::kExitGroupsKept,
+         {L"a.omf", L"b.omf", L"c.omf", L"d.omf"},
          L"tarnwick-cli delete: group 1: the plan holds every copy of it" + tail},
         {"told to delete whole groups", true, L"", cli::kExitOk, {}, L""},
-        {"a kept copy that is there", false, L"keep.omf", cli::kExitGroupsKept, {L"c.omf", L"d.omf", L"keep.omf"},
+        {"a kept copy that is there",
+         false,
+         L"keep.omf",
+         cli::kExitGroupsKept,
+         {L"c.omf", L"d.omf", L"keep.omf"},
          L"tarnwick-cli delete: group 2: the plan holds every copy of it" + tail},
-        {"a kept copy that is gone", false, L"gone.omf", cli::kExitGroupsKept,
-         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"}, L""},
-        {"a kept copy that is in the plan", false, L"a.omf", cli::kExitGroupsKept,
-         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"}, L""},
+        {"a kept copy that is gone",
+         false,
+         L"gone.omf",
+         cli::kExitGroupsKept,
+         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"},
+         L""},
+        {"a kept copy that is in the plan",
+         false,
+         L"a.omf",
+         cli::kExitGroupsKept,
+         {L"a.omf", L"b.omf", L"c.omf", L"d.omf", L"keep.omf"},
+         L""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -508,7 +524,8 @@ TEST(PlanRunTest, ARowWhoseFolderIsNotThereSaysSo) {
     std::vector<cli::RowOutcome> outcomes;
     EXPECT_EQ(scene.Run(&outcomes), cli::kExitChanged);
     const std::wstring reason = L"the folder " + (scene.dir / L"Unmounted") + L" is not there: is the drive mounted?";
-    EXPECT_TRUE(scene.Logged(L"tarnwick-cli copy: skipping " + platform::JoinPath(scene.dir / L"Unmounted", L"a.omf") + L": " + reason));
+    EXPECT_TRUE(scene.Logged(L"tarnwick-cli copy: skipping " + platform::JoinPath(scene.dir / L"Unmounted", L"a.omf") +
+                             L": " + reason));
     EXPECT_EQ(outcomes[1].note, reason);
     EXPECT_EQ(scene.console.lines.back(),
               L"tarnwick-cli copy: 1 file copied, 1.95 KB; 1 in a folder that is not there");
@@ -549,7 +566,8 @@ TEST(PlanRunTest, VerifyCatchesACopyDamagedOnItsWayAndAMoveKeepsItsSource) {
         EXPECT_TRUE(scene.EveryFileWholeOnce());
         EXPECT_EQ(ReadBytes(scene.Source(L"b.omf")), scene.content[L"b.omf"]);
         EXPECT_EQ(ReadBytes(scene.Target(L"b.omf")), "<missing>");
-        EXPECT_TRUE(scene.Logged(L"failed " + scene.Source(L"b.omf") + L": the copy read back differs from its source"));
+        EXPECT_TRUE(
+            scene.Logged(L"failed " + scene.Source(L"b.omf") + L": the copy read back differs from its source"));
     }
 }
 

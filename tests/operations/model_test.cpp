@@ -33,8 +33,8 @@ namespace {
 using Call = SimulatedFileSystem::Call;
 
 enum class Kind { copy, move, store, storeMove, byProject, byProjectMove, remove };
-const char* const kKindNames[] = {"copy", "move", "store", "store (move)", "store by project",
-                                  "store by project (move)", "delete"};
+const char* const kKindNames[] = {
+    "copy", "move", "store", "store (move)", "store by project", "store by project (move)", "delete"};
 
 #ifdef _WIN32
 const std::wstring kVolume1 = L"C:\\v1";
@@ -302,8 +302,9 @@ struct World {
             }
             bool movedUnderAnotherSpelling = false;
             for (const auto& other : records) {
-                movedUnderAnotherSpelling = movedUnderAnotherSpelling ||
-                                            (other->IsMissing() && platform::EqualIgnoringCase(FullPath(*other), source));
+                movedUnderAnotherSpelling =
+                    movedUnderAnotherSpelling ||
+                    (other->IsMissing() && platform::EqualIgnoringCase(FullPath(*other), source));
             }
             if (!record->IsMissing() && !there && !tookAway(source) && !movedUnderAnotherSpelling && !crashed) {
                 problems << Narrow(source) << " is gone but not marked missing\n";
@@ -403,7 +404,8 @@ TEST(ModelTest, ACrashAfterAnyCallLeavesEveryFileWhole) {
                 if (content == "older take b") {
                     continue;
                 }
-                const std::wstring name = platform::JoinPath(world.target, path.substr(path.rfind(platform::kPathSeparator) + 1));
+                const std::wstring name =
+                    platform::JoinPath(world.target, path.substr(path.rfind(platform::kPathSeparator) + 1));
                 std::string atSource;
                 std::string atTarget;
                 const bool whole = (world.files.ReadContent(path, atSource) && atSource == content) ||
