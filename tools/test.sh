@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both builds and runs every test: the native suites, the same suites
 # built with the address and undefined-behaviour sanitizers, the same suites cross-compiled and run under
-# Wine, and the fuzz targets. Exits non-zero on any failure.
+# Wine, the report page in headless Chromium, and the fuzz targets. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
