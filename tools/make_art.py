@@ -3,7 +3,8 @@
 
 Every image is drawn from a few shapes on a canvas four times larger than the result and scaled down by
 averaging, which smooths the edges. Icons are written as 32-bit .ico files with an AND mask, bitmaps as
-24-bit .bmp files.
+24-bit .bmp files. The row and tree icons are drawn in 16 x 16 coordinates at every size a display's scale
+asks for (16, 20, 24 and 32 pixels: 100 %, 125 %, 150 % and 200 %), so that each stays sharp.
 """
 import math
 import os
@@ -14,9 +15,11 @@ SS = 4  # supersampling factor
 
 
 class Canvas:
-    def __init__(self, width, height, background=(0, 0, 0, 0)):
-        self.w, self.h = width * SS, height * SS
-        self.width, self.height = width, height
+    def __init__(self, width, height, background=(0, 0, 0, 0), scale=1.0):
+        """A width x height drawing (in the coordinates the shapes take) made scale times as large."""
+        self.scale = scale
+        self.width, self.height = int(round(width * scale)), int(round(height * scale))
+        self.w, self.h = self.width * SS, self.height * SS
         self.px = [list(background) for _ in range(self.w * self.h)]
 
     def _blend(self, x, y, colour):
@@ -36,10 +39,11 @@ class Canvas:
 
     def fill(self, inside, colour, box=None):
         """Paints every subpixel whose centre (in result pixels) satisfies inside(x, y)."""
-        x0, y0, x1, y1 = box if box else (0, 0, self.width, self.height)
-        for sy in range(max(0, int(y0 * SS)), min(self.h, int(math.ceil(y1 * SS)))):
-            for sx in range(max(0, int(x0 * SS)), min(self.w, int(math.ceil(x1 * SS)))):
-                if inside((sx + 0.5) / SS, (sy + 0.5) / SS):
+        k = self.scale
+        x0, y0, x1, y1 = box if box else (0, 0, self.width / k, self.height / k)
+        for sy in range(max(0, int(y0 * k * SS)), min(self.h, int(math.ceil(y1 * k * SS)))):
+            for sx in range(max(0, int(x0 * k * SS)), min(self.w, int(math.ceil(x1 * k * SS)))):
+                if inside((sx + 0.5) / SS / k, (sy + 0.5) / SS / k):
                     self._blend(sx, sy, colour)
 
     def rect(self, x0, y0, x1, y1, colour):
@@ -226,6 +230,19 @@ def program_icon(size):
     return c
 
 
+ROW_ICON_SIZES = (16, 20, 24, 32)
+
+
+def icon(name, draw):
+    """Writes the icon that draw paints on a 16 x 16 canvas, at every row icon size."""
+    canvases = []
+    for size in ROW_ICON_SIZES:
+        c = Canvas(16, 16, scale=size / 16)
+        draw(c)
+        canvases.append(c)
+    write_icon(name, canvases)
+
+
 def main():
     os.makedirs(os.path.join(ROOT, "icons"), exist_ok=True)
     os.makedirs(os.path.join(ROOT, "bitmaps"), exist_ok=True)
@@ -233,77 +250,79 @@ def main():
     write_icon("program.ico", [program_icon(32), program_icon(16)])
 
     # 138: the root of the database tree, a folder holding databases.
-    c = Canvas(16, 16)
-    c.polygon([(0.5, 3), (6, 3), (7.5, 4.5), (15.5, 4.5), (15.5, 14.5), (0.5, 14.5)], GOLD_DARK)
-    c.rect(1.5, 6, 14.5, 13.5, GOLD)
-    cylinder(c, 5, 6.5, 11, 12.5, BLUE, SKY)
-    write_icon("databases.ico", [c])
+    def draw_databases(c):
+        c.polygon([(0.5, 3), (6, 3), (7.5, 4.5), (15.5, 4.5), (15.5, 14.5), (0.5, 14.5)], GOLD_DARK)
+        c.rect(1.5, 6, 14.5, 13.5, GOLD)
+        cylinder(c, 5, 6.5, 11, 12.5, BLUE, SKY)
+    icon("databases.ico", draw_databases)
 
     # 139: one database.
-    c = Canvas(16, 16)
-    cylinder(c, 2.5, 1, 13.5, 15, BLUE, SKY)
-    write_icon("database.ico", [c])
+    def draw_database(c):
+        cylinder(c, 2.5, 1, 13.5, 15, BLUE, SKY)
+    icon("database.ico", draw_database)
 
     # 150: missing file, a page struck through in red.
-    c = Canvas(16, 16)
-    page(c)
-    c.line(3.5, 4, 12.5, 13, 2.2, RED)
-    c.line(12.5, 4, 3.5, 13, 2.2, RED)
-    write_icon("missing.ico", [c])
+    def draw_missing(c):
+        page(c)
+        c.line(3.5, 4, 12.5, 13, 2.2, RED)
+        c.line(12.5, 4, 3.5, 13, 2.2, RED)
+    icon("missing.ico", draw_missing)
 
     # 151: read-only file, a page with a padlock.
-    c = Canvas(16, 16)
-    page(c)
-    c.ring(8, 8, 3.2, 2, GREY)
-    c.rect(4.3, 8.5, 11.7, 14, GOLD_DARK)
-    c.rect(7.3, 10, 8.7, 12.5, NAVY)
-    write_icon("readonly.ico", [c])
+    def draw_readonly(c):
+        page(c)
+        c.ring(8, 8, 3.2, 2, GREY)
+        c.rect(4.3, 8.5, 11.7, 14, GOLD_DARK)
+        c.rect(7.3, 10, 8.7, 12.5, NAVY)
+    icon("readonly.ico", draw_readonly)
 
     # 152: precompute, a page with an orange rendered frame.
-    c = Canvas(16, 16)
-    page(c)
-    c.rect(4.5, 5, 11.5, 12, ORANGE)
-    c.polygon([(6.5, 6.5), (10.5, 8.5), (6.5, 10.5)], WHITE)
-    write_icon("precompute.ico", [c])
+    def draw_precompute(c):
+        page(c)
+        c.rect(4.5, 5, 11.5, 12, ORANGE)
+        c.polygon([(6.5, 6.5), (10.5, 8.5), (6.5, 10.5)], WHITE)
+    icon("precompute.ico", draw_precompute)
 
     # 153: a file that is fine (green tick), 154: a warning, 155: a media folder; spare row images.
-    c = Canvas(16, 16)
-    page(c)
-    c.line(5, 9, 7.3, 11.5, 2, GREEN)
-    c.line(7.3, 11.5, 11.5, 5.5, 2, GREEN)
-    write_icon("ok.ico", [c])
-    c = Canvas(16, 16)
-    c.polygon([(8, 1), (15.5, 14.5), (0.5, 14.5)], ORANGE)
-    c.rect(7.2, 5, 8.8, 10.5, WHITE)
-    c.rect(7.2, 11.5, 8.8, 13, WHITE)
-    write_icon("warning.ico", [c])
-    c = Canvas(16, 16)
-    c.polygon([(0.5, 3), (6, 3), (7.5, 4.5), (15.5, 4.5), (15.5, 14.5), (0.5, 14.5)], GOLD_DARK)
-    c.rect(1.5, 6, 14.5, 13.5, GOLD)
-    film(c, 5, 6.5, 11, 13, NAVY)
-    write_icon("folder.ico", [c])
+    def draw_ok(c):
+        page(c)
+        c.line(5, 9, 7.3, 11.5, 2, GREEN)
+        c.line(7.3, 11.5, 11.5, 5.5, 2, GREEN)
+    icon("ok.ico", draw_ok)
+
+    def draw_warning(c):
+        c.polygon([(8, 1), (15.5, 14.5), (0.5, 14.5)], ORANGE)
+        c.rect(7.2, 5, 8.8, 10.5, WHITE)
+        c.rect(7.2, 11.5, 8.8, 13, WHITE)
+    icon("warning.ico", draw_warning)
+
+    def draw_folder(c):
+        c.polygon([(0.5, 3), (6, 3), (7.5, 4.5), (15.5, 4.5), (15.5, 14.5), (0.5, 14.5)], GOLD_DARK)
+        c.rect(1.5, 6, 14.5, 13.5, GOLD)
+        film(c, 5, 6.5, 11, 13, NAVY)
+    icon("folder.ico", draw_folder)
 
     # 156: media file (OMF, MXF), a page with a film strip.
-    c = Canvas(16, 16)
-    page(c)
-    film(c, 4.5, 3.5, 11.5, 13.5, NAVY)
-    write_icon("media.ico", [c])
+    def draw_media(c):
+        page(c)
+        film(c, 4.5, 3.5, 11.5, 13.5, NAVY)
+    icon("media.ico", draw_media)
 
     # 157: audio file (AIFF, WAV), a page with a wave.
-    c = Canvas(16, 16)
-    page(c)
-    heights = [1.5, 3, 5, 2.5, 4, 6, 3, 1.5]
-    for i, h in enumerate(heights):
-        x = 4.5 + i
-        c.rect(x, 8.5 - h / 2 * 1.1, x + 0.7, 8.5 + h / 2 * 1.1, GREEN)
-    write_icon("audio.ico", [c])
+    def draw_audio(c):
+        page(c)
+        heights = [1.5, 3, 5, 2.5, 4, 6, 3, 1.5]
+        for i, h in enumerate(heights):
+            x = 4.5 + i
+            c.rect(x, 8.5 - h / 2 * 1.1, x + 0.7, 8.5 + h / 2 * 1.1, GREEN)
+    icon("audio.ico", draw_audio)
 
     # 158: any other file, a plain page with lines of text.
-    c = Canvas(16, 16)
-    page(c)
-    for y in (5, 7.5, 10, 12.5):
-        c.rect(5, y, 11, y + 0.9, GREY)
-    write_icon("other.ico", [c])
+    def draw_other(c):
+        page(c)
+        for y in (5, 7.5, 10, 12.5):
+            c.rect(5, y, 11, y + 0.9, GREY)
+    icon("other.ico", draw_other)
 
     # 140 and 141: sort markers, 7 x 4 triangles pointing down on light grey.
     for name, colour in (("sorted.bmp", NAVY), ("unsorted.bmp", GREY)):

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Saves PNG screenshots of the Windows program's windows as a user sees them: each window is shown by
 # tw-gallery under Wine on a virtual X display of its own, then captured.
-# Usage: tools/screenshot.sh [NAME...]   (default: every window; PNGs go to build/screenshots/)
+# Usage: tools/screenshot.sh [--dpi N] [NAME...]   (default: every window; PNGs go to build/screenshots/)
+#   --dpi N: the display at N dots per inch (in a Wine prefix of its own); the PNGs are named NAME-Ndpi.png
 #   NAME: console, confirm-overwrite, confirm-delete, progress-transfer, main, media-info, hardware, store,
 #         progress-copy
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+dpi=""
+if [ "${1:-}" = "--dpi" ]; then
+    dpi=$2
+    shift 2
+fi
 names=("$@")
 [ ${#names[@]} -eq 0 ] && names=(console confirm-overwrite confirm-delete progress-transfer main media-info hardware
     store progress-copy)
@@ -17,6 +23,20 @@ if [ ! -f build/windows/build.ninja ]; then
 fi
 cmake --build --preset windows --target tw-gallery >/dev/null
 tools/wine-prefix.sh build/windows
+suffix=""
+if [ -n "$dpi" ]; then
+    # The prefix of the layout tests at other resolutions: a copy of the build's, with its own LogPixels.
+    base=$(pwd)/build/windows/wineprefix
+    export WINEPREFIX=$(pwd)/build/windows/wineprefix-dpi WINEDEBUG=-all
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        WINEPREFIX="$base" wineserver -w || true
+        cp -a "$base" "$WINEPREFIX"
+    fi
+    wineserver -w || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w || true
+    suffix="-${dpi}dpi"
+fi
 gallery=$(pwd)/build/windows/tests/gui/tw-gallery.exe
 out=$(pwd)/build/screenshots
 work=$(mktemp -d)
@@ -51,8 +71,8 @@ for name in "${names[@]}"; do
         exit 1
     fi
     read -r x y w h < "$ready"
-    import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name.png"
+    import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$name$suffix.png"
     touch "$ready.quit"
     wait "$gallery_pid" || true
-    echo "$out/$name.png"
+    echo "$out/$name$suffix.png"
 done

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "resource.h"
+#include "ui/win32/window_dpi.h"
 
 #include <objbase.h>
 
@@ -13,6 +14,14 @@ Application::Application(HINSTANCE instance) : instance(instance), driveStrings(
     comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     sortedMarker = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_SORTED));
     unsortedMarker = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_UNSORTED));
+    // The markers at the size for the system's resolution, scaled once.
+    const int dpi = SystemDpi();
+    for (HBITMAP* marker : {&sortedMarker, &unsortedMarker}) {
+        if (HBITMAP scaled = ScaleBitmapForDpi(*marker, dpi)) {
+            DeleteObject(*marker);
+            *marker = scaled;
+        }
+    }
     contextMenus = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_CONTEXT_MENUS));
 }
 

@@ -4,11 +4,15 @@
 #include "operations/database_deletion.h"
 #include "resource.h"
 #include "ui/banner.h"
+#include "ui/dpi_scale.h"
 #include "ui/project_list_model.h"
 #include "ui/win32/hardware_tool_window.h"
 #include "ui/win32/media_info_dialog.h"
 #include "ui/win32/progress_dialog.h"
 #include "ui/win32/prompts.h"
+#include "ui/win32/window_dpi.h"
+
+#include <algorithm>
 
 namespace tw {
 
@@ -16,13 +20,17 @@ namespace {
 
 // Posted to set the keyboard focus to the file list once a click activation has been handled.
 constexpr UINT kFocusFileList = WM_APP + 1;
+// Posted to lay the lists out again once the platform has rescaled the window for a new resolution.
+constexpr UINT kLayOutAgain = WM_APP + 2;
 
-// The progress window of a drive scan: topmost, 500 by 23 pixels, centred, repainted with every caption.
+// The progress window of a drive scan: topmost, 500 by 23 pixels (at 96 dots per inch), centred, repainted
+// with every caption.
 class ScanProgress : public Progress {
 public:
     explicit ScanProgress(std::unique_ptr<ProgressDialog> dialog) : dialog(std::move(dialog)) {
-        const int width = 500;
-        const int height = 23;
+        const int dpi = WindowDpi(this->dialog->Window());
+        const int width = ScaleForDpi(500, dpi);
+        const int height = ScaleForDpi(23, dpi);
         SetWindowPos(this->dialog->Window(), HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                      (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_SHOWWINDOW);
     }
@@ -66,6 +74,10 @@ INT_PTR MainWindow::Run() {
 
 INT_PTR MainWindow::OnInitDialog() {
     HWND window = Window();
+    dpi = WindowDpi(window);
+    measuredDpi = dpi;
+    // The menu bar's height and the margins below are pixels at 96 dots per inch.
+    auto scaled = [this](int pixels) { return ScaleForDpi(pixels, dpi); };
     RECT outer{};
     RECT client{};
     GetWindowRect(window, &outer);
@@ -74,15 +86,16 @@ INT_PTR MainWindow::OnInitDialog() {
     const int outerHeight = outer.bottom - outer.top;
     minWidth = outerWidth;
     minHeight = outerHeight;
-    verticalOverhead = outerHeight - client.bottom - 5;
+    verticalOverhead = outerHeight - client.bottom - scaled(5);
 
     HMENU menu = LoadMenuW(app.instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
     const bool withMenu = menu != nullptr && SetMenu(window, menu);
     if (withMenu) {
-        minHeight = outerHeight + 19;
-        verticalOverhead = outerHeight + 19 - client.bottom;
+        minHeight = outerHeight + scaled(19);
+        verticalOverhead = outerHeight + scaled(19) - client.bottom;
     }
-    MoveWindow(window, outer.left, outer.top, outerWidth, outerHeight + (withMenu ? 20 : 1), TRUE);
+    MoveWindow(window, outer.left, outer.top, outerWidth, outerHeight + (withMenu ? scaled(20) : scaled(1)), TRUE);
+    FitIntoWorkArea();
 
     const std::wstring banner = ProgramBanner();
     SetWindowTextW(window, banner.c_str());
@@ -285,7 +298,7 @@ void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
         return Rect{r.left, r.top, r.right, r.bottom};
     };
     const MainLayout now{rectOf(IDC_FILE_LIST), rectOf(IDC_FILE_STATUS), rectOf(IDC_PROJECT_LIST)};
-    const MainLayout next = LayOutMainWindow(now, position.cx, position.cy, verticalOverhead);
+    const MainLayout next = LayOutMainWindow(now, position.cx, position.cy, AtPresentDpi(verticalOverhead), dpi);
     auto place = [window](int id, const Rect& r) {
         MoveWindow(GetDlgItem(window, id), r.left, r.top, r.Width(), r.Height(), TRUE);
     };
@@ -293,6 +306,52 @@ void MainWindow::OnWindowPosChanged(const WINDOWPOS& position) {
     place(IDC_FILE_STATUS, next.statusLabel);
     place(IDC_PROJECT_LIST, next.projectList);
     lastLaidOut = SIZE{position.cx, position.cy};
+}
+
+int MainWindow::AtPresentDpi(int measured) const {
+    // From the measurement each time, so that moving between displays back and forth does not drift.
+    return RescaleForDpi(measured, measuredDpi, dpi);
+}
+
+void MainWindow::FitIntoWorkArea() {
+    HWND window = Window();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT outer{};
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) ||
+        !GetWindowRect(window, &outer)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    const int width = std::min<int>(outer.right - outer.left, work.right - work.left);
+    const int height = std::min<int>(outer.bottom - outer.top, work.bottom - work.top);
+    if (width == outer.right - outer.left && height == outer.bottom - outer.top) {
+        return;
+    }
+    minWidth = std::min(minWidth, width);
+    minHeight = std::min(minHeight, height);
+    const int left = std::max<int>(work.left, std::min<int>(outer.left, work.right - width));
+    const int top = std::max<int>(work.top, std::min<int>(outer.top, work.bottom - height));
+    MoveWindow(window, left, top, width, height, TRUE);
+}
+
+void MainWindow::OnDpiChanged(int newDpi, const RECT& suggested) {
+    if (newDpi <= 0 || newDpi == dpi) {
+        return;
+    }
+    dpi = newDpi;
+    if (files) {
+        files->OnDpiChanged(newDpi);
+    }
+    if (projects) {
+        projects->OnDpiChanged(newDpi);
+    }
+    if (tree) {
+        tree->OnDpiChanged(newDpi);
+    }
+    SetWindowPos(Window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(Window(), kLayOutAgain, 0, 0);
 }
 
 void MainWindow::PaintMinimised() {
@@ -329,7 +388,20 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return SetMessageResult(result);
     }
     case WM_SIZING:
-        return KeepMinimumSize(lParam, minWidth, minHeight);
+        return KeepMinimumSize(lParam, AtPresentDpi(minWidth), AtPresentDpi(minHeight));
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return FALSE; // where the platform rescales a dialog's controls and fonts itself, it does so now
+    case kLayOutAgain: {
+        RECT outer{};
+        GetWindowRect(Window(), &outer);
+        WINDOWPOS now{};
+        now.cx = outer.right - outer.left;
+        now.cy = outer.bottom - outer.top;
+        lastLaidOut = SIZE{0, 0};
+        OnWindowPosChanged(now);
+        return TRUE;
+    }
     case WM_WINDOWPOSCHANGED:
         OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         return FALSE;

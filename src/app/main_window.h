@@ -47,6 +47,11 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(WORD id);
     void OnWindowPosChanged(const WINDOWPOS& position);
+    // The window moved to a display of resolution newDpi; suggested is the frame the system proposes there.
+    void OnDpiChanged(int newDpi, const RECT& suggested);
+    // A window larger than the work area of its display (a template at a high resolution on a small screen)
+    // is made as large as the work area and placed inside it; its minimum size follows.
+    void FitIntoWorkArea();
     // Files, folders and bins dropped on the project list replace what is listed.
     void OnProjectListDrop(const std::vector<std::wstring>& names);
     void ShowAbout();
@@ -62,6 +67,10 @@ private:
     int minHeight = 0;
     int verticalOverhead = 0;
     SIZE lastLaidOut{0, 0};
+    int dpi = 96;         // the resolution of the window's display
+    int measuredDpi = 96; // the resolution minimum size and overhead were measured at
+    // A size measured at initialisation, at the window's present resolution.
+    [[nodiscard]] int AtPresentDpi(int measured) const;
     bool loading = false;
     // The drives the database tree's scan searches: those of the last FindAnsweringDrives.
     DriveStringsFunction scanDrives;

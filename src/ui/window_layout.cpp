@@ -1,5 +1,7 @@
 #include "ui/window_layout.h"
 
+#include "ui/dpi_scale.h"
+
 namespace tw {
 
 Rect HoldMinimumSize(Rect proposed, int minWidth, int minHeight) {
@@ -12,29 +14,34 @@ Rect HoldMinimumSize(Rect proposed, int minWidth, int minHeight) {
     return proposed;
 }
 
-ConsoleLayout LayOutConsole(int width, int height) {
-    return {RectAt(2, 3, width - 12, height - 51), RectAt(2, height - 47, 75, 18), RectAt(80, height - 47, 75, 18)};
+ConsoleLayout LayOutConsole(int width, int height, int dpi) {
+    auto s = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    return {RectAt(s(2), s(3), width - s(12), height - s(51)), RectAt(s(2), height - s(47), s(75), s(18)),
+            RectAt(s(80), height - s(47), s(75), s(18))};
 }
 
-Rect CancelButtonFromPercentLabel(Rect label) {
-    return RectAt(label.left - 30, label.top + 37, label.Width() + 30, label.Height() + 1);
+Rect CancelButtonFromPercentLabel(Rect label, int dpi) {
+    auto s = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    return RectAt(label.left - s(30), label.top + s(37), label.Width() + s(30), label.Height() + s(1));
 }
 
-Rect FileBarFromMainBar(Rect mainBar) {
-    return {mainBar.left, mainBar.top + 30, mainBar.right, mainBar.bottom + 36};
+Rect FileBarFromMainBar(Rect mainBar, int dpi) {
+    return {mainBar.left, mainBar.top + ScaleForDpi(30, dpi), mainBar.right, mainBar.bottom + ScaleForDpi(36, dpi)};
 }
 
-MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead) {
+MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead, int dpi) {
     MainLayout next = current;
-    next.fileList.right = cx - 9;
-    next.fileList.bottom = cy - verticalOverhead - 2;
-    next.statusLabel.right = cx - 9;
-    next.projectList.bottom = cy - verticalOverhead - 2;
+    const int right = cx - ScaleForDpi(9, dpi);
+    const int bottom = cy - verticalOverhead - ScaleForDpi(2, dpi);
+    next.fileList.right = right;
+    next.fileList.bottom = bottom;
+    next.statusLabel.right = right;
+    next.projectList.bottom = bottom;
     return next;
 }
 
-Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra) {
-    return {current.left, current.top, cx - 14, cy - frameExtra - 8};
+Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra, int dpi) {
+    return {current.left, current.top, cx - ScaleForDpi(14, dpi), cy - frameExtra - ScaleForDpi(8, dpi)};
 }
 
 } // namespace tw

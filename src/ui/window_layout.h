@@ -1,5 +1,6 @@
 // Geometry of the main window, the console, the confirmation and the progress windows, in pixels,
-// without a window.
+// without a window. The figures are those of a display at 96 dots per inch; a dpi argument gives them at
+// another resolution (ui/dpi_scale.h).
 #pragma once
 
 namespace tw {
@@ -35,32 +36,33 @@ struct ConsoleLayout {
     Rect clear;
     Rect hide;
 };
-[[nodiscard]] ConsoleLayout LayOutConsole(int width, int height);
+[[nodiscard]] ConsoleLayout LayOutConsole(int width, int height, int dpi = 96);
 
 // The confirmation dialog without its second path is this much lower than its template.
 inline constexpr int kConfirmShrink = 60;
 
 // The progress dialog's Cancel button, placed from the percent label's rectangle (below the plain
 // dialog's client area: it comes into view when the file bar makes the window taller).
-[[nodiscard]] Rect CancelButtonFromPercentLabel(Rect label);
+[[nodiscard]] Rect CancelButtonFromPercentLabel(Rect label, int dpi = 96);
 // The file bar, placed from the main bar's rectangle.
-[[nodiscard]] Rect FileBarFromMainBar(Rect mainBar);
+[[nodiscard]] Rect FileBarFromMainBar(Rect mainBar, int dpi = 96);
 // How much taller the progress dialog gets with its file bar.
 inline constexpr int kFileBarExtraHeight = 32;
 
 // The main window's three resizable controls after a size change to outer size (cx, cy): the file list
 // and its status label reach cx - 9 on the right, both lists reach cy - overhead - 2 at the bottom; every
-// other edge stays.
+// other edge stays. The overhead is measured on the window, so it is in the display's pixels already.
 struct MainLayout {
     Rect fileList;
     Rect statusLabel;
     Rect projectList;
 };
-[[nodiscard]] MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead);
+[[nodiscard]] MainLayout LayOutMainWindow(const MainLayout& current, int cx, int cy, int verticalOverhead,
+                                          int dpi = 96);
 
 // The Media Info window's tree after a size change to outer size (cx, cy): its right edge at cx - 14, its
-// bottom at cy - frameExtra - 8, where frameExtra is the window's outer height - client height - 5; its left and
-// top stay.
-[[nodiscard]] Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra);
+// bottom at cy - frameExtra - 8, where frameExtra is the window's outer height - client height - 5 (measured,
+// so not scaled); its left and top stay.
+[[nodiscard]] Rect LayOutMediaInfoTree(Rect current, int cx, int cy, int frameExtra, int dpi = 96);
 
 } // namespace tw

@@ -1,6 +1,8 @@
 #include "ui/win32/confirm_dialog.h"
 
 #include "resource.h"
+#include "ui/dpi_scale.h"
+#include "ui/win32/window_dpi.h"
 #include "ui/window_layout.h"
 
 namespace tw {
@@ -49,7 +51,8 @@ INT_PTR ConfirmDialog::OnInitDialog() {
         ShowWindow(GetDlgItem(window, IDC_CONFIRM_SECOND_PATH), SW_HIDE);
         RECT r{};
         GetWindowRect(window, &r);
-        SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top - kConfirmShrink,
+        SetWindowPos(window, nullptr, 0, 0, r.right - r.left,
+                     r.bottom - r.top - ScaleForDpi(kConfirmShrink, WindowDpi(window)),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Cancel, the default button, takes the focus, so that Enter answers Cancel.

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 #include "ui/banner.h"
+#include "ui/dpi_scale.h"
+#include "ui/win32/window_dpi.h"
 #include "ui/window_layout.h"
 
 namespace tw {
@@ -61,7 +63,7 @@ void ConsoleLog::ClearConsole() {
 void ConsoleLog::LayOut() {
     RECT outer{};
     GetWindowRect(Window(), &outer);
-    const ConsoleLayout layout = LayOutConsole(outer.right - outer.left, outer.bottom - outer.top);
+    const ConsoleLayout layout = LayOutConsole(outer.right - outer.left, outer.bottom - outer.top, WindowDpi(Window()));
     const auto place = [](HWND control, const Rect& r) {
         MoveWindow(control, r.left, r.top, r.Width(), r.Height(), TRUE);
     };
@@ -89,7 +91,8 @@ INT_PTR ConsoleLog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     case WM_SIZING:
-        return KeepMinimumSize(lParam, kConsoleMinWidth, kConsoleMinHeight);
+        return KeepMinimumSize(lParam, ScaleForDpi(kConsoleMinWidth, WindowDpi(Window())),
+                               ScaleForDpi(kConsoleMinHeight, WindowDpi(Window())));
     case WM_WINDOWPOSCHANGED:
         LayOut();
         return FALSE; // the default handling still sends WM_SIZE and WM_MOVE

@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "ui/win32/control_subclass.h"
 #include "ui/win32/dropped_files.h"
+#include "ui/win32/window_dpi.h"
 
 #include <shellapi.h>
 
@@ -37,18 +38,23 @@ DatabaseTreeView::~DatabaseTreeView() {
     }
 }
 
+void DatabaseTreeView::OnDpiChanged(int dpi) {
+    static constexpr int kIcons[] = {IDI_DATABASES, IDI_DATABASE};
+    HIMAGELIST made = MakeIconList(instance, kIcons, 2, dpi, ILC_COLOR);
+    TreeView_SetImageList(window, made, TVSIL_NORMAL);
+    if (images != nullptr) {
+        ImageList_Destroy(images);
+    }
+    images = made;
+}
+
 void DatabaseTreeView::Initialize() {
     // Check boxes set by the template are set up by the control later and may then lose the states given to
     // the items before; setting the style again now sets them up before the tree is filled.
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     SetWindowLongPtrW(window, GWL_STYLE, style & ~TVS_CHECKBOXES);
     SetWindowLongPtrW(window, GWL_STYLE, style | TVS_CHECKBOXES);
-    images = ImageList_Create(16, 16, ILC_COLOR, 0, 4);
-    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DATABASES), IMAGE_ICON, 16,
-                                                            16, LR_DEFAULTCOLOR)));
-    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DATABASE), IMAGE_ICON, 16,
-                                                            16, LR_DEFAULTCOLOR)));
-    TreeView_SetImageList(window, images, TVSIL_NORMAL);
+    OnDpiChanged(WindowDpi(window));
 
     TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;

@@ -25,6 +25,8 @@ public:
 
     // Builds the image list, inserts the root and runs the first drive scan.
     void Initialize();
+    // The item images at the size for a display of resolution dpi, replacing those the tree had.
+    void OnDpiChanged(int dpi);
 
     [[nodiscard]] DatabaseTree& Tree() { return tree; }
     [[nodiscard]] HWND Window() const { return window; }

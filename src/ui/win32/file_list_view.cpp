@@ -7,10 +7,12 @@
 #include "ui/win32/prompts.h"
 #include "ui/win32/shell_open.h"
 #include "ui/win32/store_dialog.h"
+#include "ui/win32/window_dpi.h"
 #include "ui/win32/window_run_host.h"
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace tw {
 
@@ -63,15 +65,24 @@ FileListView::~FileListView() {
     }
 }
 
+void FileListView::MakeRowImages() {
+    HIMAGELIST made = MakeIconList(instance, kRowIcons, static_cast<int>(std::size(kRowIcons)), dpi, ILC_COLOR24);
+    ListView_SetImageList(window, made, LVSIL_SMALL);
+    if (images != nullptr) {
+        ImageList_Destroy(images);
+    }
+    images = made;
+}
+
+void FileListView::OnDpiChanged(int newDpi) {
+    ListViewControl::OnDpiChanged(newDpi);
+    MakeRowImages();
+}
+
 void FileListView::Initialize(HWND statusLabel) {
     status = statusLabel;
     SetWindowTextW(status, L"");
-    images = ImageList_Create(16, 16, ILC_COLOR24, 0, 4);
-    for (int icon : kRowIcons) {
-        ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16,
-                                                                LR_DEFAULTCOLOR)));
-    }
-    ListView_SetImageList(window, images, LVSIL_SMALL);
+    MakeRowImages();
     ListView_SetExtendedListViewStyleEx(window, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
     for (int id = 0; id < kFileColumnCount; ++id) {
         visible[id] = true;
@@ -223,7 +234,7 @@ void FileListView::ToggleColumn(int column) {
     visible[column] = !visible[column];
     CheckMenuItem(HeadingsMenu(), kHeadingCommands[column],
                   MF_BYCOMMAND | (visible[column] ? MF_CHECKED : MF_UNCHECKED));
-    ListView_SetColumnWidth(window, column, visible[column] ? kFileColumnViews[column].width : 0);
+    ListView_SetColumnWidth(window, column, visible[column] ? Scaled(kFileColumnViews[column].width) : 0);
 }
 
 void FileListView::SelectAll() {

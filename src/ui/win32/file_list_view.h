@@ -54,6 +54,8 @@ public:
 
     void SortByColumn(int column) override;
     void ToggleColumn(int column);
+    // Columns and row images follow the display's resolution.
+    void OnDpiChanged(int newDpi) override;
     void SelectAll();
     void InvertSelection();
     // Adds the precomputes to the selection, reading the kinds not known yet from the files themselves.
@@ -97,6 +99,8 @@ public:
     }
 
 private:
+    // The row images at the size for the list's resolution, replacing those it had.
+    void MakeRowImages();
     [[nodiscard]] int CompareItems(int column, LPARAM a, LPARAM b) const override;
     void OnCommand(WORD command) override;
     LRESULT OnListNotify(const NMHDR& header) override;

@@ -1,14 +1,17 @@
 #include "ui/win32/hardware_tool_window.h"
 
 #include "resource.h"
+#include "ui/dpi_scale.h"
 #include "ui/hardware_tool_model.h"
+#include "ui/win32/window_dpi.h"
 
 namespace tw {
 
 namespace {
 
-HFONT MakeFont(int weight) {
-    return CreateFontW(-10, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+// The fonts of the rows: 10 pixels high at 96 dots per inch.
+HFONT MakeFont(int weight, int dpi) {
+    return CreateFontW(-ScaleForDpi(10, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"MS Sans Serif");
 }
 
@@ -28,20 +31,25 @@ INT_PTR HardwareToolWindow::Run(HWND owner) {
 
 INT_PTR HardwareToolWindow::OnInitDialog() {
     HWND window = Window();
-    boldFont = MakeFont(FW_BOLD);
-    normalFont = MakeFont(FW_NORMAL);
+    // The rows' geometry is given in pixels at 96 dots per inch.
+    const int dpi = WindowDpi(window);
+    boldFont = MakeFont(FW_BOLD, dpi);
+    normalFont = MakeFont(FW_NORMAL, dpi);
     const std::vector<DriveInfo> drives = QueryDrivesWithin(driveStrings, question, console);
     const std::vector<DriveRow> rows = LayOutDriveRows(drives);
     for (size_t r = 0; r < rows.size(); ++r) {
         const DriveRow& row = rows[r];
+        const Rect barRect = ScaleRectForDpi(row.bar, dpi);
+        const Rect labelRect = ScaleRectForDpi(row.label, dpi);
         std::unique_ptr<TextProgressBar> bar =
             TextProgressBar::Create(window, IDC_DRIVE_BAR_FIRST + static_cast<int>(r),
-                                    {row.bar.left, row.bar.top, row.bar.right, row.bar.bottom});
+                                    {barRect.left, barRect.top, barRect.right, barRect.bottom});
         if (bar) {
             bar->SetRange(row.range);
             bar->SetPosition(row.position);
             bar->SetBackground(row.background);
-            bar->SetBorders(1, 1, 1, 1);
+            const int border = ScaleForDpi(1, dpi);
+            bar->SetBorders(border, border, border, border);
             SendMessageW(bar->Window(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont), FALSE);
             bar->SetTextFormat(row.barText, kBarTextOnly);
             bar->SetGradient({kDriveGradientFrom, kDriveGradientTo});
@@ -50,7 +58,7 @@ INT_PTR HardwareToolWindow::OnInitDialog() {
         }
         HWND label = CreateWindowExW(
             0, L"STATIC", row.labelText.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_SUNKEN | SS_WORDELLIPSIS,
-            row.label.left, row.label.top, row.label.Width(), row.label.Height(), window, nullptr, instance, nullptr);
+            labelRect.left, labelRect.top, labelRect.Width(), labelRect.Height(), window, nullptr, instance, nullptr);
         if (label != nullptr) {
             SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(normalFont), FALSE);
             labels.push_back(label);
@@ -59,8 +67,8 @@ INT_PTR HardwareToolWindow::OnInitDialog() {
     const SizeGrowth growth = HardwareToolGrowth(ScaleDrives(drives), rows.size());
     RECT outer{};
     GetWindowRect(window, &outer);
-    MoveWindow(window, outer.left, outer.top, outer.right - outer.left + growth.width,
-               outer.bottom - outer.top + growth.height, FALSE);
+    MoveWindow(window, outer.left, outer.top, outer.right - outer.left + ScaleForDpi(growth.width, dpi),
+               outer.bottom - outer.top + ScaleForDpi(growth.height, dpi), FALSE);
     return TRUE;
 }
 

@@ -1,7 +1,9 @@
 #include "ui/win32/list_view_control.h"
 
 #include "resource.h"
+#include "ui/dpi_scale.h"
 #include "ui/win32/control_subclass.h"
+#include "ui/win32/window_dpi.h"
 
 namespace tw {
 
@@ -16,7 +18,8 @@ struct SortCall {
 
 ListViewControl::ListViewControl(HWND list, HINSTANCE instance, const ListResources& resources, int columnCount,
                                  int popup)
-    : window(list), instance(instance), resources(resources), columnCount(columnCount), popup(popup) {
+    : window(list), instance(instance), resources(resources), dpi(WindowDpi(list)), columnCount(columnCount),
+      popup(popup) {
     original = SubclassControl(window, this, ControlProc);
 }
 
@@ -28,10 +31,22 @@ void ListViewControl::InsertColumn(int id, const wchar_t* caption, int width) {
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = width;
+    column.cx = Scaled(width);
     column.pszText = const_cast<wchar_t*>(caption);
     column.iSubItem = id;
     ListView_InsertColumn(window, id, &column);
+}
+
+int ListViewControl::Scaled(int pixels) const {
+    return ScaleForDpi(pixels, dpi);
+}
+
+void ListViewControl::OnDpiChanged(int newDpi) {
+    const int oldDpi = dpi;
+    dpi = newDpi;
+    for (int id = 0; id < columnCount; ++id) {
+        ListView_SetColumnWidth(window, id, RescaleForDpi(ListView_GetColumnWidth(window, id), oldDpi, newDpi));
+    }
 }
 
 void ListViewControl::SetMarkers(int sortedColumn) {

@@ -29,6 +29,8 @@ public:
     LRESULT OnNotify(const NMHDR& header);
     // The header click: sorts the rows by the column's order.
     virtual void SortByColumn(int column) = 0;
+    // The list's window moved to a display of resolution newDpi: every column keeps its width in inches.
+    virtual void OnDpiChanged(int newDpi);
 
 protected:
     // Subclasses list for this object; popup is the list's popup in the context menus.
@@ -36,7 +38,7 @@ protected:
     // Puts the control's own procedure back.
     virtual ~ListViewControl();
 
-    // Inserts column id, left-aligned, with caption and width in pixels.
+    // Inserts column id, left-aligned, with caption and width in pixels at 96 dots per inch.
     void InsertColumn(int id, const wchar_t* caption, int width);
     // The sorted marker on sortedColumn (-1: none), the unsorted marker on every other column.
     void SetMarkers(int sortedColumn);
@@ -61,9 +63,13 @@ protected:
     // The control's own handling of a message.
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    // A width or size in pixels at 96 dots per inch, at the resolution of the list's display.
+    [[nodiscard]] int Scaled(int pixels) const;
+
     HWND window;
     HINSTANCE instance;
     ListResources resources;
+    int dpi; // the resolution of the list's display
 
 private:
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

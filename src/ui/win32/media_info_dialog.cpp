@@ -2,6 +2,7 @@
 
 #include "container/toc_dump.h"
 #include "resource.h"
+#include "ui/win32/window_dpi.h"
 #include "ui/window_layout.h"
 
 #include <commdlg.h>
@@ -136,7 +137,8 @@ void MediaInfoDialog::OnWindowPosChanged(const WINDOWPOS& position) {
     RECT r{};
     GetWindowRect(tree, &r);
     MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&r), 2);
-    const Rect next = LayOutMediaInfoTree({r.left, r.top, r.right, r.bottom}, position.cx, position.cy, frameExtra);
+    const Rect next = LayOutMediaInfoTree({r.left, r.top, r.right, r.bottom}, position.cx, position.cy, frameExtra,
+                                          WindowDpi(Window()));
     MoveWindow(tree, next.left, next.top, next.Width(), next.Height(), TRUE);
 }
 

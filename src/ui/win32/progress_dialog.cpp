@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 #include "resource.h"
+#include "ui/dpi_scale.h"
+#include "ui/win32/window_dpi.h"
 #include "ui/window_layout.h"
 
 #include <commctrl.h>
@@ -45,7 +47,8 @@ INT_PTR ProgressDialog::OnInitDialog() {
     mainBar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
     SetTimer(dialog, kTimerId, kTimerPeriodMs, nullptr);
     SendMessageW(mainBar, PBM_SETRANGE, 0, MAKELPARAM(0, BarScale::kNoTotalRange));
-    const Rect cancel = CancelButtonFromPercentLabel(ClientRectOf(dialog, GetDlgItem(dialog, IDC_PROGRESS_PERCENT)));
+    const Rect cancel =
+        CancelButtonFromPercentLabel(ClientRectOf(dialog, GetDlgItem(dialog, IDC_PROGRESS_PERCENT)), WindowDpi(dialog));
     MoveWindow(GetDlgItem(dialog, IDC_PROGRESS_CANCEL), cancel.left, cancel.top, cancel.Width(), cancel.Height(),
                FALSE);
     return TRUE;
@@ -81,9 +84,11 @@ void ProgressDialog::AddFileBar() {
     }
     RECT outer{};
     GetWindowRect(Window(), &outer);
-    SetWindowPos(Window(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + kFileBarExtraHeight,
+    const int dpi = WindowDpi(Window());
+    SetWindowPos(Window(), nullptr, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top + ScaleForDpi(kFileBarExtraHeight, dpi),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const Rect r = FileBarFromMainBar(ClientRectOf(Window(), mainBar));
+    const Rect r = FileBarFromMainBar(ClientRectOf(Window(), mainBar), dpi);
     fileBar = TextProgressBar::Create(Window(), IDC_FILE_BAR, {r.left, r.top, r.right, r.bottom});
     if (fileBar == nullptr) {
         return;

@@ -64,10 +64,15 @@ void ProjectListView::SortByColumn(int column) {
     }
 }
 
+void ProjectListView::OnDpiChanged(int newDpi) {
+    dpi = newDpi;
+    KeepColumnWidths();
+}
+
 void ProjectListView::KeepColumnWidths() {
     for (int id = 0; id < kProjectColumnCount; ++id) {
-        if (ListView_GetColumnWidth(window, id) != kProjectColumns[id].width) {
-            ListView_SetColumnWidth(window, id, kProjectColumns[id].width);
+        if (ListView_GetColumnWidth(window, id) != Scaled(kProjectColumns[id].width)) {
+            ListView_SetColumnWidth(window, id, Scaled(kProjectColumns[id].width));
         }
     }
 }

@@ -26,6 +26,8 @@ public:
     void Refill();
     void SelectAll();
     void SortByColumn(int column) override;
+    // The fixed widths follow the display's resolution.
+    void OnDpiChanged(int newDpi) override;
     // Who takes the files, folders and bins dropped on the list (the main window); the names in the drop's order.
     void SetDropHandler(std::function<void(const std::vector<std::wstring>& names)> handler) {
         onDrop = std::move(handler);
