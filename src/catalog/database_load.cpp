@@ -1,6 +1,7 @@
 // The load of a database folder: the index msmFMID.pmr entry by entry, each entry matched with one listing
 // of the folder taken at the start and enriched from the media database msmMMOB.mdb, then the folder's
 // files that the index does not name.
+#include "catalog/index_look_ahead.h"
 #include "catalog/media_catalog.h"
 #include "catalog/media_files.h"
 #include "catalog/omf_queries.h"
@@ -17,6 +18,12 @@ void SetCaption(Progress* progress, const std::wstring& caption) {
     if (progress != nullptr) {
         progress->SetCaption(caption);
     }
+}
+
+// The record's fields from the media database: its name in bin and kind, its compression.
+void Enrich(BentoContainer& database, MediaRecord& record) {
+    ReadBinNameAndKind(database, &record);
+    ReadCompression(database, &record);
 }
 
 } // namespace
@@ -63,72 +70,39 @@ int MediaCatalog::Load(const std::wstring& indexPath, const ReferencedIds* ids, 
     diskFiles.clear();
     ListFolder(folder);
     SetCaption(progress, folder);
-    // Records are read three entries ahead of the one being matched, enriched and handed to the catalog, so
-    // that what their lookups read from memory is on its way meanwhile: the first reads of the entry three
-    // ahead, the second reads of the entry two ahead, whose first reads have arrived, and the third reads of
-    // the next entry. The catalog moves each accepted record into place and leaves it empty for its next
-    // turn. The lines the reader writes while reading an entry are held back until the records before it
-    // have been handed over, so the console reads as if one entry were read at a time.
-    constexpr size_t kTurns = 4;
-    MediaRecord turns[kTurns];
-    // Each record's file name is hashed once, for the folder's listing and for its project's table.
-    uint64_t nameHashes[kTurns] = {};
-    std::vector<std::wstring> linesOfRead[kTurns];
-    std::vector<std::wstring> linesOfLastRead;
-    LineConsole readerLines;
-    reader.SetConsole(&readerLines);
-    size_t current = 0;
-    size_t ahead = 0; // records read and not yet handed over, the current one included
-    bool ended = false;
-    const auto readAhead = [&] {
-        while (!ended && ahead < kTurns) {
-            const size_t turn = (current + ahead) % kTurns;
-            // the record of an unsuccessful read is never filled
-            if (reader.ReadNextRecord(&turns[turn], progress) == 1) {
-                linesOfRead[turn] = std::move(readerLines.lines);
-                nameHashes[turn] = FileTable::Hash(turns[turn].fileName.view());
-                diskFiles.Prefetch(nameHashes[turn]);
-                PrefetchMediaObjects(database, turns[turn]);
-                ++ahead;
+    // Each record's lookups are fetched from memory a stage a turn, from its read on, so that what they read
+    // has arrived when the record's turn comes: the folder's listing (slot, entry, name) and the media
+    // database (the UID indexes' slots and items, then the properties' slots and entries).
+    static_assert(kMediaLookUpStages <= IndexLookAhead::kStages, "the look-ahead holds every stage");
+    const auto prefetch = [&](const IndexLookAhead::Turn& turn, unsigned stage) {
+        switch (stage) {
+        case 0:
+            diskFiles.PrefetchSlot(turn.nameHash);
+            break;
+        case 1:
+            diskFiles.PrefetchEntry(turn.nameHash);
+            break;
+        case 2:
+            diskFiles.PrefetchKey(turn.nameHash);
+            break;
+        default:
+            break;
+        }
+        PrefetchMediaLookUps(database, turn.record, stage);
+    };
+    {
+        IndexLookAhead ahead(reader, console);
+        while (IndexLookAhead::Turn* turn = ahead.Next(progress, prefetch)) {
+            MediaRecord& record = turn->record;
+            MatchOnDisk(record, turn->nameHash, true);
+            Enrich(database, record);
+            if (ids == nullptr || IsReferenced(record, *ids)) {
+                Accept(std::move(record), includeMissing, turn->nameHash);
             } else {
-                linesOfLastRead = std::move(readerLines.lines);
-                ended = true;
+                record = MediaRecord();
             }
-            readerLines.lines.clear();
         }
-    };
-    const auto passOn = [&](std::vector<std::wstring>& lines) {
-        for (const std::wstring& line : lines) {
-            AppendLine(console, line);
-        }
-        lines.clear();
-    };
-    for (readAhead(); ahead != 0; readAhead()) {
-        MediaRecord& record = turns[current];
-        if (ahead > 1) {
-            const size_t next = (current + 1) % kTurns;
-            diskFiles.PrefetchName(nameHashes[next]);
-            PrefetchMediaEntries(database, turns[next]);
-        }
-        if (ahead > 2) {
-            const size_t second = (current + 2) % kTurns;
-            diskFiles.PrefetchEntry(nameHashes[second]);
-            PrefetchMediaProperties(database, turns[second]);
-        }
-        passOn(linesOfRead[current]);
-        ReadBinNameAndKind(database, &record);
-        ReadCompression(database, &record);
-        MatchOnDisk(record, nameHashes[current], true);
-        if (ids != nullptr && !IsReferenced(record, *ids)) {
-            record = MediaRecord();
-        } else {
-            Accept(std::move(record), includeMissing, nameHashes[current]);
-        }
-        current = (current + 1) % kTurns;
-        --ahead;
     }
-    passOn(linesOfLastRead);
-    reader.SetConsole(console);
     reader.Close();
     database.Close();
     if (ids == nullptr) {
@@ -183,7 +157,7 @@ void MediaCatalog::AddUnreferencedFiles(bool includeMissing) {
         auto record = std::make_unique<MediaRecord>();
         record->SetProjectName(std::wstring(kUnreferencedProject));
         record->SetFileName(std::wstring(name));
-        MatchOnDisk(*record, FileTable::Hash(name), false);
+        MatchOnDisk(*record, HashText(name), false);
         AddRecord(std::move(record), includeMissing);
     });
 }

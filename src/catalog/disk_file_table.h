@@ -1,11 +1,11 @@
 // DiskFileTable: the listing of the database folder being loaded, keyed by the exact entry name. Names lie
-// back to back in one buffer and entries in one array, found through a flat open-addressing index, so that a
-// folder of a hundred thousand files costs no allocation per entry. The entries of a listing share the
-// listed folder, held once.
+// back to back in one buffer and entries in one array, found through a HashIndex, so that a folder of a
+// hundred thousand files costs no allocation per entry. The entries of a listing share the listed folder,
+// held once.
 #pragma once
 
-#include "catalog/file_table.h"
 #include "catalog/shared_text.h"
+#include "container/hash_index.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,20 +28,20 @@ class DiskFileTable {
 public:
     // The entry of that exact name, made (all zero) when the table holds none.
     DiskFileInfo& operator[](const std::wstring& name) { return Place(name); }
-    // The entry of that exact name, or null. nameHash is FileTable::Hash(name), taken once by a caller that
-    // looks the name up in several places.
+    // The entry of that exact name, or null. nameHash is HashText(name), taken once by a caller that looks
+    // the name up in several places.
     [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name, uint64_t nameHash) const {
-        const size_t at = Locate(name, nameHash);
-        return at < entries.size() ? &entries[at].info : nullptr;
+        const uint32_t at = Locate(name, nameHash);
+        return at != HashIndex::kNone ? &entries[at].info : nullptr;
     }
-    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const { return Find(name, FileTable::Hash(name)); }
+    [[nodiscard]] const DiskFileInfo* Find(std::wstring_view name) const { return Find(name, HashText(name)); }
     // As Find, and remembers that a record has been matched with the entry.
     const DiskFileInfo* FindAndMark(std::wstring_view name, uint64_t nameHash);
-    // Start bringing what a lookup of the name of that hash reads into the cache, each what the one before
-    // brought leads to: the first slot, the entry, the entry's name.
-    void Prefetch(uint64_t nameHash) const;
-    void PrefetchEntry(uint64_t nameHash) const;
-    void PrefetchName(uint64_t nameHash) const;
+    // The stages of a lookup of the name of that hash, each started once what the one before brought has
+    // arrived: the first slot, the entry, the entry's name (the key).
+    void PrefetchSlot(uint64_t nameHash) const { index.PrefetchSlot(nameHash); }
+    void PrefetchEntry(uint64_t nameHash) const { index.PrefetchEntry(nameHash, entries.data()); }
+    void PrefetchKey(uint64_t nameHash) const;
     [[nodiscard]] size_t size() const { return entries.size(); }
     [[nodiscard]] bool empty() const { return entries.empty(); }
     // Forgets every entry and the listed folder, and gives their memory back.
@@ -65,30 +65,24 @@ public:
 private:
     struct Entry {
         DiskFileInfo info;
-        uint64_t hash = 0;
         size_t nameStart = 0;
         size_t nameLength = 0;
         bool marked = false;
     };
 
-    // The entry of the first slot whose hash bits agree with the name's; null when there is none.
-    [[nodiscard]] const Entry* FirstCandidate(uint64_t nameHash) const;
-    // The slot of that exact name, or the free slot where its probe ends; the table has slots.
-    [[nodiscard]] size_t Probe(std::wstring_view name, uint64_t nameHash) const;
-    // The entry number of that exact name; size() when there is none.
-    [[nodiscard]] size_t Locate(std::wstring_view name, uint64_t nameHash) const;
+    // The entry number of that exact name; HashIndex::kNone when there is none.
+    [[nodiscard]] uint32_t Locate(std::wstring_view name, uint64_t nameHash) const {
+        return index.Find(nameHash, [&](uint32_t n) { return NameOf(entries[n]) == name; });
+    }
 
     [[nodiscard]] std::wstring_view NameOf(const Entry& e) const {
         return std::wstring_view(names.data() + e.nameStart, e.nameLength);
     }
     DiskFileInfo& Place(std::wstring_view name);
-    void Grow();
 
     std::vector<Entry> entries;
     std::wstring names;
-    // Entry number + 1 for each used slot beside bits of its name's hash, 0 for a free one; a power of two,
-    // at most half used.
-    std::vector<uint64_t> slots;
+    HashIndex index;
     SharedText listedFolder;
 };
 

@@ -69,7 +69,7 @@ ProjectEntry& MediaCatalog::ProjectFor(SharedText& projectName) {
 
 void MediaCatalog::AddRecord(MediaRecord&& incoming, bool includeMissing) {
     // An absent file name is keyed as an empty one, whose hash it has.
-    Accept(std::move(incoming), includeMissing, FileTable::Hash(incoming.fileName.view()));
+    Accept(std::move(incoming), includeMissing, HashText(incoming.fileName.view()));
 }
 
 void MediaCatalog::Accept(MediaRecord&& incoming, bool includeMissing, uint64_t nameHash) {
@@ -86,7 +86,7 @@ void MediaCatalog::Accept(MediaRecord&& incoming, bool includeMissing, uint64_t 
     }
     // The name's place in its project's table is fetched from memory while the record is moved.
     ProjectEntry& project = ProjectFor(incoming.projectName);
-    project.files.Prefetch(nameHash);
+    project.files.PrefetchSlot(nameHash);
     // The record goes to the next free place; it stays there only when its project takes it.
     const RecordPlace place = PlaceOf(static_cast<uint32_t>(recordCount));
     if (place.block == recordBlocks.size()) {

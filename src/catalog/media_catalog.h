@@ -111,7 +111,7 @@ private:
     MediaRecord* FindByFileName(std::wstring_view fileName);
     // The project of that name, made when there is none; projectName is made to share the project's text.
     ProjectEntry& ProjectFor(SharedText& projectName);
-    // AddRecord with FileTable::Hash(record.fileName) already taken.
+    // AddRecord with HashText(record.fileName) already taken.
     void Accept(MediaRecord&& record, bool includeMissing, uint64_t nameHash);
     // True when the set holds the record's fileMobId.
     static bool IsReferenced(const MediaRecord& record, const ReferencedIds& ids);
@@ -119,7 +119,7 @@ private:
     // Fills diskFiles with every entry of the folder, "." and ".." and subfolders included.
     void ListFolder(const std::wstring& folder);
     // Fills the record's size, attributes, creation time and path from diskFiles; false, leaving the record
-    // marked missing, when the folder holds no file of its exact name. nameHash: FileTable::Hash of the
+    // marked missing, when the folder holds no file of its exact name. nameHash: HashText of the
     // record's fileName. mark: remember the entry as matched.
     bool MatchOnDisk(MediaRecord& record, uint64_t nameHash, bool mark);
     void AddUnreferencedFiles(bool includeMissing);

@@ -90,15 +90,6 @@ SharedText CompressionText(uint32_t code) {
     return code < byCode.size() ? byCode[code] : SharedText(CompressionName(code));
 }
 
-} // namespace
-
-void PrefetchMediaObjects(const BentoContainer& container, const MediaRecord& record) {
-    container.PrefetchLookUp(BentoContainer::UidIndex::comp, UidKey::FromId(record.compUid));
-    container.PrefetchLookUp(BentoContainer::UidIndex::fileMob, UidKey::FromId(record.fileMobId));
-}
-
-namespace {
-
 // Calls prefetch(object, property) for the first properties the two reads look up.
 template <typename Prefetch>
 void ForFirstProperties(const BentoContainer& container, const MediaRecord& record, Prefetch&& prefetch) {
@@ -113,14 +104,31 @@ void ForFirstProperties(const BentoContainer& container, const MediaRecord& reco
 
 } // namespace
 
-void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record) {
-    ForFirstProperties(container, record,
-                       [&](uint32_t object, uint32_t property) { container.PrefetchProperty(object, property); });
-}
-
-void PrefetchMediaEntries(const BentoContainer& container, const MediaRecord& record) {
-    ForFirstProperties(container, record,
-                       [&](uint32_t object, uint32_t property) { container.PrefetchPropertyEntry(object, property); });
+void PrefetchMediaLookUps(const BentoContainer& container, const MediaRecord& record, unsigned stage) {
+    const UidKey comp = UidKey::FromId(record.compUid);
+    const UidKey fileMob = UidKey::FromId(record.fileMobId);
+    switch (stage) {
+    case 0:
+        container.PrefetchLookUpSlot(BentoContainer::UidIndex::comp, comp);
+        container.PrefetchLookUpSlot(BentoContainer::UidIndex::fileMob, fileMob);
+        break;
+    case 1:
+        container.PrefetchLookUpEntry(BentoContainer::UidIndex::comp, comp);
+        container.PrefetchLookUpEntry(BentoContainer::UidIndex::fileMob, fileMob);
+        break;
+    case 2:
+        ForFirstProperties(container, record, [&](uint32_t object, uint32_t property) {
+            container.PrefetchPropertySlot(object, property);
+        });
+        break;
+    case 3:
+        ForFirstProperties(container, record, [&](uint32_t object, uint32_t property) {
+            container.PrefetchPropertyEntry(object, property);
+        });
+        break;
+    default:
+        break;
+    }
 }
 
 void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record) {

@@ -29,13 +29,13 @@ void ReadBinNameAndKind(BentoContainer& container, MediaRecord* record);
 // compressionCode and compressionName from the descriptor of the object that fileMobIndex gives for the
 // record's fileMobId.
 void ReadCompression(BentoContainer& container, MediaRecord* record);
-// Start bringing what the two reads above take from memory into the cache, so that a loader can have it
-// on its way while it works on earlier records. Each stage reads what the one before brought: the record's
-// slots in the UID indexes, then the slots of the properties the reads look up first, then their entries.
-// None changes anything.
-void PrefetchMediaObjects(const BentoContainer& container, const MediaRecord& record);
-void PrefetchMediaProperties(const BentoContainer& container, const MediaRecord& record);
-void PrefetchMediaEntries(const BentoContainer& container, const MediaRecord& record);
+// The stages of the two reads above: each starts bringing what they take from memory into the cache, so that
+// a loader can have it on its way while it works on earlier records, once what the stage before brought has
+// arrived. Stage 0 fetches the slots of the record's UIDs in the UID indexes, 1 the items those slots name,
+// 2 the slots of the properties the reads look up first in the objects the items give, 3 those properties'
+// entries. None changes anything.
+inline constexpr unsigned kMediaLookUpStages = 4;
+void PrefetchMediaLookUps(const BentoContainer& container, const MediaRecord& record, unsigned stage);
 // For a single media file: compUid from its only compIndex entry, fileMobId from its first dataIndex entry,
 // and what the two queries above find with them.
 void ReadFileMediaInfo(BentoContainer& container, MediaRecord* record);

@@ -1,8 +1,7 @@
 #include "catalog/pmr_file.h"
 
-#include "catalog/file_table.h"
 #include "catalog/media_files.h"
-
+#include "container/hash_index.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -125,17 +124,6 @@ struct ReaderSource {
 
 } // namespace
 
-template <ByteOrder kOrder> uint16_t PMRFile::LengthIn(const uint8_t* bytes) {
-    // Two bytes, the high one first in a big-endian index. The resynchronisation reads one at every offset
-    // of a damaged stretch, so it is decoded here rather than through a checked view.
-    return kOrder == ByteOrder::little ? static_cast<uint16_t>(bytes[0] | (bytes[1] << 8))
-                                       : static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
-}
-
-uint16_t PMRFile::LengthAt(const uint8_t* bytes) const {
-    return order == ByteOrder::little ? LengthIn<ByteOrder::little>(bytes) : LengthIn<ByteOrder::big>(bytes);
-}
-
 template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, EntryView& e) {
     const uint32_t idLength = 4 * guidLength;
     const uint8_t* firstIdBytes = source.Take(idLength, firstId.data());
@@ -143,8 +131,8 @@ template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, Entr
     if (nameLengthBytes == nullptr) {
         return Attempt::outOfBytes;
     }
-    const uint16_t nameLength = LengthAt(nameLengthBytes);
-    if (nameLength == 0 || nameLength > kMaxNameLength) {
+    const uint16_t nameLength = unchecked::U16(nameLengthBytes, order);
+    if (!NameLengthFits(nameLength)) {
         badData = true;
         return Attempt::invalid;
     }
@@ -153,8 +141,8 @@ template <typename Source> PMRFile::Attempt PMRFile::Decode(Source& source, Entr
     if (projectLengthBytes == nullptr) {
         return Attempt::outOfBytes;
     }
-    const uint16_t projectLength = LengthAt(projectLengthBytes);
-    if (projectLength > kMaxProjectLength) {
+    const uint16_t projectLength = unchecked::U16(projectLengthBytes, order);
+    if (!ProjectLengthFits(projectLength)) {
         badData = true;
         return Attempt::invalid;
     }
@@ -191,22 +179,15 @@ bool PMRFile::IsValid(const EntryView& e) {
     if (!IsPrintable(e.project)) {
         return false;
     }
-    const size_t nameLength = e.name.Size();
-    if (nameLength < 4) {
-        return false;
-    }
-    if (!IsPrintable(e.name)) {
-        return false;
-    }
-    if (e.name.U8(nameLength - 4) != '.') {
+    if (!HasExtensionDot(e.name.Data(), e.name.Size()) || !IsPrintable(e.name)) {
         return false;
     }
     // One of the four media extensions, all in lower or all in upper case.
-    return MediaExtensionOf(e.name.Data() + nameLength - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
+    return MediaExtensionOf(e.name.end() - 3, ExtensionCase::lowerOrUpper) != MediaExtension::none;
 }
 
 template <ByteOrder kOrder>
-uint64_t PMRFile::ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength, bool& damaged) {
+uint64_t PMRFile::ImpossibleOffsets(const uint8_t* bytes, uint64_t available, uint64_t idLength, bool& damaged) {
     const uint64_t nameStart = idLength + 2; // past the name length, from an entry's start
     if (available < nameStart) {
         return 0;
@@ -215,8 +196,10 @@ uint64_t PMRFile::ImpossibleEntries(const uint8_t* bytes, uint64_t available, ui
     const uint64_t last = available - nameStart;
     uint64_t skipped = 0;
     for (; skipped <= last; ++skipped) {
-        const unsigned nameLength = LengthIn<kOrder>(bytes + skipped + idLength);
-        if (nameLength - 1u >= kMaxNameLength) { // 0, or above 256
+        // The offset-by-offset search reads a length at every offset of a damaged stretch, each of whose
+        // bounds the loop has checked: unchecked decoding.
+        const unsigned nameLength = unchecked::U16<kOrder>(bytes + skipped + idLength);
+        if (!NameLengthFits(nameLength)) {
             damaged = true;
             continue;
         }
@@ -224,27 +207,27 @@ uint64_t PMRFile::ImpossibleEntries(const uint8_t* bytes, uint64_t available, ui
         if (projectLengthAt + 2 > available) {
             break;
         }
-        const unsigned projectLength = LengthIn<kOrder>(bytes + projectLengthAt);
-        if (projectLength > kMaxProjectLength) {
+        const unsigned projectLength = unchecked::U16<kOrder>(bytes + projectLengthAt);
+        if (!ProjectLengthFits(projectLength)) {
             damaged = true;
             continue;
         }
         if (projectLengthAt + 2 + projectLength + idLength > available) {
             break;
         }
-        if (nameLength >= 4 && bytes[skipped + nameStart + nameLength - 4] == '.') {
+        if (HasExtensionDot(bytes + skipped + nameStart, nameLength)) {
             break;
         }
     }
     return skipped;
 }
 
-uint64_t PMRFile::ImpossibleEntriesIn(const uint8_t* bytes, uint64_t available) {
+uint64_t PMRFile::ImpossibleOffsetsIn(const uint8_t* bytes, uint64_t available) {
     const uint64_t idLength = uint64_t{4} * guidLength;
     bool damaged = false;
     const uint64_t skipped = order == ByteOrder::little
-                                 ? ImpossibleEntries<ByteOrder::little>(bytes, available, idLength, damaged)
-                                 : ImpossibleEntries<ByteOrder::big>(bytes, available, idLength, damaged);
+                                 ? ImpossibleOffsets<ByteOrder::little>(bytes, available, idLength, damaged)
+                                 : ImpossibleOffsets<ByteOrder::big>(bytes, available, idLength, damaged);
     if (damaged) {
         badData = true;
     }
@@ -277,7 +260,7 @@ PMRFile::Attempt PMRFile::AttemptsInWindow(EntryView& e) {
             return Attempt::noneLeft;
         }
         ++at;
-        at += ImpossibleEntriesIn(window.Data() + at,
+        at += ImpossibleOffsetsIn(window.Data() + at,
                                   std::min<uint64_t>(window.Size() - at, fileLength - (recordStart + at)));
     }
     if (at != 0) {
@@ -315,7 +298,7 @@ int PMRFile::ReadNextRecord(MediaRecord* record, Progress* progress) {
             // long as the cache keeps it.
             const std::string_view projectBytes(reinterpret_cast<const char*>(e.project.Data()), e.project.Size());
             ProjectText& cached =
-                projectTexts[FileTable::HashBytes(projectBytes.data(), projectBytes.size()) % projectTexts.size()];
+                projectTexts[HashBytes(projectBytes.data(), projectBytes.size()) % projectTexts.size()];
             if (!cached.text || projectBytes != cached.bytes) {
                 platform::AnsiToWide(projectBytes.data(), projectBytes.size(), scratch);
                 cached.text = SharedText(scratch);

@@ -58,20 +58,24 @@ private:
     uint32_t ReadWord();
     Attempt ReadEntryAt(EntryView& e);
     template <typename Source> Attempt Decode(Source& source, EntryView& e);
-    // A 16-bit length in the index's byte order.
-    [[nodiscard]] uint16_t LengthAt(const uint8_t* bytes) const;
-    // The same, in the byte order given: the one decoding of a length, for loops that choose the order once.
-    template <ByteOrder kOrder> [[nodiscard]] static uint16_t LengthIn(const uint8_t* bytes);
-    // How many offsets from bytes on, of available bytes, cannot start an entry: a name length out of range,
-    // a project length out of range, or a name without its extension's dot. The first offset that passes,
-    // or whose bytes run past the available ones, is left to a real attempt. damaged is set when one of the
-    // offsets passed over held a length out of range.
-    template <ByteOrder kOrder>
-    [[nodiscard]] static uint64_t ImpossibleEntries(const uint8_t* bytes, uint64_t available, uint64_t idLength,
-                                                    bool& damaged);
+    // The tests of an entry's fields that Decode and IsValid make, and that the resynchronisation makes
+    // before them, at every offset, to pass over the offsets where they must fail.
+    [[nodiscard]] static constexpr bool NameLengthFits(unsigned length) { return length - 1u < kMaxNameLength; }
+    [[nodiscard]] static constexpr bool ProjectLengthFits(unsigned length) { return length <= kMaxProjectLength; }
+    // The name of length bytes at name has the dot of a three-letter extension.
+    [[nodiscard]] static bool HasExtensionDot(const uint8_t* name, size_t length) {
+        return length >= 4 && name[length - 4] == '.';
+    }
     static bool IsValid(const EntryView& e);
-    // The same in the index's byte order, setting badData for a length out of range.
-    [[nodiscard]] uint64_t ImpossibleEntriesIn(const uint8_t* bytes, uint64_t available);
+    // How many offsets from bytes on, of available bytes, cannot start an entry: a name length or project
+    // length that does not fit, or a name without its extension's dot. The first offset that passes, or whose
+    // bytes run past the available ones, is left to a real attempt. damaged is set when one of the offsets
+    // passed over held a length that does not fit.
+    template <ByteOrder kOrder>
+    [[nodiscard]] static uint64_t ImpossibleOffsets(const uint8_t* bytes, uint64_t available, uint64_t idLength,
+                                                    bool& damaged);
+    // The same in the index's byte order, setting badData for a length that does not fit.
+    [[nodiscard]] uint64_t ImpossibleOffsetsIn(const uint8_t* bytes, uint64_t available);
     // Makes, from recordStart on, the attempts whose bytes the window holds, on those bytes in place: after a
     // failed one the next offset past the impossible ones, as the resynchronisation goes. Answers valid (the
     // reader past the entry, recordStart at its start), noneLeft (the last offset of the file failed), or

@@ -1,8 +1,7 @@
 #include "container/bento_container.h"
 
-#include "platform/prefetch.h"
-
 #include "container/byte_view.h"
+#include "container/hash_index.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -76,39 +75,30 @@ uint64_t PropertyKey(uint32_t objectId, uint32_t propertyId) {
     return (static_cast<uint64_t>(objectId) << 32) | propertyId;
 }
 
-// The bits of a word spread over the whole word: the finaliser of splitmix64.
-uint64_t Mix(uint64_t key) {
-    key ^= key >> 30;
-    key *= 0xBF58476D1CE4E5B9ull;
-    key ^= key >> 27;
-    key *= 0x94D049BB133111EBull;
-    return key ^ (key >> 31);
+// The hash of a property key: object and property ids both count in every bit, so that a file that gives
+// one object a great many properties gets no longer probes than any other.
+uint64_t PropertyHash(uint64_t key) {
+    return MixHashBits(key);
 }
 
-// Where a property key starts its probe: the key's bits spread over the whole word, so that object and
-// property ids both count in the low bits. Every key is placed on its own: a file that gives one object a
-// great many properties gets no longer probes than any other.
-size_t SlotOf(uint64_t key) {
-    return static_cast<size_t>(Mix(key));
+// The six little-endian words of an entry; all zero, and the cursor failed, when the bytes end before them.
+TocEntry DecodeEntry(ByteCursor& cursor) {
+    return {cursor.NextU32(), cursor.NextU32(), cursor.NextU32(), cursor.NextU32(), cursor.NextU32(), cursor.NextU32()};
 }
 
-// A property slot's hash bits, beside the entry index + 1 in its low half.
-constexpr uint64_t kCheckBits = 0xFFFFFFFF00000000ull;
-
-// The hash bits a slot keeps for a key.
-uint64_t CheckBitsOf(uint64_t key) {
-    return Mix(key) & kCheckBits;
-}
-
-// A little-endian word of bytes known to be whole (an index element taken whole): read without a check of
-// its own, as the elements of a large index are many.
-uint32_t WordOfWhole(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | (uint32_t{bytes[1]} << 8) | (uint32_t{bytes[2]} << 16) | (uint32_t{bytes[3]} << 24);
-}
-
-// The six little-endian words of a whole entry.
-TocEntry DecodeEntry(ByteView e) {
-    return {*e.Le32(0), *e.Le32(4), *e.Le32(8), *e.Le32(12), *e.Le32(16), *e.Le32(20)};
+// The key words and the object of an element of a UID index: its words 1, 2 and 3 of five.
+struct IndexElement {
+    UidKey key;
+    uint32_t object = 0;
+};
+IndexElement DecodeIndexElement(ByteCursor& cursor) {
+    IndexElement element;
+    cursor.Skip(4);
+    element.key.word1 = cursor.NextU32();
+    element.key.word2 = cursor.NextU32();
+    element.object = cursor.NextU32();
+    cursor.Skip(4);
+    return element;
 }
 
 } // namespace
@@ -148,7 +138,7 @@ void BentoContainer::Close() {
     label.fill(0);
     std::vector<TocEntry>().swap(entries);
     objects.Clear();
-    std::vector<uint64_t>().swap(propertySlots);
+    propertyIndex.Clear();
     properties.Clear();
     std::vector<uint32_t>().swap(nextProperty);
     chainsBuilt = false;
@@ -181,8 +171,8 @@ void BentoContainer::ReadToc(uint32_t tocOffset, uint32_t tocSize) {
         const auto bytes = static_cast<uint32_t>(n * bento::kEntrySize);
         const uint32_t got = reader.Read(chunk.data(), bytes);
         ByteCursor cursor(ByteView(chunk.data(), got));
-        while (const std::optional<ByteView> entry = cursor.Take(bento::kEntrySize)) {
-            entries.push_back(DecodeEntry(*entry));
+        for (TocEntry entry = DecodeEntry(cursor); !cursor.Failed(); entry = DecodeEntry(cursor)) {
+            entries.push_back(entry);
         }
         if (got < bytes) {
             break;
@@ -196,19 +186,13 @@ void BentoContainer::ResetNames() {
 }
 
 void BentoContainer::ParseToc() {
-    // At most two thirds of the slots are used, so a lookup seldom looks at more than two.
-    size_t slotCount = 16;
-    while (slotCount * 2 < entries.size() * 3) {
-        slotCount *= 2;
-    }
-    propertySlots.assign(slotCount, 0);
+    propertyIndex.Reserve(entries.size());
     // The slots of the entries a little further on are fetched from memory while these are entered.
     constexpr uint32_t kAhead = 16;
-    const size_t mask = propertySlots.size() - 1;
     for (uint32_t i = 0; i < entries.size(); ++i) {
         if (i + kAhead < entries.size()) {
             const TocEntry& later = entries[i + kAhead];
-            platform::PrefetchForRead(&propertySlots[SlotOf(PropertyKey(later.objectId, later.propertyId)) & mask]);
+            propertyIndex.PrefetchSlot(PropertyHash(PropertyKey(later.objectId, later.propertyId)));
         }
         const TocEntry e = entries[i];
         IndexProperty(i);
@@ -245,21 +229,20 @@ void BentoContainer::AddIndex(WalkTable& table, uint32_t entryIndex) {
     }
     const ByteView bytes(*value);
     ByteCursor cursor{bytes};
-    const std::optional<uint16_t> count = cursor.U16();
+    const uint16_t count = cursor.NextU16();
     // The slots of the elements a little further on are fetched from memory while these are set.
     constexpr uint32_t kAhead = 16;
-    for (uint32_t k = 0; count && k < *count; ++k) {
-        const std::optional<ByteView> element = cursor.Take(bento::kIndexElementSize);
-        if (!element) {
+    for (uint32_t k = 0; k < count; ++k) {
+        const IndexElement element = DecodeIndexElement(cursor);
+        if (cursor.Failed()) {
             break;
         }
-        const ByteView later = bytes.Sub(2 + (k + kAhead) * bento::kIndexElementSize, bento::kIndexElementSize);
-        if (later.Size() == bento::kIndexElementSize) {
-            table.Prefetch(UidKey{WordOfWhole(later.Data() + 4), WordOfWhole(later.Data() + 8)}.Id());
+        ByteCursor later(bytes.Sub(2 + (k + kAhead) * bento::kIndexElementSize, bento::kIndexElementSize));
+        const IndexElement ahead = DecodeIndexElement(later);
+        if (!later.Failed()) {
+            table.PrefetchSlot(ahead.key.Id());
         }
-        const uint8_t* whole = element->Data();
-        const UidKey key{WordOfWhole(whole + 4), WordOfWhole(whole + 8)};
-        table.Set(key.Id(), WordOfWhole(whole + 12));
+        table.Set(element.key.Id(), element.object);
     }
 }
 
@@ -302,63 +285,35 @@ std::optional<uint32_t> BentoContainer::FindProperty(const PropertyTable& table,
     return FindProperty(table.objectId, propertyId);
 }
 
-void BentoContainer::PrefetchProperty(uint32_t objectId, uint32_t propertyId) const {
-    if (CanQuery() && !propertySlots.empty()) {
-        platform::PrefetchForRead(
-            &propertySlots[SlotOf(PropertyKey(objectId, propertyId)) & (propertySlots.size() - 1)]);
+void BentoContainer::PrefetchPropertySlot(uint32_t objectId, uint32_t propertyId) const {
+    if (CanQuery()) {
+        propertyIndex.PrefetchSlot(PropertyHash(PropertyKey(objectId, propertyId)));
     }
 }
 
 void BentoContainer::PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyId) const {
-    if (!CanQuery() || propertySlots.empty()) {
-        return;
-    }
-    const uint64_t key = PropertyKey(objectId, propertyId);
-    const uint64_t check = CheckBitsOf(key);
-    const size_t mask = propertySlots.size() - 1;
-    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & kCheckBits) == check) {
-            platform::PrefetchForRead(&entries[static_cast<uint32_t>(propertySlots[slot] - 1)]);
-            return;
-        }
+    if (CanQuery()) {
+        propertyIndex.PrefetchEntry(PropertyHash(PropertyKey(objectId, propertyId)), entries.data());
     }
 }
 
 std::optional<uint32_t> BentoContainer::FindProperty(uint32_t objectId, uint32_t propertyId) const {
-    if (!CanQuery() || propertySlots.empty()) {
+    if (!CanQuery()) {
         return std::nullopt;
     }
     const uint64_t key = PropertyKey(objectId, propertyId);
-    const uint64_t check = CheckBitsOf(key);
-    const size_t mask = propertySlots.size() - 1;
-    for (size_t slot = SlotOf(key) & mask; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & kCheckBits) != check) {
-            continue;
-        }
-        const auto entryIndex = static_cast<uint32_t>(propertySlots[slot] - 1);
-        if (PropertyKey(entries[entryIndex].objectId, entries[entryIndex].propertyId) == key) {
-            return entryIndex;
-        }
-    }
-    return std::nullopt;
+    const uint32_t entryIndex = propertyIndex.Find(
+        PropertyHash(key), [&](uint32_t n) { return PropertyKey(entries[n].objectId, entries[n].propertyId) == key; });
+    return entryIndex == HashIndex::kNone ? std::nullopt : std::optional<uint32_t>(entryIndex);
 }
 
 void BentoContainer::IndexProperty(uint32_t entryIndex) {
-    const TocEntry& e = entries[entryIndex];
-    const uint64_t key = PropertyKey(e.objectId, e.propertyId);
-    const uint64_t check = CheckBitsOf(key);
-    const size_t mask = propertySlots.size() - 1;
-    size_t slot = SlotOf(key) & mask;
-    for (; propertySlots[slot] != 0; slot = (slot + 1) & mask) {
-        if ((propertySlots[slot] & kCheckBits) != check) {
-            continue;
-        }
-        const TocEntry& held = entries[static_cast<uint32_t>(propertySlots[slot] - 1)];
-        if (PropertyKey(held.objectId, held.propertyId) == key) {
-            break; // a later entry for the same object and property replaces an earlier one
-        }
-    }
-    propertySlots[slot] = check | (static_cast<uint64_t>(entryIndex) + 1);
+    const uint64_t key = PropertyKey(entries[entryIndex].objectId, entries[entryIndex].propertyId);
+    // A later entry for the same object and property replaces an earlier one.
+    (void)propertyIndex.Place(
+        PropertyHash(key), entryIndex,
+        [&](uint32_t n) { return PropertyKey(entries[n].objectId, entries[n].propertyId) == key; },
+        /*replace=*/true);
 }
 
 void BentoContainer::BuildChains() const {
@@ -419,9 +374,8 @@ bool BentoContainer::FillValue(uint32_t entryIndex, uint32_t maxBytes, Bytes& by
     const uint32_t wanted = std::min(e.valueLength, maxBytes);
     if (e.valueFlags == bento::kImmediate) {
         // The value's bytes are those of the valueOffset field as stored; never more than its four.
-        const uint8_t field[4] = {static_cast<uint8_t>(e.valueOffset), static_cast<uint8_t>(e.valueOffset >> 8),
-                                  static_cast<uint8_t>(e.valueOffset >> 16), static_cast<uint8_t>(e.valueOffset >> 24)};
-        bytes.assign(field, field + std::min<uint32_t>(wanted, 4));
+        const std::array<uint8_t, 4> field = LittleEndianBytes(e.valueOffset);
+        bytes.assign(field.begin(), field.begin() + std::min<uint32_t>(wanted, 4));
     } else if (e.valueFlags == bento::kStored) {
         ReadBytesInto(e.valueOffset, wanted, bytes);
         const bool array = e.typeId == bento::kTypeIndexArray || e.typeId == bento::kTypeIdArray;
@@ -450,10 +404,8 @@ uint32_t BentoContainer::ImmediateValue(uint32_t entryIndex) const {
         return 0;
     }
     // The field's bytes as they stand in the file, read in the container's byte order.
-    const uint32_t v = entries[entryIndex].valueOffset;
-    const uint8_t field[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                              static_cast<uint8_t>(v >> 24)};
-    return *ByteView(field, sizeof field, intelByteOrder ? ByteOrder::little : ByteOrder::big).U32(0);
+    const std::array<uint8_t, 4> field = LittleEndianBytes(entries[entryIndex].valueOffset);
+    return unchecked::U32(field.data(), intelByteOrder ? ByteOrder::little : ByteOrder::big);
 }
 
 const std::wstring* BentoContainer::NameOf(uint32_t id) const {

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "container/byte_view.h"
+#include "container/hash_index.h"
 #include "container/qrb_file.h"
 #include "container/walk_table.h"
 #include "seams/console.h"
@@ -125,16 +126,17 @@ public:
     // The same as FindProperty on FindObject(objectId), with one lookup instead of two: an object that does
     // not exist has no properties.
     [[nodiscard]] std::optional<uint32_t> FindProperty(uint32_t objectId, uint32_t propertyId) const;
-    // Starts bringing the first slot FindProperty(objectId, propertyId) reads into the cache; once it is
-    // there, PrefetchPropertyEntry starts bringing the entry it leads to.
-    void PrefetchProperty(uint32_t objectId, uint32_t propertyId) const;
+    // The stages of FindProperty(objectId, propertyId), each started once what the one before brought has
+    // arrived: its first slot, then the entry the slot names.
+    void PrefetchPropertySlot(uint32_t objectId, uint32_t propertyId) const;
     void PrefetchPropertyEntry(uint32_t objectId, uint32_t propertyId) const;
     // Calls visit(propertyId, entryIndex) for every property of the table, in walk order.
     template <typename Visit> void WalkProperties(const PropertyTable& table, Visit&& visit) const {
         WalkTable::ItemList added;
         PropertiesAdded(table, added);
-        WalkTable::WalkInOrder(added.data(), added.size(),
-                               [&](const WalkTable::Item& item) { visit(static_cast<uint32_t>(item.key), item.value); });
+        WalkTable::WalkInOrder(added.data(), added.size(), [&](const WalkTable::Item& item) {
+            visit(static_cast<uint32_t>(item.key), item.value);
+        });
     }
 
     // The value's first bytes, at most maxBytes of them; none when the value is empty. Stored values are
@@ -156,10 +158,16 @@ public:
 
     // The object id a UID index gives for the key; none when absent or when the container cannot answer.
     [[nodiscard]] std::optional<uint32_t> LookUp(UidIndex index, UidKey key) const;
-    // Starts bringing what LookUp(index, key) reads first into the cache.
-    void PrefetchLookUp(UidIndex index, UidKey key) const {
+    // The stages of LookUp(index, key), each started once what the one before brought has arrived: its first
+    // slot, then the item the slot names.
+    void PrefetchLookUpSlot(UidIndex index, UidKey key) const {
         if (CanQuery()) {
-            IndexTable(index).Prefetch(key.Id());
+            IndexTable(index).PrefetchSlot(key.Id());
+        }
+    }
+    void PrefetchLookUpEntry(UidIndex index, UidKey key) const {
+        if (CanQuery()) {
+            IndexTable(index).PrefetchEntry(key.Id());
         }
     }
     // The whole index table: its size, its first entry in walk order (key = UidKey::Id(), value = object).
@@ -173,7 +181,7 @@ private:
     // The table's properties as (propertyId, entry index) into added, in the order they were added.
     void PropertiesAdded(const PropertyTable& table, WalkTable::ItemList& added) const;
     void BuildChains() const;
-    // Enters entries[entryIndex] into propertySlots.
+    // Enters entries[entryIndex] into propertyIndex.
     void IndexProperty(uint32_t entryIndex);
     bool ReadLabel();
     void ReadToc(uint32_t tocOffset, uint32_t tocSize);
@@ -194,10 +202,8 @@ private:
     bool intelByteOrder = false;
     std::array<uint8_t, bento::kLabelSize> label{};
     std::vector<TocEntry> entries;
-    // (objectId, propertyId) -> entry index, as FindProperty needs it: open addressing over the entries
-    // themselves, each slot the entry index + 1 (0: free) in its low half and 32 bits of the key's hash in
-    // its high half, so that a probe reads an entry only when the hash bits agree.
-    std::vector<uint64_t> propertySlots;
+    // (objectId, propertyId) -> the index of its last entry, as FindProperty needs it.
+    HashIndex propertyIndex;
     // The objects' chains of properties, built by the first FindObject (a load never walks an object):
     // (objectId << 32 | propertyId) -> entry index with the keys in the order the TOC first names them;
     // objectId -> the object's property added last (an item number of properties), and for each item of

@@ -1,8 +1,10 @@
-// WalkTable: 64-bit keys to 32-bit values, looked up through an open-addressing hash and walked in the
-// container's fixed order. The walk has 17 buckets: a key falls in bucket (low 32 bits >> 4) mod 17; buckets
-// are visited from 0 to 16, and within a bucket the key added last comes first. Setting the value of a key
-// that is present already keeps its place in the walk.
+// WalkTable: 64-bit keys to 32-bit values, kept in the order they were first added, looked up through a
+// HashIndex and walked in the container's fixed order. The walk has 17 buckets: a key falls in bucket
+// (low 32 bits >> 4) mod 17; buckets are visited from 0 to 16, and within a bucket the key added last comes
+// first. Setting the value of a key that is present already keeps its place in the walk.
 #pragma once
+
+#include "container/hash_index.h"
 
 #include <array>
 #include <cstddef>
@@ -27,23 +29,21 @@ public:
     uint32_t Set(uint64_t key, uint32_t value);
     // Sets key to value and returns the value it had before; none when the key is new.
     std::optional<uint32_t> Exchange(uint64_t key, uint32_t value);
-    [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const;
-    // Starts bringing the first slot Find(key) reads into the cache.
-    void Prefetch(uint64_t key) const;
-    [[nodiscard]] size_t Size() const { return keys.size(); }
+    [[nodiscard]] std::optional<uint32_t> Find(uint64_t key) const {
+        const uint32_t item = Locate(key);
+        return item == HashIndex::kNone ? std::nullopt : std::optional<uint32_t>(items[item].value);
+    }
+    // The stages of Find(key), each started once what the one before brought has arrived: its first slot,
+    // then the item (key and value) the slot names.
+    void PrefetchSlot(uint64_t key) const { index.PrefetchSlot(HashOf(key)); }
+    void PrefetchEntry(uint64_t key) const { index.PrefetchEntry(HashOf(key), items.data()); }
+    [[nodiscard]] size_t Size() const { return items.size(); }
     // The key of an item number (below Size()).
-    [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return keys[item]; }
+    [[nodiscard]] uint64_t KeyAt(uint32_t item) const { return items[item].key; }
     // The first item in walk order; none when the table is empty.
     [[nodiscard]] std::optional<Item> First() const;
     // Calls visit(item) for every item in walk order.
-    template <typename Visit> void Walk(Visit&& visit) const {
-        std::vector<Item> added;
-        added.reserve(keys.size());
-        for (const uint64_t key : keys) {
-            added.push_back({key, *Find(key)});
-        }
-        WalkInOrder(added, visit);
-    }
+    template <typename Visit> void Walk(Visit&& visit) const { WalkInOrder(items, visit); }
     void Clear();
     // Makes room for count keys at once, so that adding them moves nothing.
     void Reserve(size_t count);
@@ -102,24 +102,17 @@ public:
     }
 
 private:
-    // A slot holds its key and value, so that a lookup touches one place in memory.
-    struct Slot {
-        uint64_t key = 0;
-        uint32_t value = 0;
-        uint32_t item = 0; // item number + 1; 0 marks an empty slot
-    };
+    static uint64_t HashOf(uint64_t key) { return MixHashBits(key); }
+    // The item number of the key; HashIndex::kNone when the table holds none.
+    [[nodiscard]] uint32_t Locate(uint64_t key) const {
+        return index.Find(HashOf(key), [&](uint32_t n) { return items[n].key == key; });
+    }
+    // The key's item, made (with value 0) when the key is new.
+    Item& Place(uint64_t key);
 
-    [[nodiscard]] size_t SlotOf(uint64_t key) const;
-    // The key's slot, made (with value 0) when the key is new.
-    Slot& Place(uint64_t key);
-    void Grow();
-    // Places every key anew in size slots (a power of two).
-    void Rehash(size_t size);
-
-    // The keys in the order they were first added.
-    std::vector<uint64_t> keys;
-    // A power of two, at most three quarters used.
-    std::vector<Slot> slots;
+    // The items in the order their keys were first added.
+    std::vector<Item> items;
+    HashIndex index;
 };
 
 } // namespace tw

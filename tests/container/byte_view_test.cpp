@@ -56,18 +56,55 @@ TEST(ByteViewTest, SubViewsAreCutToTheBytesPresent) {
     EXPECT_TRUE(ByteView(nullptr, 5).Empty());
 }
 
-TEST(ByteViewTest, ACursorMovesOnlyPastWhatItDelivers) {
+TEST(ByteViewTest, ACursorMovesOnlyPastWhatItDeliversAndFailsForGood) {
     ByteCursor cursor{ByteView(kBytes)};
     EXPECT_EQ(cursor.U16(), 0x0201);
     const auto taken = cursor.Take(3);
     ASSERT_TRUE(taken.has_value());
     EXPECT_EQ(taken->U8(0), 0x03);
-    EXPECT_EQ(cursor.Take(5), std::nullopt); // four are left
-    EXPECT_EQ(cursor.Offset(), 5u);
-    EXPECT_EQ(cursor.U32(), 0x09080706u);
-    EXPECT_EQ(cursor.U16(), std::nullopt);
+    EXPECT_EQ(cursor.NextU32(), 0x09080706u);
+    EXPECT_FALSE(cursor.Failed());
     EXPECT_EQ(cursor.Left(), 0u);
     EXPECT_TRUE(cursor.Take(0).has_value());
+
+    // A read past the end fails the cursor where it stands, and every read after it, even one that would fit.
+    ByteCursor partial{ByteView(kBytes)};
+    partial.Skip(4);
+    EXPECT_EQ(partial.Take(6), std::nullopt); // five are left
+    EXPECT_TRUE(partial.Failed());
+    EXPECT_EQ(partial.Offset(), 4u);
+    EXPECT_EQ(partial.U16(), std::nullopt);
+    EXPECT_EQ(partial.NextU32(), 0u);
+    EXPECT_FALSE(partial.Take(0).has_value());
+    EXPECT_EQ(partial.Offset(), 4u);
+}
+
+TEST(ByteViewTest, ACursorDecodesFieldsInTheViewsOrderAndChecksOnceAtTheEnd) {
+    // A record of a 16-bit count and a 32-bit word, read whole and cut one byte short, in both orders.
+    struct Case {
+        ByteOrder order;
+        size_t size;
+        uint16_t count;
+        uint32_t word;
+        bool failed;
+    };
+    const Case cases[] = {
+        {ByteOrder::little, 6, 0x0201, 0x06050403, false},
+        {ByteOrder::big, 6, 0x0102, 0x03040506, false},
+        {ByteOrder::little, 5, 0x0201, 0, true},
+        {ByteOrder::big, 1, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        ByteCursor cursor{ByteView(kBytes.data(), c.size, c.order)};
+        const uint16_t count = cursor.NextU16();
+        const uint32_t word = cursor.NextU32();
+        EXPECT_EQ(cursor.Failed(), c.failed) << c.size;
+        EXPECT_EQ(count, c.count) << c.size;
+        EXPECT_EQ(word, c.word) << c.size;
+    }
+    // The split of a word into a little-endian field, read back in either order.
+    EXPECT_EQ(unchecked::U32<ByteOrder::little>(LittleEndianBytes(0x04030201).data()), 0x04030201u);
+    EXPECT_EQ(unchecked::U32(LittleEndianBytes(0x04030201).data(), ByteOrder::big), 0x01020304u);
 }
 
 } // namespace
