@@ -1,7 +1,7 @@
 #include "container/media_info_items.h"
 
 #include "container/byte_view.h"
-#include "platform/platform.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -193,70 +193,190 @@ bool ItemTextBefore(const std::wstring& a, const std::wstring& b) {
     return platform::CompareTextIgnoringCase(a, b) < 0;
 }
 
-bool WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint32_t depth,
-                    const std::function<bool(const TreeLine&)>& visit) {
-    // One frame per object item on the path from the root: the object, the property it stands at, and the
-    // objects (text, id) that property leads to, in the tree's order.
+namespace {
+
+// A child object of a reference property as the walk orders it: by its item text, then by its place in the
+// property's value, which keeps children of equal texts in the order a stable sort keeps them.
+struct Child {
+    std::wstring text;
+    uint32_t place = 0;
+};
+
+bool ChildBefore(const Child& a, const Child& b) {
+    const int order = platform::CompareTextIgnoringCase(a.text, b.text);
+    return order != 0 ? order < 0 : a.place < b.place;
+}
+
+size_t HeldBytes(const Child& child) {
+    return sizeof(Child) + (child.text.capacity() + 1) * sizeof(wchar_t);
+}
+
+// Children of at most this many bytes are sorted at once; more wait for a later batch.
+constexpr size_t kMaxBatchBytes = size_t{8} << 20;
+// A batch smaller than this is not worth its pass over the children: the walk stops at its memory bound instead.
+constexpr size_t kMinBatchBytes = size_t{64} << 10;
+
+// The next children in the tree's order after `after` (from the first when none): as many as budget bytes hold,
+// one at least, sorted. Answers whether more children follow them. One pass over ids, whose texts are built
+// again on every pass, so that the ones not taken take no memory.
+bool NextChildren(BentoContainer& container, const std::vector<uint32_t>& ids, const std::optional<Child>& after,
+                  size_t budget, std::vector<Child>& batch) {
+    batch.clear();
+    size_t bytes = 0;
+    std::optional<Child> ceiling; // this child and those after it wait for a later batch
+    for (size_t place = 0; place < ids.size(); ++place) {
+        Child child{ObjectItemText(container, ids[place]), static_cast<uint32_t>(place)};
+        if ((after && !ChildBefore(*after, child)) || (ceiling && !ChildBefore(child, *ceiling))) {
+            continue;
+        }
+        bytes += HeldBytes(child);
+        batch.push_back(std::move(child));
+        if (bytes <= budget || batch.size() == 1) {
+            continue;
+        }
+        // Keep the first half of the budget's worth; the rest come in later batches.
+        std::sort(batch.begin(), batch.end(), ChildBefore);
+        size_t keep = 0;
+        bytes = 0;
+        while (keep < batch.size() && (keep == 0 || bytes + HeldBytes(batch[keep]) <= budget / 2)) {
+            bytes += HeldBytes(batch[keep++]);
+        }
+        ceiling = std::move(batch[keep]);
+        batch.erase(batch.begin() + static_cast<std::ptrdiff_t>(keep), batch.end());
+    }
+    std::sort(batch.begin(), batch.end(), ChildBefore);
+    return ceiling.has_value();
+}
+
+} // namespace
+
+TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint32_t depth,
+                           const std::function<bool(const TreeLine&)>& visit, const TreeWalkBounds& bounds) {
+    // One frame per object item on the path from the root: the object's properties as entry indexes, the
+    // property it stands at, and the objects that property leads to, handed out batch by batch in the tree's
+    // order. Item texts are built as they are handed out.
     struct Frame {
-        ObjectItem object;
+        uint32_t objectId = 0;
         bool expands = false;
+        std::vector<uint32_t> properties;
         size_t property = 0;
-        std::vector<std::pair<std::wstring, uint32_t>> children;
-        size_t child = 0;
+        std::vector<uint32_t> children;
+        std::vector<Child> batch;
+        size_t next = 0;
+        std::optional<Child> last; // the child handed out last
+        bool more = false; // children follow the batch
+        size_t held = 0;   // bytes of the above
     };
-    std::optional<ObjectItem> root = MakeObjectItem(container, rootObject);
-    if (!root) {
-        return true;
+    if (rootObject == 0 || container.EntryCount() == 0 || !container.FindObject(rootObject)) {
+        return TreeWalkEnd::complete;
     }
     std::unordered_map<uint32_t, uint32_t> onPath; // object id -> frames of it on the path
     std::vector<Frame> path;
-    const auto enter = [&](ObjectItem object, uint32_t level) {
-        if (!visit(TreeLine{level, true, 0, &object.text})) {
+    size_t held = 0;
+    uint64_t lines = 0;
+    // Hands out a line, unless the walk ends at it.
+    std::optional<TreeWalkEnd> end;
+    const auto hand = [&](uint32_t level, bool bold, uint32_t number, const std::wstring& text) {
+        if (lines == bounds.maxLines) {
+            end = TreeWalkEnd::lineBound;
+        } else if (!visit(TreeLine{level, bold, number, &text})) {
+            end = TreeWalkEnd::stopped;
+        }
+        ++lines;
+        return !end;
+    };
+    // The frame's share of held changes to bytes.
+    const auto hold = [&held](Frame& frame, size_t bytes) {
+        held = held - frame.held + bytes;
+        frame.held = bytes;
+    };
+    const auto frameBytes = [](const Frame& f) {
+        size_t bytes = sizeof(Frame) + 32 + (f.properties.capacity() + f.children.capacity()) * sizeof(uint32_t) +
+                       f.batch.capacity() * sizeof(Child);
+        for (size_t i = f.next; i < f.batch.size(); ++i) {
+            bytes += HeldBytes(f.batch[i]) - sizeof(Child);
+        }
+        if (f.last) {
+            bytes += HeldBytes(*f.last);
+        }
+        return bytes;
+    };
+    const auto enter = [&](uint32_t objectId, const std::wstring& text, uint32_t level) {
+        if (!hand(level, true, 0, text)) {
             return false;
         }
         Frame frame;
-        frame.expands = path.size() < depth && onPath[object.objectId] == 0;
-        ++onPath[object.objectId];
-        frame.object = std::move(object);
+        frame.objectId = objectId;
+        frame.expands = path.size() < depth && onPath[objectId] == 0;
+        if (const auto table = container.FindObject(objectId)) {
+            container.WalkProperties(*table, [&](uint32_t, uint32_t entry) { frame.properties.push_back(entry); });
+        }
+        const size_t bytes = frameBytes(frame);
+        if (held + bytes > bounds.maxHeldBytes) {
+            end = TreeWalkEnd::memoryBound;
+            return false;
+        }
+        ++onPath[objectId];
         path.push_back(std::move(frame));
+        hold(path.back(), bytes);
         return true;
     };
-    if (!enter(std::move(*root), 0)) {
-        return false;
+    if (!enter(rootObject, ObjectItemText(container, rootObject), 0)) {
+        return *end;
     }
     while (!path.empty()) {
         Frame& frame = path.back();
         const auto level = static_cast<uint32_t>(2 * (path.size() - 1));
-        if (frame.child < frame.children.size()) {
-            const uint32_t id = frame.children[frame.child++].second;
-            std::optional<ObjectItem> object = MakeObjectItem(container, id);
-            if (object && !enter(std::move(*object), level + 2)) {
-                return false;
+        if (frame.next == frame.batch.size() && frame.more) {
+            hold(frame, frameBytes(frame));
+            const size_t room = bounds.maxHeldBytes > held ? bounds.maxHeldBytes - held : 0;
+            const size_t budget = std::min(kMaxBatchBytes, room / 2);
+            if (budget < kMinBatchBytes) {
+                return TreeWalkEnd::memoryBound;
+            }
+            frame.more = NextChildren(container, frame.children, frame.last, budget, frame.batch);
+            frame.next = 0;
+            hold(frame, frameBytes(frame));
+        }
+        if (frame.next < frame.batch.size()) {
+            frame.last = std::move(frame.batch[frame.next++]);
+            hold(frame, frameBytes(frame));
+            const std::wstring text = frame.last->text; // the frame may move when the child's is pushed
+            if (!enter(frame.children[frame.last->place], text, level + 2)) {
+                return *end;
             }
             continue;
         }
-        if (frame.property < frame.object.properties.size()) {
-            const PropertyItem& p = frame.object.properties[frame.property++];
-            if (!visit(TreeLine{level + 1, p.bold, p.number, &p.text})) {
-                return false;
+        if (frame.property < frame.properties.size()) {
+            const PropertyItem p = MakePropertyItem(container, frame.properties[frame.property++]);
+            if (!hand(level + 1, p.bold, p.number, p.text)) {
+                return *end;
             }
             frame.children.clear();
-            frame.child = 0;
+            frame.batch.clear();
+            frame.next = 0;
+            frame.last.reset();
+            frame.more = false;
             if (p.bold && frame.expands) {
                 for (const uint32_t id : ReferencedObjects(container, p.number)) {
                     if (id != 0 && container.FindObject(id)) {
-                        frame.children.emplace_back(ObjectItemText(container, id), id);
+                        frame.children.push_back(id);
                     }
                 }
-                std::stable_sort(frame.children.begin(), frame.children.end(),
-                                 [](const auto& a, const auto& b) { return ItemTextBefore(a.first, b.first); });
+                hold(frame, frameBytes(frame));
+                if (held > bounds.maxHeldBytes) {
+                    return TreeWalkEnd::memoryBound;
+                }
+                // The first batch is made on the next turn, as every later one.
+                frame.more = !frame.children.empty();
             }
             continue;
         }
-        --onPath[frame.object.objectId];
+        --onPath[frame.objectId];
+        held -= frame.held;
         path.pop_back();
     }
-    return true;
+    return TreeWalkEnd::complete;
 }
 
 } // namespace tw

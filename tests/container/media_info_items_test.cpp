@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -222,10 +223,12 @@ TEST_F(MediaInfoItemsTest, TheTreeUnfoldsToItsDepthInTreeOrderAndExpandsNoObject
     Open(w);
     const auto walk = [&](uint32_t depth) {
         std::vector<Line> lines;
-        EXPECT_TRUE(WalkObjectTree(container, bento::kTocObject, depth, [&](const TreeLine& l) {
-            lines.push_back({l.level, l.bold, *l.text});
-            return true;
-        }));
+        EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, depth,
+                                 [&](const TreeLine& l) {
+                                     lines.push_back({l.level, l.bold, *l.text});
+                                     return true;
+                                 }),
+                  TreeWalkEnd::complete);
         return lines;
     };
     const Line root{0, true, L"[ ID=0x1 ]CM_StdObjID_TOC"};
@@ -267,26 +270,95 @@ TEST_F(MediaInfoItemsTest, TheTreeUnfoldsToItsDepthInTreeOrderAndExpandsNoObject
     EXPECT_EQ(walk(50), deep);
 
     size_t seen = 0;
-    EXPECT_FALSE(WalkObjectTree(container, bento::kTocObject, 3, [&](const TreeLine&) { return ++seen < 3; }));
+    EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, 3, [&](const TreeLine&) { return ++seen < 3; }),
+              TreeWalkEnd::stopped);
     EXPECT_EQ(seen, 3u);
-    EXPECT_TRUE(WalkObjectTree(container, 0x2FFFF, 3, [](const TreeLine&) { return false; }));
+    EXPECT_EQ(WalkObjectTree(container, 0x2FFFF, 3, [](const TreeLine&) { return false; }), TreeWalkEnd::complete);
 }
 
 TEST_F(MediaInfoItemsTest, ARealContainerShowsObjectOneWithEveryPropertyAndEnds) {
     ASSERT_EQ(container.Open(L"data/LogicPro-omfv1.OMF"), 1);
     std::vector<Line> lines;
-    EXPECT_TRUE(WalkObjectTree(container, bento::kTocObject, 8, [&](const TreeLine& l) {
-        lines.push_back({l.level, l.bold, *l.text});
-        if (l.level == 1) {
-            EXPECT_EQ(container.Entry(l.number - 1)->objectId, bento::kTocObject);
-        }
-        return true;
-    }));
+    EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, 8,
+                             [&](const TreeLine& l) {
+                                 lines.push_back({l.level, l.bold, *l.text});
+                                 if (l.level == 1) {
+                                     EXPECT_EQ(container.Entry(l.number - 1)->objectId, bento::kTocObject);
+                                 }
+                                 return true;
+                             }),
+              TreeWalkEnd::complete);
     ASSERT_EQ(lines.size(), 1u + WalkNumbers(bento::kTocObject).size());
     EXPECT_EQ(lines[0], (Line{0, true, L"[ ID=0x1 ]CM_StdObjID_TOC"}));
     for (size_t i = 1; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].level, 1u);
     }
+}
+
+// A reference to many objects of long names: the walk holds only what its memory bound allows, sorts the children
+// batch by batch in the same order (equal texts in the order the value names them), and stops plainly at its
+// bounds of lines and memory instead of running on.
+TEST_F(MediaInfoItemsTest, TheWalkKeepsItsOrderWithinItsBoundsAndStopsAtThem) {
+    constexpr uint32_t kKids = 0x10400;
+    constexpr uint32_t first = 0x20100;
+    constexpr uint32_t objects = 40;
+    BentoWriter w;
+    Bytes elements;
+    constexpr uint16_t count = 600;
+    for (uint32_t k = 0; k < count; ++k) {
+        PutLe32(elements, first + (k * 7) % objects); // each object named 15 times, out of order
+        PutLe32(elements, 0);
+    }
+    w.Stored(bento::kTocObject, kKids, bento::kTypeIdArray, w.Array(count, elements));
+    for (uint32_t i = 0; i < objects; ++i) {
+        // Names that differ only at their end, in the opposite order of the ids.
+        w.Text(first + i, kName, std::string(450, 'n') + static_cast<char>('A' + objects - 1 - i));
+    }
+    Open(w);
+    const auto walk = [&](const TreeWalkBounds& bounds, TreeWalkEnd& end) {
+        std::vector<Line> lines;
+        end = WalkObjectTree(
+            container, bento::kTocObject, 1,
+            [&](const TreeLine& l) {
+                lines.push_back({l.level, l.bold, *l.text});
+                return true;
+            },
+            bounds);
+        return lines;
+    };
+    TreeWalkEnd end{};
+    const std::vector<Line> whole = walk(TreeWalkBounds{}, end);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+    ASSERT_EQ(whole.size(), 2u + 2u * count); // root, reference, then each child and its name
+    std::vector<std::wstring> children;
+    for (const Line& l : whole) {
+        if (l.level == 2) {
+            children.push_back(l.text);
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(children.begin(), children.end(), ItemTextBefore));
+
+    // 600 texts of some 460 characters (1 MB with four-byte characters) in a bound of 512 KB: several batches,
+    // the same lines.
+    TreeWalkBounds tight;
+    tight.maxHeldBytes = 512 << 10;
+    EXPECT_EQ(walk(tight, end), whole);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+
+    TreeWalkBounds fewLines;
+    fewLines.maxLines = 7;
+    const std::vector<Line> cut = walk(fewLines, end);
+    EXPECT_EQ(end, TreeWalkEnd::lineBound);
+    EXPECT_EQ(cut, std::vector<Line>(whole.begin(), whole.begin() + 7));
+    fewLines.maxLines = whole.size(); // a bound the tree just fits in is no cut
+    EXPECT_EQ(walk(fewLines, end), whole);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+
+    TreeWalkBounds littleMemory;
+    littleMemory.maxHeldBytes = 64 << 10; // holds the ids, not a batch of texts worth a pass
+    const std::vector<Line> stopped = walk(littleMemory, end);
+    EXPECT_EQ(end, TreeWalkEnd::memoryBound);
+    EXPECT_EQ(stopped, std::vector<Line>(whole.begin(), whole.begin() + 2));
 }
 
 } // namespace
