@@ -8,9 +8,9 @@
 #include "container/bento_container.h"
 #include "container/media_info_items.h"
 #include "fixtures/file_io.h"
+#include "heap_counter.h"
 #include "samples/bento_writer.h"
 #include "samples/byte_append.h"
-#include "heap_counter.h"
 
 #include <string>
 
@@ -54,7 +54,8 @@ const HostileContainer& TheContainer() {
 // The least any walk of depth 1 does: the text of each child of the TOC object's reference, once.
 size_t Floor(tw::BentoContainer& container) {
     size_t characters = 0;
-    for (const uint32_t id : tw::ReferencedObjects(container, 1)) {
+    const uint32_t entry = *container.FindProperty(tw::bento::kTocObject, kChildrenProperty);
+    for (const uint32_t id : tw::ReferencedObjects(container, entry + 1)) {
         characters += tw::ObjectItemText(container, id).size();
     }
     return characters;

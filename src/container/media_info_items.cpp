@@ -195,56 +195,79 @@ bool ItemTextBefore(const std::wstring& a, const std::wstring& b) {
 
 namespace {
 
-// A child object of a reference property as the walk orders it: by its item text, then by its place in the
-// property's value, which keeps children of equal texts in the order a stable sort keeps them.
-struct Child {
+// The objects of a reference property that share one item text, which the tree shows in the order the property
+// names them (as a stable sort by text leaves them). Objects of different ids have different texts unless a text
+// is cut before its id.
+struct TextClass {
     std::wstring text;
-    uint32_t place = 0;
+    std::vector<uint32_t> ids;
 };
 
-bool ChildBefore(const Child& a, const Child& b) {
-    const int order = platform::CompareTextIgnoringCase(a.text, b.text);
-    return order != 0 ? order < 0 : a.place < b.place;
+size_t HeldBytes(const TextClass& c) {
+    return sizeof(TextClass) + (c.text.capacity() + 1) * sizeof(wchar_t) + c.ids.capacity() * sizeof(uint32_t);
 }
 
-size_t HeldBytes(const Child& child) {
-    return sizeof(Child) + (child.text.capacity() + 1) * sizeof(wchar_t);
+// Sorts the classes by their texts and makes one class of those whose texts compare equal.
+void SortAndMerge(std::vector<TextClass>& classes) {
+    std::sort(classes.begin(), classes.end(), [](const TextClass& a, const TextClass& b) {
+        return platform::CompareTextIgnoringCase(a.text, b.text) < 0;
+    });
+    size_t kept = 0;
+    for (size_t i = 0; i < classes.size(); ++i) {
+        if (kept > 0 && platform::CompareTextIgnoringCase(classes[kept - 1].text, classes[i].text) == 0) {
+            classes[kept - 1].ids.insert(classes[kept - 1].ids.end(), classes[i].ids.begin(), classes[i].ids.end());
+            continue;
+        }
+        if (kept != i) {
+            classes[kept] = std::move(classes[i]);
+        }
+        ++kept;
+    }
+    classes.resize(kept);
 }
 
-// Children of at most this many bytes are sorted at once; more wait for a later batch.
+// Children of at most this many bytes of text are sorted at once; more wait for a later batch.
 constexpr size_t kMaxBatchBytes = size_t{8} << 20;
 // A batch smaller than this is not worth its pass over the children: the walk stops at its memory bound instead.
 constexpr size_t kMinBatchBytes = size_t{64} << 10;
 
-// The next children in the tree's order after `after` (from the first when none): as many as budget bytes hold,
-// one at least, sorted. Answers whether more children follow them. One pass over ids, whose texts are built
-// again on every pass, so that the ones not taken take no memory.
-bool NextChildren(BentoContainer& container, const std::vector<uint32_t>& ids, const std::optional<Child>& after,
-                  size_t budget, std::vector<Child>& batch) {
+// The next text classes, in the tree's order, of the objects byId holds (object id and place, sorted by id) whose
+// texts sort after `after` (from the first when none): as many as budget bytes hold, one at least. Answers whether
+// more follow them. One pass over the objects, whose texts are built again on every pass, so that the ones not
+// taken take no memory.
+bool NextClasses(BentoContainer& container, const std::vector<std::pair<uint32_t, uint32_t>>& byId,
+                 const std::optional<std::wstring>& after, size_t budget, std::vector<TextClass>& batch) {
     batch.clear();
     size_t bytes = 0;
-    std::optional<Child> ceiling; // this child and those after it wait for a later batch
-    for (size_t place = 0; place < ids.size(); ++place) {
-        Child child{ObjectItemText(container, ids[place]), static_cast<uint32_t>(place)};
-        if ((after && !ChildBefore(*after, child)) || (ceiling && !ChildBefore(child, *ceiling))) {
+    std::optional<std::wstring> ceiling; // texts from this one on wait for a later batch
+    for (size_t i = 0; i < byId.size(); ++i) {
+        const uint32_t id = byId[i].first;
+        if (i > 0 && byId[i - 1].first == id) {
             continue;
         }
-        bytes += HeldBytes(child);
-        batch.push_back(std::move(child));
-        if (bytes <= budget || batch.size() == 1) {
+        std::wstring text = ObjectItemText(container, id);
+        if ((after && platform::CompareTextIgnoringCase(text, *after) <= 0) ||
+            (ceiling && platform::CompareTextIgnoringCase(text, *ceiling) >= 0)) {
             continue;
         }
-        // Keep the first half of the budget's worth; the rest come in later batches.
-        std::sort(batch.begin(), batch.end(), ChildBefore);
+        batch.push_back({std::move(text), {id}});
+        bytes += HeldBytes(batch.back());
+        if (bytes <= budget) {
+            continue;
+        }
+        // Keep the classes of the first half of the budget; the rest come in later batches.
+        SortAndMerge(batch);
         size_t keep = 0;
         bytes = 0;
         while (keep < batch.size() && (keep == 0 || bytes + HeldBytes(batch[keep]) <= budget / 2)) {
             bytes += HeldBytes(batch[keep++]);
         }
-        ceiling = std::move(batch[keep]);
-        batch.erase(batch.begin() + static_cast<std::ptrdiff_t>(keep), batch.end());
+        if (keep < batch.size()) {
+            ceiling = std::move(batch[keep].text);
+            batch.erase(batch.begin() + static_cast<std::ptrdiff_t>(keep), batch.end());
+        }
     }
-    std::sort(batch.begin(), batch.end(), ChildBefore);
+    SortAndMerge(batch);
     return ceiling.has_value();
 }
 
@@ -253,19 +276,22 @@ bool NextChildren(BentoContainer& container, const std::vector<uint32_t>& ids, c
 TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint32_t depth,
                            const std::function<bool(const TreeLine&)>& visit, const TreeWalkBounds& bounds) {
     // One frame per object item on the path from the root: the object's properties as entry indexes, the
-    // property it stands at, and the objects that property leads to, handed out batch by batch in the tree's
-    // order. Item texts are built as they are handed out.
+    // property it stands at, and the objects that property leads to (id and place, by id), handed out class by
+    // class of equal texts in the tree's order, the classes made batch by batch. Item texts are built as they are
+    // handed out.
     struct Frame {
         uint32_t objectId = 0;
         bool expands = false;
         std::vector<uint32_t> properties;
         size_t property = 0;
-        std::vector<uint32_t> children;
-        std::vector<Child> batch;
-        size_t next = 0;
-        std::optional<Child> last; // the child handed out last
-        bool more = false; // children follow the batch
-        size_t held = 0;   // bytes of the above
+        std::vector<std::pair<uint32_t, uint32_t>> byId;
+        std::vector<TextClass> batch;
+        size_t nextClass = 0;
+        bool more = false;                                 // classes follow the batch
+        std::optional<std::wstring> after;                 // the text of the batch before
+        std::vector<std::pair<uint32_t, uint32_t>> places; // the current class's objects: place and id, by place
+        size_t nextPlace = 0;
+        size_t held = 0; // bytes of the above
     };
     if (rootObject == 0 || container.EntryCount() == 0 || !container.FindObject(rootObject)) {
         return TreeWalkEnd::complete;
@@ -274,8 +300,8 @@ TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint3
     std::vector<Frame> path;
     size_t held = 0;
     uint64_t lines = 0;
-    // Hands out a line, unless the walk ends at it.
     std::optional<TreeWalkEnd> end;
+    // Hands out a line, unless the walk ends at it.
     const auto hand = [&](uint32_t level, bool bold, uint32_t number, const std::wstring& text) {
         if (lines == bounds.maxLines) {
             end = TreeWalkEnd::lineBound;
@@ -285,21 +311,23 @@ TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint3
         ++lines;
         return !end;
     };
-    // The frame's share of held changes to bytes.
-    const auto hold = [&held](Frame& frame, size_t bytes) {
-        held = held - frame.held + bytes;
-        frame.held = bytes;
-    };
     const auto frameBytes = [](const Frame& f) {
-        size_t bytes = sizeof(Frame) + 32 + (f.properties.capacity() + f.children.capacity()) * sizeof(uint32_t) +
-                       f.batch.capacity() * sizeof(Child);
-        for (size_t i = f.next; i < f.batch.size(); ++i) {
-            bytes += HeldBytes(f.batch[i]) - sizeof(Child);
+        size_t bytes = sizeof(Frame) + 32 + f.properties.capacity() * sizeof(uint32_t) +
+                       (f.byId.capacity() + f.places.capacity()) * sizeof(std::pair<uint32_t, uint32_t>);
+        for (const TextClass& c : f.batch) {
+            bytes += HeldBytes(c);
         }
-        if (f.last) {
-            bytes += HeldBytes(*f.last);
+        if (f.after) {
+            bytes += (f.after->capacity() + 1) * sizeof(wchar_t);
         }
         return bytes;
+    };
+    // Counts the frame's bytes again; false when the walk now holds more than its bound.
+    const auto hold = [&](Frame& frame) {
+        const size_t bytes = frameBytes(frame);
+        held = held - frame.held + bytes;
+        frame.held = bytes;
+        return held <= bounds.maxHeldBytes;
     };
     const auto enter = [&](uint32_t objectId, const std::wstring& text, uint32_t level) {
         if (!hand(level, true, 0, text)) {
@@ -311,14 +339,12 @@ TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint3
         if (const auto table = container.FindObject(objectId)) {
             container.WalkProperties(*table, [&](uint32_t, uint32_t entry) { frame.properties.push_back(entry); });
         }
-        const size_t bytes = frameBytes(frame);
-        if (held + bytes > bounds.maxHeldBytes) {
+        ++onPath[objectId];
+        path.push_back(std::move(frame));
+        if (!hold(path.back())) {
             end = TreeWalkEnd::memoryBound;
             return false;
         }
-        ++onPath[objectId];
-        path.push_back(std::move(frame));
-        hold(path.back(), bytes);
         return true;
     };
     if (!enter(rootObject, ObjectItemText(container, rootObject), 0)) {
@@ -327,23 +353,44 @@ TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint3
     while (!path.empty()) {
         Frame& frame = path.back();
         const auto level = static_cast<uint32_t>(2 * (path.size() - 1));
-        if (frame.next == frame.batch.size() && frame.more) {
-            hold(frame, frameBytes(frame));
+        if (frame.nextPlace < frame.places.size()) {
+            const uint32_t id = frame.places[frame.nextPlace++].second;
+            const std::wstring text = frame.batch[frame.nextClass - 1].text; // the frame may move below
+            if (!enter(id, text, level + 2)) {
+                return *end;
+            }
+            continue;
+        }
+        if (frame.nextClass < frame.batch.size()) {
+            frame.places.clear();
+            for (const uint32_t id : frame.batch[frame.nextClass++].ids) {
+                const auto first = std::lower_bound(frame.byId.begin(), frame.byId.end(), std::make_pair(id, 0u));
+                for (auto at = first; at != frame.byId.end() && at->first == id; ++at) {
+                    frame.places.emplace_back(at->second, id);
+                }
+            }
+            std::sort(frame.places.begin(), frame.places.end());
+            frame.nextPlace = 0;
+            if (!hold(frame)) {
+                return TreeWalkEnd::memoryBound;
+            }
+            continue;
+        }
+        if (frame.more) {
+            if (!frame.batch.empty()) {
+                frame.after = std::move(frame.batch.back().text);
+            }
+            frame.batch.clear();
+            (void)hold(frame);
             const size_t room = bounds.maxHeldBytes > held ? bounds.maxHeldBytes - held : 0;
             const size_t budget = std::min(kMaxBatchBytes, room / 2);
             if (budget < kMinBatchBytes) {
                 return TreeWalkEnd::memoryBound;
             }
-            frame.more = NextChildren(container, frame.children, frame.last, budget, frame.batch);
-            frame.next = 0;
-            hold(frame, frameBytes(frame));
-        }
-        if (frame.next < frame.batch.size()) {
-            frame.last = std::move(frame.batch[frame.next++]);
-            hold(frame, frameBytes(frame));
-            const std::wstring text = frame.last->text; // the frame may move when the child's is pushed
-            if (!enter(frame.children[frame.last->place], text, level + 2)) {
-                return *end;
+            frame.more = NextClasses(container, frame.byId, frame.after, budget, frame.batch);
+            frame.nextClass = 0;
+            if (!hold(frame)) {
+                return TreeWalkEnd::memoryBound;
             }
             continue;
         }
@@ -352,23 +399,26 @@ TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint3
             if (!hand(level + 1, p.bold, p.number, p.text)) {
                 return *end;
             }
-            frame.children.clear();
+            frame.byId.clear();
             frame.batch.clear();
-            frame.next = 0;
-            frame.last.reset();
+            frame.places.clear();
+            frame.after.reset();
+            frame.nextClass = 0;
+            frame.nextPlace = 0;
             frame.more = false;
             if (p.bold && frame.expands) {
-                for (const uint32_t id : ReferencedObjects(container, p.number)) {
-                    if (id != 0 && container.FindObject(id)) {
-                        frame.children.push_back(id);
+                const std::vector<uint32_t> ids = ReferencedObjects(container, p.number);
+                for (size_t place = 0; place < ids.size(); ++place) {
+                    if (ids[place] != 0 && container.FindObject(ids[place])) {
+                        frame.byId.emplace_back(ids[place], static_cast<uint32_t>(place));
                     }
                 }
-                hold(frame, frameBytes(frame));
-                if (held > bounds.maxHeldBytes) {
-                    return TreeWalkEnd::memoryBound;
-                }
+                std::sort(frame.byId.begin(), frame.byId.end());
                 // The first batch is made on the next turn, as every later one.
-                frame.more = !frame.children.empty();
+                frame.more = !frame.byId.empty();
+            }
+            if (!hold(frame)) {
+                return TreeWalkEnd::memoryBound;
             }
             continue;
         }

@@ -296,24 +296,34 @@ TEST_F(MediaInfoItemsTest, ARealContainerShowsObjectOneWithEveryPropertyAndEnds)
 }
 
 // A reference to many objects of long names: the walk holds only what its memory bound allows, sorts the children
-// batch by batch in the same order (equal texts in the order the value names them), and stops plainly at its
-// bounds of lines and memory instead of running on.
+// batch by batch in the same order, shows objects of equal texts in the order the value names them, and stops
+// plainly at its bounds of lines and memory instead of running on.
 TEST_F(MediaInfoItemsTest, TheWalkKeepsItsOrderWithinItsBoundsAndStopsAtThem) {
     constexpr uint32_t kKids = 0x10400;
     constexpr uint32_t first = 0x20100;
-    constexpr uint32_t objects = 40;
+    constexpr uint32_t objects = 400;
+    // Two objects whose names are cut before their ids: one text, told apart by their second names.
+    constexpr uint32_t twinOne = 0x20001;
+    constexpr uint32_t twinTwo = 0x20002;
     BentoWriter w;
     Bytes elements;
-    constexpr uint16_t count = 600;
+    constexpr uint16_t count = 1000;
     for (uint32_t k = 0; k < count; ++k) {
-        PutLe32(elements, first + (k * 7) % objects); // each object named 15 times, out of order
+        const uint32_t id = k == 10 || k == 500 ? twinTwo : k == 20 ? twinOne : first + (k * 7) % objects;
+        PutLe32(elements, id);
         PutLe32(elements, 0);
     }
     w.Stored(bento::kTocObject, kKids, bento::kTypeIdArray, w.Array(count, elements));
     for (uint32_t i = 0; i < objects; ++i) {
         // Names that differ only at their end, in the opposite order of the ids.
-        w.Text(first + i, kName, std::string(450, 'n') + static_cast<char>('A' + objects - 1 - i));
+        const uint32_t rank = objects - 1 - i;
+        w.Text(first + i, kName,
+               std::string(450, 'n') + static_cast<char>('A' + rank / 26) + static_cast<char>('a' + rank % 26));
     }
+    w.Text(twinOne, kName, std::string(600, 'z'));
+    w.Text(twinOne, kThirdName, "one");
+    w.Text(twinTwo, kName, std::string(600, 'z'));
+    w.Text(twinTwo, kThirdName, "two");
     Open(w);
     const auto walk = [&](const TreeWalkBounds& bounds, TreeWalkEnd& end) {
         std::vector<Line> lines;
@@ -329,17 +339,22 @@ TEST_F(MediaInfoItemsTest, TheWalkKeepsItsOrderWithinItsBoundsAndStopsAtThem) {
     TreeWalkEnd end{};
     const std::vector<Line> whole = walk(TreeWalkBounds{}, end);
     EXPECT_EQ(end, TreeWalkEnd::complete);
-    ASSERT_EQ(whole.size(), 2u + 2u * count); // root, reference, then each child and its name
     std::vector<std::wstring> children;
+    std::vector<std::wstring> twins;
     for (const Line& l : whole) {
         if (l.level == 2) {
             children.push_back(l.text);
+        } else if (l.level == 3 && l.text.size() > 5 && l.text.substr(l.text.size() - 5) == L"\"one\"") {
+            twins.push_back(L"one");
+        } else if (l.level == 3 && l.text.size() > 5 && l.text.substr(l.text.size() - 5) == L"\"two\"") {
+            twins.push_back(L"two");
         }
     }
+    EXPECT_EQ(children.size(), count);
     EXPECT_TRUE(std::is_sorted(children.begin(), children.end(), ItemTextBefore));
+    EXPECT_EQ(twins, (std::vector<std::wstring>{L"two", L"one", L"two"}));
 
-    // 600 texts of some 460 characters (1 MB with four-byte characters) in a bound of 512 KB: several batches,
-    // the same lines.
+    // 400 texts of some 470 characters in a bound of 512 KB: several batches, the same lines.
     TreeWalkBounds tight;
     tight.maxHeldBytes = 512 << 10;
     EXPECT_EQ(walk(tight, end), whole);
@@ -355,7 +370,7 @@ TEST_F(MediaInfoItemsTest, TheWalkKeepsItsOrderWithinItsBoundsAndStopsAtThem) {
     EXPECT_EQ(end, TreeWalkEnd::complete);
 
     TreeWalkBounds littleMemory;
-    littleMemory.maxHeldBytes = 64 << 10; // holds the ids, not a batch of texts worth a pass
+    littleMemory.maxHeldBytes = 64 << 10; // holds the objects' ids, not a batch of texts worth a pass
     const std::vector<Line> stopped = walk(littleMemory, end);
     EXPECT_EQ(end, TreeWalkEnd::memoryBound);
     EXPECT_EQ(stopped, std::vector<Line>(whole.begin(), whole.begin() + 2));
