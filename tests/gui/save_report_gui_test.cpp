@@ -24,6 +24,11 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Save Report";
 
+// The message box of "Save Report...", owned by the main window.
+WindowMatch ReportMessage() {
+    return [](HWND window) { return WindowText(window) == kCaption; };
+}
+
 // Every command id of a menu and its popups.
 void CollectCommands(HMENU menu, std::vector<UINT>& commands) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -103,7 +108,7 @@ class SaveReportGuiTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         drive = std::make_unique<fixtures::ScratchDir>(L"tw-gui-report-drive");
-        ASSERT_TRUE(fixtures::WriteSampleDrive(drive->Path(), 60, 11, 128, indexes));
+        ASSERT_TRUE(fixtures::WriteSampleDrive(drive->Path(), 120, 7, 256, indexes));
     }
     static void TearDownTestSuite() { drive.reset(); }
 
@@ -229,7 +234,7 @@ TEST_F(SaveReportGuiTest, SavesWhatIsLoadedAndAsksTheBrowserToOpenIt) {
 TEST_F(SaveReportGuiTest, WithNothingLoadedItSaysSoAndAsksNothing) {
     Run([&](HWND window, Application&) {
         std::vector<std::wstring> texts;
-        WhenWindowAppears(CaptionIs(kCaption), [&](HWND box) {
+        WhenWindowAppears(ReportMessage(), [&](HWND box) {
             texts = TextsOf(box);
             ClickButton(box, IDOK);
         });
@@ -276,7 +281,7 @@ TEST_F(SaveReportGuiTest, AFailedSaveIsShownAndKeepsTheFileThere) {
         Run([&](HWND window, Application& app) {
             SendMessageW(window, WM_COMMAND, IDC_SCAN, 0);
             std::vector<std::wstring> texts;
-            WhenWindowAppears(CaptionIs(kCaption), [&](HWND box) {
+            WhenWindowAppears(ReportMessage(), [&](HWND box) {
                 texts = TextsOf(box);
                 ClickButton(box, IDOK);
             });

@@ -101,11 +101,13 @@ TEST(ReportInput, ACatalogOfSeveralDatabasesAndADroppedFile) {
     options.idSeries = 1;
     fixtures::MediaFolder second;
     second.files = fixtures::MakeSampleMedia(10, 4, options);
-    // A copy of the first folder's first file on disk, under the same name and fileMobId.
+    // A copy of the first folder's first file on disk, with its fileMobId, under another project (the catalog lists
+    // a file name once in a project).
     const auto copied = std::find_if(first.files.begin(), first.files.end(),
                                      [](const fixtures::MediaFile& f) { return f.onDisk && f.indexed; });
     ASSERT_NE(copied, first.files.end());
     second.files.push_back(*copied);
+    second.files.back().project = "Archive";
     const std::wstring a = drive / fixtures::NativePath(L"A|OMFI MediaFiles");
     const std::wstring b = drive / fixtures::NativePath(L"B|OMFI MediaFiles");
     const std::wstring loose = drive / L"Loose";
