@@ -11,6 +11,12 @@ namespace tw {
 
 namespace {
 
+#ifdef _WIN32
+constexpr uint32_t kAccessDenied = 5; // ERROR_ACCESS_DENIED
+#else
+constexpr uint32_t kAccessDenied = EACCES;
+#endif
+
 // The system's code for the C runtime's last failure: the operating system's own code where the runtime keeps it
 // (Windows), errno elsewhere. A failure the runtime gives no code for is a write fault.
 uint32_t LastErrorCode() {
@@ -55,6 +61,11 @@ std::wstring PartialFileOf(const std::wstring& path) {
 }
 
 uint32_t WriteFileReplacing(const std::wstring& path, const std::string& bytes, FileSystem& files) {
+    // A read-only file is kept, as Windows keeps it from a rename over it; elsewhere the rename would take it.
+    const uint32_t attributes = files.ReadAttributes(path);
+    if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeReadOnly) != 0) {
+        return kAccessDenied;
+    }
     const std::wstring partial = PartialFileOf(path);
     bool created = false;
     uint32_t code = WriteNewFile(partial, bytes, created);

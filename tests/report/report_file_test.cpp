@@ -57,16 +57,23 @@ TEST(ReportFile, WritesANewFileAndReplacesOneThere) {
 }
 
 TEST(ReportFile, AStepThatFailsKeepsTheFileThere) {
+#ifdef _WIN32
+    const uint32_t accessDenied = 5; // ERROR_ACCESS_DENIED
+#else
+    const uint32_t accessDenied = EACCES;
+#endif
     struct Case {
         const char* what;
         FailingFileSystem::Step failing;
         bool partialBlocked; // a folder has the temporary file's name
+        bool readOnly;       // the file there is read-only
         uint32_t code;       // 0: whatever the system answers
     };
     const Case cases[] = {
-        {"the flush", FailingFileSystem::Step::flush, false, EIO},
-        {"the rename", FailingFileSystem::Step::move, false, EACCES},
-        {"the temporary file", FailingFileSystem::Step::none, true, 0},
+        {"the flush", FailingFileSystem::Step::flush, false, false, EIO},
+        {"the rename", FailingFileSystem::Step::move, false, false, EACCES},
+        {"the temporary file", FailingFileSystem::Step::none, true, false, 0},
+        {"a read-only file there", FailingFileSystem::Step::none, false, true, accessDenied},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -75,6 +82,9 @@ TEST(ReportFile, AStepThatFailsKeepsTheFileThere) {
         ASSERT_TRUE(fixtures::WriteFile(target, std::string("yesterday")));
         if (c.partialBlocked) {
             ASSERT_TRUE(fixtures::MakeFolders(PartialFileOf(target)));
+        }
+        if (c.readOnly) {
+            ASSERT_EQ(platform::WriteAttributes(target, platform::kAttributeReadOnly), 0u);
         }
         FailingFileSystem files(c.failing);
         const uint32_t code = WriteFileReplacing(target, "today", files);
@@ -85,6 +95,9 @@ TEST(ReportFile, AStepThatFailsKeepsTheFileThere) {
         EXPECT_EQ(ReadWholeFile(target), "yesterday");
         EXPECT_EQ(platform::PathExists(PartialFileOf(target)), c.partialBlocked);
         EXPECT_EQ(platform::IsFolder(PartialFileOf(target)), c.partialBlocked);
+        if (c.readOnly) {
+            EXPECT_EQ(platform::WriteAttributes(target, platform::kAttributeNormal), 0u);
+        }
     }
     // A folder that is not there: nothing is made.
     fixtures::ScratchDir dir(L"tw-report-file");
