@@ -3,6 +3,7 @@
 #include "fixtures/bento_writer.h"
 #include "fixtures/file_io.h"
 #include "fixtures/unopenable_file.h"
+#include "platform/folders.h"
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>

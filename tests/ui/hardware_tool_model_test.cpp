@@ -1,7 +1,8 @@
 #include "ui/hardware_tool_model.h"
 
 #include "fixtures/drive_list.h"
-#include "platform/platform.h"
+#include "platform/drives.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
