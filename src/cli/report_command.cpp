@@ -9,11 +9,13 @@
 #include "discovery/database_search.h"
 #include "platform/platform.h"
 #include "ui/hardware_tool_model.h"
+#include "ui/report_file.h"
 #include "ui/report_input.h"
 #include "ui/report_page.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -42,6 +44,21 @@ bool HasMediaFolder(const std::wstring& folder) {
         }
     });
     return found;
+}
+
+// True when path names a device, a pipe or the like: such a target is written in place, since a rename over it
+// would replace it. A plain file there, or nothing, is replaced only by a whole report.
+bool IsSpecialFile(const std::wstring& path) {
+    std::error_code error;
+#ifdef _WIN32
+    const std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), error);
+#else
+    const std::filesystem::file_status status =
+        std::filesystem::status(std::filesystem::u8path(platform::WideToUtf8(path)), error);
+#endif
+    const std::filesystem::file_type type = status.type();
+    return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
+           type != std::filesystem::file_type::none;
 }
 
 // Opens path for writing bytes as they are, replacing what is there.
@@ -182,12 +199,21 @@ int ReportCommand(const CommandLine& line) {
 #endif
         std::fwrite(page.data(), 1, page.size(), stdout);
         std::fflush(stdout);
-    } else {
+    } else if (IsSpecialFile(output)) {
         std::FILE* file = OpenForWriting(output);
         const bool written = file != nullptr && std::fwrite(page.data(), 1, page.size(), file) == page.size();
         const bool closed = file != nullptr && std::fclose(file) == 0;
         if (!written || !closed) {
             WriteLine(stderr, L"tarnwick-cli report: " + output + L": the report cannot be written");
+            return kExitFailed;
+        }
+    } else {
+        // An earlier report there stays whole until the new one is complete on the disk.
+        FileSystem files;
+        const uint32_t code = WriteFileReplacing(output, page, files);
+        if (code != 0) {
+            WriteLine(stderr, L"tarnwick-cli report: " + output + L": the report cannot be written: " +
+                                  platform::SystemErrorText(code) + L" (error " + std::to_wstring(code) + L")");
             return kExitFailed;
         }
     }
