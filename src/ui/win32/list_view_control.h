@@ -64,6 +64,9 @@ protected:
     // The control's own handling of a message.
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    // Makes the list's own markers for dpi from bitmaps 140 and 141, or none where the shared ones, made for the
+    // system's resolution, fit; shows them on the columns if markers are shown, then deletes the ones it replaced.
+    void RemakeMarkers(int newDpi);
     // A width or size in pixels at 96 dots per inch, at the resolution of the list's display.
     [[nodiscard]] int Scaled(int pixels) const;
 
@@ -79,9 +82,6 @@ private:
     // The marker bitmaps the list shows: its own when it made them for its resolution, else the shared ones.
     [[nodiscard]] HBITMAP SortedMarker() const;
     [[nodiscard]] HBITMAP UnsortedMarker() const;
-    // Makes the list's own markers for dpi from bitmaps 140 and 141, or none where the shared ones, made for the
-    // system's resolution, fit; shows them on the columns if markers are shown, then deletes the ones it replaced.
-    void RemakeMarkers(int newDpi);
 
     WNDPROC original = nullptr;
     HACCEL accelerators = nullptr;
