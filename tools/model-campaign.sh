@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-1000000}
-program=build/native/tests/operations_test
+program=build/native/tests/operations/operations_test
 [ -x "$program" ] || { echo "no $program: build the native tests first" >&2; exit 2; }
 start=$(date +%s)
 TW_MODEL_RUNS="$runs" "$program" --gtest_filter='ModelTest.SeededRuns*' --gtest_brief=1
