@@ -60,8 +60,8 @@ int WideMain(const std::vector<std::wstring>& args) {
         [&] {
             for (const std::wstring& index : indexes) {
                 sink += tw::bench::ReadThrough(index) +
-                        tw::bench::ReadThrough(tw::platform::JoinPath(tw::platform::RemoveFileSpec(index),
-                                                                       tw::kDatabaseFileName));
+                        tw::bench::ReadThrough(
+                            tw::platform::JoinPath(tw::platform::RemoveFileSpec(index), tw::kDatabaseFileName));
             }
         },
         runs);

@@ -474,8 +474,8 @@ TEST_F(DpiLayoutGuiTest, TheHardwareToolFollowsAChangeOfResolution) {
         for (HWND c : Children(window)) {
             const int id = GetDlgCtrlID(c);
             const bool bar = id >= IDC_DRIVE_BAR_FIRST && id < IDC_DRIVE_BAR_FIRST + 2;
-            const bool label = lstrcmpiW(ClassOf(c).c_str(), L"Static") == 0 &&
-                               (GetWindowLongW(c, GWL_STYLE) & SS_SUNKEN) != 0;
+            const bool label =
+                lstrcmpiW(ClassOf(c).c_str(), L"Static") == 0 && (GetWindowLongW(c, GWL_STYLE) & SS_SUNKEN) != 0;
             if (bar || label) {
                 rowControls.push_back(c);
             }

@@ -3,13 +3,13 @@
 // dialog into a folder that deep, each by the engines the window runs them with.
 #include "app/application.h"
 #include "app/main_window.h"
+#include "catalog/media_record.h"
 #include "fixtures/file_io.h"
 #include "fixtures/media_folder_writer.h"
 #include "gui_harness.h"
 #include "main_window_run.h"
 #include "platform/platform.h"
 #include "resource.h"
-#include "catalog/media_record.h"
 #include "ui/file_cells.h"
 
 #include <commctrl.h>
@@ -142,12 +142,14 @@ TEST_P(LongPathGuiTest, FoundLoadedDroppedAndStored) {
         HWND files = GetDlgItem(window, IDC_FILE_LIST);
         ListView_SetItemState(files, -1, LVIS_SELECTED, LVIS_SELECTED);
         // The store dialog belongs to the main window: matched by its caption, owned or not.
-        WhenWindowAppears([](HWND w) { return WindowText(w) == L"Store selected files..."; }, [&](HWND store) {
-            SetDlgItemTextW(store, IDC_STORE_TARGET, target.c_str());
-            WhenWindowAppears(ShowsText(L"Target folder does not exist\nwould you like to create it?"),
-                              [](HWND box) { ClickButton(box, IDYES); });
-            ClickButton(store, IDC_STORE_TO_FOLDER);
-        });
+        WhenWindowAppears([](HWND w) { return WindowText(w) == L"Store selected files..."; },
+                          [&](HWND store) {
+                              SetDlgItemTextW(store, IDC_STORE_TARGET, target.c_str());
+                              WhenWindowAppears(
+                                  ShowsText(L"Target folder does not exist\nwould you like to create it?"),
+                                  [](HWND box) { ClickButton(box, IDYES); });
+                              ClickButton(store, IDC_STORE_TO_FOLDER);
+                          });
         SetFocus(files);
         SendMessageW(files, WM_KEYDOWN, VK_F4, 0);
         EXPECT_TRUE(AllStepsRan());

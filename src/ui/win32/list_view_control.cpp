@@ -74,7 +74,8 @@ void ListViewControl::RemakeMarkers(int newDpi) {
     ownUnsortedMarker = nullptr;
     if (newDpi != SystemDpi()) {
         // Scaled once from the bitmaps at 96 dots per inch, as the shared ones are for the system's resolution.
-        for (auto [id, marker] : {std::pair{IDB_SORTED, &ownSortedMarker}, std::pair{IDB_UNSORTED, &ownUnsortedMarker}}) {
+        for (auto [id, marker] :
+             {std::pair{IDB_SORTED, &ownSortedMarker}, std::pair{IDB_UNSORTED, &ownUnsortedMarker}}) {
             HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
             HBITMAP scaled = ScaleBitmapForDpi(loaded, newDpi);
             if (scaled != nullptr) {
