@@ -100,6 +100,8 @@
 #define ID_HARDWARE_TOOL 32775
 #define ID_MEDIA_INFO 32797
 #define ID_OPTIONS 32800
+// Tools > "Save Report...": an addition to the menu bar, with a number no other id of the program uses.
+#define ID_SAVE_REPORT 32810
 
 // Commands: accelerators (table 142)
 #define ID_SELECT_ALL 32776

@@ -1,8 +1,8 @@
 // tarnwick-sample-drive: writes a realistic media drive for demonstrations, tests and benchmarks (the layout
-// is described in tests/fixtures/sample_drive.h). The index path of each database is printed on stdout, one
+// is described in samples/sample_drive.h). The index path of each database is printed on stdout, one
 // per line.
-#include "fixtures/sample_drive.h"
-#include "platform/platform.h"
+#include "samples/sample_drive.h"
+#include "platform/text.h"
 #include "platform/wide_main.h"
 
 #include <cstdio>
@@ -40,7 +40,7 @@ int Run(const std::vector<std::wstring>& args) {
         return 1;
     }
     std::vector<std::wstring> indexes;
-    const bool ok = tw::fixtures::WriteSampleDrive(out, entries, seed, payload, indexes);
+    const bool ok = tw::samples::WriteSampleDrive(out, entries, seed, payload, indexes);
     for (const std::wstring& index : indexes) {
         std::printf("%s\n", tw::platform::WideToUtf8(index).c_str());
     }

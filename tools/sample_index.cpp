@@ -1,7 +1,7 @@
 // tarnwick-sample-index: writes a realistic msmFMID.pmr for demonstrations and benchmarks.
-#include "fixtures/sample_entries.h"
-#include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/wide_main.h"
+#include "samples/sample_entries.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,9 +41,9 @@ int Run(const std::vector<std::wstring>& args) {
                    stderr);
         return 1;
     }
-    tw::fixtures::PmrWriter writer(bigEndian, guidLength);
+    tw::samples::PmrWriter writer(bigEndian, guidLength);
     size_t i = 0;
-    for (const auto& entry : tw::fixtures::MakeSampleEntries(count, seed)) {
+    for (const auto& entry : tw::samples::MakeSampleEntries(count, seed)) {
         if (damaged && i++ == count / 2) {
             // A damaged stretch: a zero name length and some noise before the next entry.
             writer.Raw({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x13, 0x37, 0xFF});

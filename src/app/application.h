@@ -2,6 +2,7 @@
 // need them. Tests create their own.
 #pragma once
 
+#include "app/report_shell.h"
 #include "catalog/media_catalog.h"
 #include "container/bento_container.h"
 #include "discovery/database_search.h"
@@ -30,6 +31,8 @@ struct Application {
     // drives that do not answer in time are left out of the scan and shown not ready.
     DriveQuestion<bool> driveReachable = DriveReachable();
     DriveQuestion<DriveInfo> driveDetails = DriveDetails();
+    // Where Tools > "Save Report..." writes and how it shows the page: the system's, or a test's.
+    ReportShell reportShell = SystemReportShell();
     // COM is initialised for the user-interface thread, which creates this object, for as long as it lives:
     // the shell's open of a file and its folder browser run on it.
     bool comInitialised = false;

@@ -2,10 +2,15 @@
 
 #include "discovery/media_drop.h"
 #include "operations/database_deletion.h"
+#include "operations/file_system.h"
+#include "platform/platform.h"
 #include "resource.h"
 #include "ui/banner.h"
 #include "ui/dpi_scale.h"
 #include "ui/project_list_model.h"
+#include "ui/report_file.h"
+#include "ui/report_page.h"
+#include "ui/win32/drive_answers.h"
 #include "ui/win32/hardware_tool_window.h"
 #include "ui/win32/media_info_dialog.h"
 #include "ui/win32/progress_dialog.h"
@@ -170,9 +175,15 @@ void MainWindow::LoadDatabases(bool includeMissing) {
     }
     loading = true;
     app.catalog.Clear();
+    loadedDatabases.clear();
+    loadedWithMissing = includeMissing;
     projects->Refill();
     std::unique_ptr<ProgressDialog> progress = ProgressDialog::Open(app.instance);
-    tree->Tree().LoadCheckedDatabases(app.catalog, includeMissing, progress.get());
+    // Every checked database in tree order, as the tree loads them, each noted for the report.
+    for (const std::wstring& path : tree->Tree().CheckedDatabases()) {
+        loadedDatabases.push_back(
+            LoadDatabaseForReport(app.catalog, path, includeMissing, nullptr, progress.get(), app.ConsoleOrNull()));
+    }
     progress.reset();
     ShowCatalogStatistics();
     projects->Refill();
@@ -211,12 +222,17 @@ void MainWindow::OnProjectListDrop(const std::vector<std::wstring>& names) {
     loading = true;
     EnterBusyState();
     app.catalog.Clear();
+    loadedDatabases.clear();
+    loadedWithMissing = true;
     projects->Refill();
     files->Clear();
     files->SetUnlocked(false);
     MediaDrop::Services services;
     services.loadCheckedForBin = [this](const ReferencedIds& ids, Progress* progress) {
-        tree->Tree().LoadCheckedDatabasesForBin(app.catalog, true, progress, &ids);
+        for (const std::wstring& path : tree->Tree().CheckedDatabases()) {
+            loadedDatabases.push_back(
+                LoadDatabaseForReport(app.catalog, path, true, &ids, progress, app.ConsoleOrNull()));
+        }
     };
     services.openProgress = [instance = app.instance]() -> std::unique_ptr<Progress> {
         return ProgressDialog::Open(instance);
@@ -242,6 +258,42 @@ void MainWindow::DeleteSelectedDatabases() {
     FileSystem files;
     tree->Tree().DeleteCheckedDatabases(
         [&](const std::wstring& indexPath) { return DeleteDatabaseFiles(indexPath, files, app.ConsoleOrNull()); });
+}
+
+void MainWindow::SaveReport() {
+    if (loading) {
+        return; // a load or a drop is filling the catalog
+    }
+    constexpr wchar_t kCaption[] = L"Save Report";
+    if (app.catalog.IndexedRecordCount() == 0 && loadedDatabases.empty()) {
+        prompts->ShowMessage(L"Nothing is loaded yet: press \"Scan!\" (or Tools > \"Test\") to load the checked "
+                             L"databases, or drop media on the project list, then save the report.",
+                             kCaption, MessageButtons::Ok);
+        return;
+    }
+    std::wstring path = kReportFileName;
+    if (!app.reportShell.chooseFile || !app.reportShell.chooseFile(Window(), path)) {
+        return;
+    }
+    Console* console = app.ConsoleOrNull();
+    HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const ReportInput input = CatalogReport(app.catalog, loadedDatabases, loadedWithMissing,
+                                            QueryDrivesWithin(app.driveStrings, app.driveDetails, console));
+    FileSystem fileSystem;
+    const uint32_t code = WriteFileReplacing(path, ReportPage(input), fileSystem);
+    SetCursor(before);
+    if (code != 0) {
+        LogSystemError(console, code, L"QRB::Report::" + path);
+        prompts->ShowMessage(L"The report cannot be saved as\n" + path + L"\n\n" + platform::SystemErrorText(code),
+                             kCaption, MessageButtons::Ok);
+        return;
+    }
+    AppendLine(console, L"QRB::Report::Saved::" + path + L" (" + std::to_wstring(input.databases.size()) +
+                            L" databases, " + std::to_wstring(input.files.size()) + L" files)");
+    AppendLine(console, L"QRB::Report::Open::" + path);
+    if (app.reportShell.openPage) {
+        app.reportShell.openPage(Window(), path, console);
+    }
 }
 
 void MainWindow::ShowAbout() {
@@ -272,6 +324,9 @@ void MainWindow::OnCommand(WORD id) {
         break;
     case ID_ABOUT:
         ShowAbout();
+        break;
+    case ID_SAVE_REPORT:
+        SaveReport();
         break;
     case IDC_HARDWARE_TOOL:
     case ID_HARDWARE_TOOL:

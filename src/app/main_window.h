@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/application.h"
+#include "ui/report_input.h"
 #include "ui/win32/database_tree_view.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/file_list_view.h"
@@ -30,6 +31,11 @@ public:
     // "Scan!" (includeMissing false) and Tools > "Test" (true): clears the catalog, loads every checked
     // database with a progress window, shows the statistics and lists the projects.
     void LoadDatabases(bool includeMissing);
+    // Tools > "Save Report...": asks for the file, writes the report page of what the lists hold (the databases the
+    // last load or drop read, their files and states, the drives), logs it and opens the page with the default
+    // browser. With nothing loaded it says so and asks nothing. A write that fails is shown with the system's words,
+    // and a file that was there stays as it was.
+    void SaveReport();
     // "Projects count:\t%i\nFiles count:\t%i\nTotal size\t%s" in the hint and statistics label.
     void ShowCatalogStatistics();
     // While a copy, move, delete, store or drop runs: the file list, the project list, "Scan!" and "Search for
@@ -72,6 +78,10 @@ private:
     // A size measured at initialisation, at the window's present resolution.
     [[nodiscard]] int AtPresentDpi(int measured) const;
     bool loading = false;
+    // What the catalog was loaded from since it was last cleared, for the report: the databases read, in order, with
+    // the records each added, and whether index entries of missing files were kept.
+    std::vector<LoadedDatabase> loadedDatabases;
+    bool loadedWithMissing = false;
     // The drives the database tree's scan searches: those of the last FindAnsweringDrives.
     DriveStringsFunction scanDrives;
     // The prompts of the file list's long tasks, owned by this window.

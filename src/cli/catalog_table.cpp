@@ -3,40 +3,20 @@
 #include "cli/cli_output.h"
 #include "platform/platform.h"
 #include "ui/file_cells.h"
+#include "ui/load_table.h"
 #include "ui/project_list_model.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace tw::cli {
 
-namespace {
-
-// The table's columns in their order; Size is a plain byte count here.
-constexpr FileColumn kColumns[] = {
-    FileColumn::project,     FileColumn::name, FileColumn::nameInBin, FileColumn::size,         FileColumn::compUid,
-    FileColumn::compression, FileColumn::path, FileColumn::type,      FileColumn::creationDate, FileColumn::source};
-
-// A byte count in decimal, written into out.
-void Decimal(uint64_t value, std::wstring& out) {
-    wchar_t digits[24];
-    size_t n = 0;
-    do {
-        digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    out.assign(std::make_reverse_iterator(digits + n), std::make_reverse_iterator(digits));
-}
-
-} // namespace
-
 std::vector<TableColumn> RecordColumns() {
+    const std::vector<std::wstring> names = LoadTableColumnNames();
     std::vector<TableColumn> columns;
-    for (const FileColumn column : kColumns) {
-        columns.push_back(column == FileColumn::size ? TableColumn{L"Size (bytes)", ColumnKind::count}
-                                                     : TableColumn{FileColumnCaption(column), ColumnKind::text});
+    for (size_t i = 0; i < names.size(); ++i) {
+        columns.push_back({names[i], kLoadTableColumns[i] == FileColumn::size ? ColumnKind::count : ColumnKind::text});
     }
     return columns;
 }
@@ -48,14 +28,7 @@ std::vector<std::wstring> RecordCells(const MediaRecord& record) {
 }
 
 void RecordCells(const MediaRecord& record, std::vector<std::wstring>& cells) {
-    cells.resize(std::size(kColumns));
-    for (size_t i = 0; i < std::size(kColumns); ++i) {
-        if (kColumns[i] == FileColumn::size) {
-            Decimal(record.size, cells[i]);
-        } else {
-            FileCellText(record, kColumns[i], cells[i]);
-        }
-    }
+    LoadTableCells(record, cells);
 }
 
 bool ComesBefore(const MediaRecord& a, const MediaRecord& b) {
@@ -148,25 +121,6 @@ bool IsIndexPath(const std::wstring& command, const std::wstring& path) {
     WriteLine(stderr, L"tarnwick-cli " + command + L": " + path +
                           L": this is a media database; give its msmFMID.pmr (the index in the same folder)");
     return false;
-}
-
-std::wstring FullPathOf(const MediaRecord& record) {
-    std::wstring path;
-    record.GetFullPath(path, 4096);
-    return path;
-}
-
-// True when both records stand for one file: the same file on the running system, or, where that cannot be told,
-// the same full path.
-bool SameFile(const MediaRecord& a, const MediaRecord& b) {
-    const std::wstring first = FullPathOf(a);
-    const std::wstring second = FullPathOf(b);
-    platform::FileIdentity x;
-    platform::FileIdentity y;
-    if (platform::QueryFileIdentity(first, x) && platform::QueryFileIdentity(second, y)) {
-        return x.volume == y.volume && x.index == y.index;
-    }
-    return first == second;
 }
 
 } // namespace tw::cli

@@ -4,6 +4,7 @@
 
 #include "catalog/media_catalog.h"
 #include "cli/table_writer.h"
+#include "ui/load_table.h"
 
 #include <string>
 #include <utility>
@@ -39,12 +40,6 @@ private:
 // "Projects count", "Files count" and "Total size" (of the rows written) to stderr.
 void WriteCatalog(const MediaCatalog& catalog, OutputFormat format = OutputFormat::tsv,
                   const ProjectFilter& filter = ProjectFilter({}));
-
-// The record's full path (its folder and file name), or empty when it has none.
-[[nodiscard]] std::wstring FullPathOf(const MediaRecord& record);
-// True when both records stand for one file: the same file on the running system, or, where that cannot be told,
-// the same full path.
-[[nodiscard]] bool SameFile(const MediaRecord& a, const MediaRecord& b);
 
 // A byte count in units of 1000, as drives are sold: "999 bytes", "1.50 kB", "12.3 MB", "931 GB".
 [[nodiscard]] std::wstring DecimalByteSize(uint64_t bytes);

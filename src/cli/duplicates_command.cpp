@@ -5,9 +5,9 @@
 #include "cli/catalog_table.h"
 #include "cli/commands.h"
 #include "platform/platform.h"
+#include "ui/report_input.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,13 +15,6 @@
 namespace tw::cli {
 
 namespace {
-
-struct Group {
-    uint64_t fileMobId = 0;
-    std::vector<const MediaRecord*> records;
-    uint64_t totalBytes = 0;
-    uint64_t largestBytes = 0;
-};
 
 // Which copies of a group --keep keeps.
 struct KeepRule {
@@ -97,11 +90,12 @@ int DuplicatesCommand(const CommandLine& line) {
     }
     const ProjectFilter filter(line.Values(L"--project"));
     std::vector<const MediaRecord*> loaded;
+    // The records that may be copies of one another: with a fileMobId, of the projects asked for.
+    std::vector<const MediaRecord*> candidates;
     StderrConsole console;
     BentoContainer container(&console);
     std::vector<std::unique_ptr<MediaCatalog>> catalogs;
     bool allRead = true;
-    std::map<uint64_t, Group> byId;
     for (const std::wstring& index : line.operands) {
         if (!IsIndexPath(L"duplicates", index)) {
             allRead = false;
@@ -114,29 +108,12 @@ int DuplicatesCommand(const CommandLine& line) {
         allRead = catalog.LoadDatabase(index, false, nullptr) == 1 && allRead;
         for (const MediaRecord* record : SortedRecords(catalog)) {
             loaded.push_back(record);
-            if (record->fileMobId == 0 || !filter.Accepts(*record)) {
-                continue;
-            }
-            Group& group = byId[record->fileMobId];
-            group.fileMobId = record->fileMobId;
-            // One file listed twice (an index given twice, under another spelling) is one copy.
-            const bool known = std::any_of(group.records.begin(), group.records.end(),
-                                           [record](const MediaRecord* other) { return SameFile(*record, *other); });
-            if (!known) {
-                group.records.push_back(record);
-                group.totalBytes += record->size;
-                group.largestBytes = std::max(group.largestBytes, record->size);
+            if (record->fileMobId != 0 && filter.Accepts(*record)) {
+                candidates.push_back(record);
             }
         }
     }
-    std::vector<Group*> groups;
-    for (auto& [id, group] : byId) {
-        if (group.records.size() >= 2) {
-            groups.push_back(&group);
-        }
-    }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const Group* a, const Group* b) { return a->totalBytes > b->totalBytes; });
+    const std::vector<DuplicateGroup> groups = GroupDuplicates(candidates);
     filter.NameUnknown(L"duplicates", loaded);
     const bool keeping = rule.kind != KeepRule::Kind::none;
     std::vector<TableColumn> columns{{L"Group", ColumnKind::count}};
@@ -152,7 +129,10 @@ int DuplicatesCommand(const CommandLine& line) {
     {
         TableWriter table(stdout, format, columns);
         for (size_t g = 0; g < groups.size(); ++g) {
-            std::vector<const MediaRecord*>& records = groups[g]->records;
+            std::vector<const MediaRecord*> records;
+            for (const size_t member : groups[g].members) {
+                records.push_back(candidates[member]);
+            }
             std::stable_sort(records.begin(), records.end(), [](const MediaRecord* a, const MediaRecord* b) {
                 if (ComesBefore(*a, *b) || ComesBefore(*b, *a)) {
                     return ComesBefore(*a, *b);
@@ -187,7 +167,7 @@ int DuplicatesCommand(const CommandLine& line) {
             }
             if (!keeping) {
                 // Keeping the largest copy frees the others.
-                freed += groups[g]->totalBytes - groups[g]->largestBytes;
+                freed += groups[g].totalBytes - groups[g].largestBytes;
             }
         }
     }

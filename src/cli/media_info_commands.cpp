@@ -35,7 +35,8 @@ int InfoCommand(const CommandLine& line) {
     const std::wstring& file = line.operands[0];
     uint32_t depth = kDefaultDepth;
     if (line.Has(L"--depth") && !ParseCount(line.Value(L"--depth"), depth)) {
-        WriteLine(stderr, L"tarnwick-cli info: --depth takes a number of levels, not \"" + line.Value(L"--depth") + L"\"");
+        WriteLine(stderr,
+                  L"tarnwick-cli info: --depth takes a number of levels, not \"" + line.Value(L"--depth") + L"\"");
         return kExitUsage;
     }
     StderrConsole errors;
@@ -43,10 +44,26 @@ int InfoCommand(const CommandLine& line) {
     if (!OpenContainer(container, file, L"info")) {
         return kExitFailed;
     }
-    WalkObjectTree(container, bento::kTocObject, depth, [](const TreeLine& line) {
-        WriteLine(stdout, std::wstring(2 * line.level, L' ') + (line.bold ? L"*" : L"") + *line.text);
+    const TreeWalkBounds bounds;
+    std::wstring text;
+    const TreeWalkEnd end = WalkObjectTree(container, bento::kTocObject, depth, [&text](const TreeLine& line) {
+        text.assign(2 * line.level, L' ');
+        if (line.bold) {
+            text += L'*';
+        }
+        text += *line.text;
+        WriteLine(stdout, text);
         return true;
     });
+    // A tree cut at a bound says so after its last line, where a reader of the output looks.
+    if (end == TreeWalkEnd::lineBound) {
+        WriteLine(stderr, L"tarnwick-cli info: the tree stops after " + std::to_wstring(bounds.maxLines) +
+                              L" lines; it goes on below (a smaller --depth shows less of it)");
+    } else if (end == TreeWalkEnd::memoryBound) {
+        WriteLine(stderr, L"tarnwick-cli info: the tree stops here: unfolding it further would take more than " +
+                              std::to_wstring(bounds.maxHeldBytes >> 20) +
+                              L" MB of memory (a smaller --depth shows less of it)");
+    }
     return kExitOk;
 }
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "cli/exit_codes.h"
-#include "cli/plan_reader.h"
+#include "cli/plan_rows.h"
 #include "cli/table_writer.h"
 #include "cli/terminal.h"
 #include "cli/terminal_progress.h"
@@ -80,7 +80,7 @@ struct RowOutcome {
 // would do, from where, to where, or why it would skip the row) and the totals to the console; changes nothing.
 // It is the run itself, carried out over a simulated file system that starts from the disk. 0, or kExitRunFailed
 // when the store target cannot be used. outcomes (may be null) receives the table's rows.
-[[nodiscard]] int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows,
-                             const PlanServices& services, std::vector<RowOutcome>* outcomes = nullptr);
+[[nodiscard]] int DryRunPlan(const PlanOptions& options, const std::vector<PlanRow>& rows, const PlanServices& services,
+                             std::vector<RowOutcome>* outcomes = nullptr);
 
 } // namespace tw::cli

@@ -2,27 +2,24 @@
 // databases (given, found in the given folders, or found on every drive), with the files used and unused by bins,
 // the files that are in two places and the drives' space. The page only shows and makes plans; it touches nothing.
 #include "catalog/media_catalog.h"
-#include "cli/catalog_table.h"
+#include "cli/bin_walk.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
-#include "cli/report_page.h"
 #include "cli/terminal_progress.h"
-#include "container/qrb_file.h"
-#include "discovery/bin_scan.h"
 #include "discovery/database_search.h"
-#include "discovery/folder_walk.h"
 #include "platform/platform.h"
 #include "ui/hardware_tool_model.h"
+#include "ui/report_file.h"
+#include "ui/report_input.h"
+#include "ui/report_page.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -35,11 +32,6 @@ namespace tw::cli {
 namespace {
 
 constexpr wchar_t kDefaultOutput[] = L"tarnwick-report.html";
-constexpr wchar_t kBadData[] = L"PMR File::Bad data detected, please rebuild your databases";
-
-bool IsBinName(const std::wstring& path) {
-    return platform::EqualIgnoringCase(platform::FindExtension(path), L".avb");
-}
 
 // True when the folder has a media folder ("OMFI MediaFiles", "AVID MediaFiles", in any letter case) in it: it is a
 // drive to search, not a folder of bins.
@@ -54,166 +46,19 @@ bool HasMediaFolder(const std::wstring& folder) {
     return found;
 }
 
-// Console lines go on to the terminal's console, and the index reader's report of damaged data is noted.
-class NotingConsole : public Console {
-public:
-    explicit NotingConsole(Console& next) : next(next) {}
-    void AppendLine(const std::wstring& text) override {
-        damaged = damaged || text == kBadData;
-        next.AppendLine(text);
-    }
-    bool damaged = false;
-
-private:
-    Console& next;
-};
-
-// Every bin given, or found below a given folder at any depth as the folder walk reaches them, read whole. Any
-// bin, folder or path that cannot be read is named on stderr and makes the answer false: a bin not read would make
-// used media look unused.
-bool ReadBins(const std::vector<std::wstring>& paths, Console& console, ReferencedIds& referenced,
-              std::vector<std::wstring>& binsRead) {
-    bool allRead = true;
-    const auto fail = [&allRead](const std::wstring& text) {
-        WriteLine(stderr, L"tarnwick-cli report: " + text);
-        allRead = false;
-    };
-    for (const std::wstring& path : paths) {
-        std::vector<std::wstring> bins;
-        if (!platform::IsFolder(path)) {
-            bins.push_back(path);
-        } else {
-            FolderSource source;
-            source.list = [&fail](const std::wstring& listed, const platform::EntryVisitor& visit) {
-                const bool whole = platform::ListFolder(listed, [&](const platform::FolderEntry& entry) {
-                    const bool folderEntry = (entry.attributes & platform::kAttributeDirectory) != 0;
-                    if (entry.name != L"." && entry.name != L".." && (folderEntry || IsBinName(entry.name)) &&
-                        platform::JoinPath(listed, entry.name).size() >= kSearchPathCapacity) {
-                        fail(platform::JoinPath(listed, entry.name) + L": the path is too long to search");
-                    }
-                    visit(entry);
-                });
-                if (!whole) {
-                    fail(listed + L": the folder cannot be listed");
-                }
-                return whole;
-            };
-            WalkFolderTree(
-                path,
-                [&bins](const platform::FolderEntry& entry, const std::wstring& full) {
-                    if ((entry.attributes & platform::kAttributeDirectory) == 0 && IsBinName(entry.name)) {
-                        bins.push_back(full);
-                    }
-                },
-                nullptr, source);
-            if (bins.empty() && allRead) {
-                fail(path + L": no bins in this folder");
-            }
-        }
-        for (const std::wstring& bin : bins) {
-            QRBFile reader(&console);
-            if (reader.Open(bin, QRBFile::kOpenReadShared) == 0) {
-                fail(bin + L": the bin cannot be opened");
-                continue;
-            }
-            ScanBin(reader, referenced);
-            // The scan ends at the end of the file, or early at a read that fails.
-            if (reader.GetPosition() < reader.GetLength()) {
-                fail(bin + L": the bin cannot be read to its end");
-                continue;
-            }
-            binsRead.push_back(bin);
-        }
-    }
-    return allRead;
-}
-
-// Puts the files in the order of the load table (by project, then file name; ComesBefore), then by folder. The
-// projects are put in order once, and each file is ranked by its project.
-void SortAsLoadTable(std::vector<ReportFile>& files) {
-    std::unordered_map<std::wstring_view, uint32_t> projectRank;
-    for (const ReportFile& file : files) {
-        projectRank.emplace(file.record->projectName.view(), 0);
-    }
-    std::vector<std::wstring_view> projects;
-    for (const auto& entry : projectRank) {
-        projects.push_back(entry.first);
-    }
-    std::sort(projects.begin(), projects.end());
-    for (uint32_t rank = 0; rank < projects.size(); ++rank) {
-        projectRank[projects[rank]] = rank;
-    }
-    std::vector<std::pair<uint32_t, ReportFile>> ranked;
-    ranked.reserve(files.size());
-    for (const ReportFile& file : files) {
-        ranked.emplace_back(projectRank[file.record->projectName.view()], file);
-    }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
-        if (a.first != b.first) {
-            return a.first < b.first;
-        }
-        const int name = a.second.record->fileName.view().compare(b.second.record->fileName.view());
-        if (name != 0) {
-            return name < 0;
-        }
-        return a.second.record->path.view() < b.second.record->path.view();
-    });
-    for (size_t i = 0; i < files.size(); ++i) {
-        files[i] = ranked[i].second;
-    }
-}
-
-// Marks the files that share a fileMobId (not zero) with a file in another place, and numbers their groups from 1,
-// the largest total size first, as duplicates does.
-void MarkDuplicates(std::vector<ReportFile>& files) {
-    // The files by fileMobId, so that a group is a run of equal ids.
-    std::vector<std::pair<uint64_t, size_t>> ids;
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (files[i].record->fileMobId != 0 && !files[i].record->IsMissing()) {
-            ids.emplace_back(files[i].record->fileMobId, i);
-        }
-    }
-    std::sort(ids.begin(), ids.end());
-    std::vector<size_t> byId;
-    byId.reserve(ids.size());
-    for (const auto& entry : ids) {
-        byId.push_back(entry.second);
-    }
-    struct Group {
-        std::vector<size_t> members;
-        uint64_t totalBytes = 0;
-    };
-    std::vector<Group> groups;
-    for (size_t start = 0, end = 0; start < byId.size(); start = end) {
-        const uint64_t id = files[byId[start]].record->fileMobId;
-        for (end = start + 1; end < byId.size() && files[byId[end]].record->fileMobId == id; ++end) {
-        }
-        if (end - start < 2) {
-            continue;
-        }
-        // One file listed twice (under another spelling, through a link) is one copy.
-        Group group;
-        for (size_t k = start; k < end; ++k) {
-            const MediaRecord& record = *files[byId[k]].record;
-            const bool known = std::any_of(group.members.begin(), group.members.end(),
-                                           [&](size_t other) { return SameFile(record, *files[other].record); });
-            if (!known) {
-                group.members.push_back(byId[k]);
-                group.totalBytes += record.size;
-            }
-        }
-        if (group.members.size() >= 2) {
-            groups.push_back(std::move(group));
-        }
-    }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const Group& a, const Group& b) { return a.totalBytes > b.totalBytes; });
-    for (size_t g = 0; g < groups.size(); ++g) {
-        for (size_t member : groups[g].members) {
-            files[member].states |= kStateDuplicate;
-            files[member].duplicateGroup = static_cast<uint32_t>(g + 1);
-        }
-    }
+// True when path names a device, a pipe or the like: such a target is written in place, since a rename over it
+// would replace it. A plain file there, or nothing, is replaced only by a whole report.
+bool IsSpecialFile(const std::wstring& path) {
+    std::error_code error;
+#ifdef _WIN32
+    const std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), error);
+#else
+    const std::filesystem::file_status status =
+        std::filesystem::status(std::filesystem::u8path(platform::WideToUtf8(path)), error);
+#endif
+    const std::filesystem::file_type type = status.type();
+    return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
+           type != std::filesystem::file_type::none;
 }
 
 // Opens path for writing bytes as they are, replacing what is there.
@@ -223,15 +68,6 @@ std::FILE* OpenForWriting(const std::wstring& path) {
 #else
     return std::fopen(platform::WideToUtf8(path).c_str(), "wb");
 #endif
-}
-
-std::wstring Now() {
-    const std::time_t now = std::time(nullptr);
-    char text[64] = "";
-    if (const std::tm* utc = std::gmtime(&now)) {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", utc);
-    }
-    return platform::Utf8ToWide(text);
 }
 
 } // namespace
@@ -273,7 +109,7 @@ int ReportCommand(const CommandLine& line) {
     ConsoleAbove console(progress.get());
     ReferencedIds referenced;
     std::vector<std::wstring> binsRead;
-    if (!ReadBins(binPaths, console, referenced, binsRead)) {
+    if (!ReadBins(L"report", binPaths, console, referenced, binsRead)) {
         progress.reset();
         WriteLine(stderr, L"tarnwick-cli report: nothing is written while a bin is not read");
         return kExitFailed;
@@ -330,8 +166,8 @@ int ReportCommand(const CommandLine& line) {
     }
 
     ReportInput input;
-    input.madeAt = Now();
-    input.version = L"Tarnwick " TW_VERSION_TEXT;
+    input.madeAt = ReportTimeNow();
+    input.version = ReportVersionText();
     input.binsGiven = line.Has(L"--bins");
     input.includeMissing = includeMissing;
     input.bins = binsRead;
@@ -342,45 +178,17 @@ int ReportCommand(const CommandLine& line) {
     std::vector<std::unique_ptr<MediaCatalog>> catalogs;
     bool allRead = true;
     for (const std::wstring& index : indexes) {
-        NotingConsole noting(console);
-        catalogs.push_back(std::make_unique<MediaCatalog>(&noting));
+        catalogs.push_back(std::make_unique<MediaCatalog>(&console));
         MediaCatalog& catalog = *catalogs.back();
         catalog.SetContainer(&container);
         catalog.Clear();
-        ReportDatabase database;
-        database.indexPath = index;
-        database.folder = platform::RemoveFileSpec(platform::MakeFullPath(index));
-        database.opened = catalog.LoadDatabase(index, includeMissing, progress.get()) == 1;
-        catalog.SetConsole(&console);
-        allRead = database.opened && allRead;
-        database.damaged = noting.damaged;
-        database.entries = catalog.IndexedRecordCount();
-        database.drive = DriveOfPath(input.drives, database.folder);
-        const auto databaseIndex = static_cast<uint32_t>(input.databases.size());
-        input.databases.push_back(database);
-        for (uint32_t i = 0; i < catalog.IndexedRecordCount(); ++i) {
-            ReportFile file;
-            file.record = catalog.RecordAt(i);
-            file.database = databaseIndex;
-            const MediaRecord& record = *file.record;
-            if (record.IsMissing()) {
-                file.states |= kStateMissing;
-            }
-            if (record.projectName.view() == L"**UNREFERENCED FILES") {
-                file.states |= kStateUnreferenced;
-            }
-            if (line.Has(L"--bins")) {
-                const auto low = static_cast<uint32_t>(record.fileMobId & 0xFFFFFFFFu);
-                const auto high = static_cast<uint32_t>(record.fileMobId >> 32);
-                const bool used = record.fileMobId != 0 && referenced.count({low, high}) != 0;
-                file.states |= used ? kStateUsed : kStateUnused;
-            }
-            input.files.push_back(file);
-        }
+        const LoadedDatabase loaded =
+            LoadDatabaseForReport(catalog, index, includeMissing, nullptr, progress.get(), &console);
+        allRead = loaded.database.opened && allRead;
+        AddReportDatabase(input, catalog, loaded, input.binsGiven ? &referenced : nullptr);
     }
     progress.reset();
-    SortAsLoadTable(input.files);
-    MarkDuplicates(input.files);
+    FinishReport(input);
 
     const std::string page = ReportPage(input);
     if (output == L"-") {
@@ -391,12 +199,21 @@ int ReportCommand(const CommandLine& line) {
 #endif
         std::fwrite(page.data(), 1, page.size(), stdout);
         std::fflush(stdout);
-    } else {
+    } else if (IsSpecialFile(output)) {
         std::FILE* file = OpenForWriting(output);
         const bool written = file != nullptr && std::fwrite(page.data(), 1, page.size(), file) == page.size();
         const bool closed = file != nullptr && std::fclose(file) == 0;
         if (!written || !closed) {
             WriteLine(stderr, L"tarnwick-cli report: " + output + L": the report cannot be written");
+            return kExitFailed;
+        }
+    } else {
+        // An earlier report there stays whole until the new one is complete on the disk.
+        FileSystem files;
+        const uint32_t code = WriteFileReplacing(output, page, files);
+        if (code != 0) {
+            WriteLine(stderr, L"tarnwick-cli report: " + output + L": the report cannot be written: " +
+                                  platform::SystemErrorText(code) + L" (error " + std::to_wstring(code) + L")");
             return kExitFailed;
         }
     }

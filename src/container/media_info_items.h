@@ -62,14 +62,28 @@ struct TreeLine {
     const std::wstring* text = nullptr;
 };
 
+// The bounds of a walk of the tree, so that any depth of any container ends in bounded time and memory: at most
+// maxLines lines are handed out, and the walk holds at most maxHeldBytes at once (the property lists of the objects
+// on the path from the root, the objects each open reference leads to, and the texts of those of them that wait
+// to be handed out in the tree's order). Children whose texts do not fit at once are sorted batch by batch, so
+// that the order stays the same.
+struct TreeWalkBounds {
+    uint64_t maxLines = 1000000;
+    size_t maxHeldBytes = size_t{32} << 20;
+};
+
+// How a walk ended: every line handed out; stopped by visit; or at a bound, with more of the tree to come.
+enum class TreeWalkEnd { complete, stopped, lineBound, memoryBound };
+
 // Visits, depth first, the tree the viewer shows for rootObject when every reference is double-clicked down to
 // depth levels: the root object item, then each of its property items, each reference followed by the object
 // items it leads to (siblings in the tree's alphabetical order), and so on. References are expanded on
 // objects fewer than depth references away from the root, and never on an object that is already expanded
-// on the path from the root, so that every container ends. visit answers false to stop the walk.
-// Answers false when the walk was stopped, true otherwise (also when there is no such object).
-bool WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint32_t depth,
-                    const std::function<bool(const TreeLine&)>& visit);
+// on the path from the root, so that every container ends. visit answers false to stop the walk. Each item is
+// built as it is handed out: the text a line points to lasts until the next call of visit.
+// complete also when there is no such object.
+TreeWalkEnd WalkObjectTree(BentoContainer& container, uint32_t rootObject, uint32_t depth,
+                           const std::function<bool(const TreeLine&)>& visit, const TreeWalkBounds& bounds = {});
 
 // The tree's order of sibling object items: alphabetical, ignoring case.
 [[nodiscard]] bool ItemTextBefore(const std::wstring& a, const std::wstring& b);

@@ -92,7 +92,7 @@ void DumpTocEntry(BentoContainer& container, uint32_t number, Console* console) 
             if (piece.empty()) {
                 break; // the file ends here
             }
-            console->HexDump(piece.data(), static_cast<uint32_t>(piece.size()), done, true, true,
+            console->HexDump(piece.data(), piece.size(), done, true, true,
                              uint64_t{e.valueOffset} + done);
             done += static_cast<uint32_t>(piece.size());
         }

@@ -1,5 +1,5 @@
 // Unicode conversions shared by both backends; wchar_t is UTF-16 on Windows and UTF-32 elsewhere.
-#include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/text_core.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // UTF-16 (wmain, linked with -municode); elsewhere they are read as UTF-8.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/text.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The console's formatters, built on AppendLine.
 #include "seams/console.h"
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "seams/hex_dump.h"
 
 namespace tw {
@@ -22,16 +22,15 @@ void Console::LogSystemError(uint32_t code, const std::wstring& context) {
     AppendLine(line);
 }
 
-void Console::HexDump(const uint8_t* data, uint32_t length, uint64_t firstAddress, bool asciiGroups,
+void Console::HexDump(const uint8_t* data, size_t length, uint64_t firstAddress, bool asciiGroups,
                       bool showSecondAddress, uint64_t secondAddress) {
     if (data == nullptr) {
         return;
     }
-    for (uint32_t offset = 0; offset < length; offset += kHexDumpRowBytes) {
-        const uint32_t count = length - offset < kHexDumpRowBytes ? length - offset : kHexDumpRowBytes;
+    ForEachHexDumpRow(length, [&](uint64_t offset, size_t count) {
         AppendLine(HexDumpRow(data + offset, count, firstAddress + offset, asciiGroups, showSecondAddress,
                               secondAddress + offset));
-    }
+    });
 }
 
 } // namespace tw

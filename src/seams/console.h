@@ -2,6 +2,7 @@
 // the CLI's stderr and the tests' line vector implement it. A null Console* means "write nothing".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,7 +20,8 @@ public:
     void LogSystemError(uint32_t code, const std::wstring& context);
     // Appends length bytes as hexadecimal rows of 16 (see HexDumpRow), each through AppendLine. Row addresses
     // count from firstAddress and, when showSecondAddress is set, from secondAddress too. Nothing for length 0.
-    void HexDump(const uint8_t* data, uint32_t length, uint64_t firstAddress, bool asciiGroups, bool showSecondAddress,
+    // Any length that data holds is dumped whole: row offsets are 64-bit.
+    void HexDump(const uint8_t* data, size_t length, uint64_t firstAddress, bool asciiGroups, bool showSecondAddress,
                  uint64_t secondAddress);
 };
 

@@ -17,4 +17,15 @@ inline constexpr uint32_t kHexDumpRowBytes = 16;
 [[nodiscard]] std::wstring HexDumpRow(const uint8_t* bytes, size_t count, uint64_t firstAddress, bool asciiGroups,
                                       bool showSecondAddress, uint64_t secondAddress);
 
+// Calls row(offset, count) for each row of a dump of length bytes, in order: offsets 0, 16, 32 and on, count 16
+// except in a shorter last row. Offsets are 64-bit and nothing is added past length, so no length wraps them.
+template <typename RowFunction> void ForEachHexDumpRow(uint64_t length, RowFunction row) {
+    for (uint64_t offset = 0; offset < length;) {
+        const uint64_t left = length - offset;
+        const auto count = static_cast<size_t>(left < kHexDumpRowBytes ? left : kHexDumpRowBytes);
+        row(offset, count);
+        offset += count;
+    }
+}
+
 } // namespace tw

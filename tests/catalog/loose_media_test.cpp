@@ -2,9 +2,13 @@
 #include "catalog/omf_queries.h"
 #include "fixtures/bento_writer.h"
 #include "fixtures/file_io.h"
-#include "platform/platform.h"
+#include "fixtures/unopenable_file.h"
+#include "platform/folders.h"
+#include "platform/paths.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tw {
 namespace {
@@ -99,6 +103,62 @@ TEST_F(LooseMediaTest, FoldersAndMissingPathsAreRefused) {
     EXPECT_EQ(catalog.RecordCount(), 0);
     EXPECT_EQ(catalog.ProjectCount(), 0u);
     EXPECT_TRUE(console.lines.empty());
+}
+
+// A file the folder lists but that cannot be opened (held by another program, a socket) is still added from its
+// directory entry, under **UNKNOWN**; the reader's two open-error lines say why nothing more is known of it.
+TEST_F(LooseMediaTest, AListedFileThatCannotBeOpenedIsAddedFromItsEntryAlone) {
+    const fixtures::UnopenableFile held(dir / L"held.omf");
+    ASSERT_TRUE(held.Made());
+    platform::FolderEntry entry;
+    ASSERT_TRUE(platform::GetEntry(dir / L"held.omf", entry));
+    std::wstring path = dir / L"held.omf";
+    ASSERT_EQ(catalog.AddLooseOmfFile(path), 1);
+    ASSERT_EQ(catalog.IndexedRecordCount(), 1u);
+    const MediaRecord& r = *catalog.RecordAt(0);
+    EXPECT_EQ(r.projectName, L"**UNKNOWN**");
+    EXPECT_EQ(r.fileName, L"held.omf");
+    EXPECT_EQ(r.size, entry.size);
+    EXPECT_EQ(r.attributes, entry.attributes);
+    EXPECT_FALSE(r.IsMissing());
+    EXPECT_EQ(r.fileMobId, 0u);
+    // The reader's two lines, then the catalog's own for the new project.
+    ASSERT_GE(console.lines.size(), 2u);
+    EXPECT_EQ(console.lines[0], L"QRB File->Open error : ");
+    EXPECT_FALSE(console.lines[1].empty());
+    EXPECT_EQ(std::count(console.lines.begin(), console.lines.end(), L"QRB File->Open error : "), 1);
+}
+
+// The shared container is left closed by every add that reads it, whether the file opened as a container, as
+// none, or not at all; an MXF add does not touch it.
+TEST_F(LooseMediaTest, TheSharedContainerIsLeftClosed) {
+    BentoContainer shared(&console);
+    catalog.SetContainer(&shared);
+    const std::wstring other = Write(L"other.omf", Omf("Night Shift"));
+    const fixtures::UnopenableFile held(dir / L"held.omf");
+    ASSERT_TRUE(held.Made());
+    struct Case {
+        const char* what;
+        std::wstring path;
+        bool mxf;
+    };
+    const Case cases[] = {
+        {"an OMF file", Write(L"take.omf", Omf("Night Shift")), false},
+        {"a WAVE file", Write(L"voice.wav", fixtures::Bytes(64, 'w')), false},
+        {"a file that cannot be opened", dir / L"held.omf", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(shared.Open(other), 1);
+        std::wstring path = c.path;
+        EXPECT_EQ(catalog.AddLooseOmfFile(path), 1);
+        EXPECT_FALSE(shared.IsOpen());
+    }
+    ASSERT_EQ(shared.Open(other), 1);
+    std::wstring mxf = Write(L"video.mxf", Omf("Night Shift"));
+    EXPECT_EQ(catalog.AddLooseMxfFile(mxf), 1);
+    EXPECT_TRUE(shared.IsOpen());
+    EXPECT_EQ(catalog.RecordCount(), 4);
 }
 
 } // namespace

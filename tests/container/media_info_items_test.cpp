@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -222,10 +223,12 @@ TEST_F(MediaInfoItemsTest, TheTreeUnfoldsToItsDepthInTreeOrderAndExpandsNoObject
     Open(w);
     const auto walk = [&](uint32_t depth) {
         std::vector<Line> lines;
-        EXPECT_TRUE(WalkObjectTree(container, bento::kTocObject, depth, [&](const TreeLine& l) {
-            lines.push_back({l.level, l.bold, *l.text});
-            return true;
-        }));
+        EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, depth,
+                                 [&](const TreeLine& l) {
+                                     lines.push_back({l.level, l.bold, *l.text});
+                                     return true;
+                                 }),
+                  TreeWalkEnd::complete);
         return lines;
     };
     const Line root{0, true, L"[ ID=0x1 ]CM_StdObjID_TOC"};
@@ -267,26 +270,110 @@ TEST_F(MediaInfoItemsTest, TheTreeUnfoldsToItsDepthInTreeOrderAndExpandsNoObject
     EXPECT_EQ(walk(50), deep);
 
     size_t seen = 0;
-    EXPECT_FALSE(WalkObjectTree(container, bento::kTocObject, 3, [&](const TreeLine&) { return ++seen < 3; }));
+    EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, 3, [&](const TreeLine&) { return ++seen < 3; }),
+              TreeWalkEnd::stopped);
     EXPECT_EQ(seen, 3u);
-    EXPECT_TRUE(WalkObjectTree(container, 0x2FFFF, 3, [](const TreeLine&) { return false; }));
+    EXPECT_EQ(WalkObjectTree(container, 0x2FFFF, 3, [](const TreeLine&) { return false; }), TreeWalkEnd::complete);
 }
 
 TEST_F(MediaInfoItemsTest, ARealContainerShowsObjectOneWithEveryPropertyAndEnds) {
     ASSERT_EQ(container.Open(L"data/LogicPro-omfv1.OMF"), 1);
     std::vector<Line> lines;
-    EXPECT_TRUE(WalkObjectTree(container, bento::kTocObject, 8, [&](const TreeLine& l) {
-        lines.push_back({l.level, l.bold, *l.text});
-        if (l.level == 1) {
-            EXPECT_EQ(container.Entry(l.number - 1)->objectId, bento::kTocObject);
-        }
-        return true;
-    }));
+    EXPECT_EQ(WalkObjectTree(container, bento::kTocObject, 8,
+                             [&](const TreeLine& l) {
+                                 lines.push_back({l.level, l.bold, *l.text});
+                                 if (l.level == 1) {
+                                     EXPECT_EQ(container.Entry(l.number - 1)->objectId, bento::kTocObject);
+                                 }
+                                 return true;
+                             }),
+              TreeWalkEnd::complete);
     ASSERT_EQ(lines.size(), 1u + WalkNumbers(bento::kTocObject).size());
     EXPECT_EQ(lines[0], (Line{0, true, L"[ ID=0x1 ]CM_StdObjID_TOC"}));
     for (size_t i = 1; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].level, 1u);
     }
+}
+
+// A reference to many objects of long names: the walk holds only what its memory bound allows, sorts the children
+// batch by batch in the same order, shows objects of equal texts in the order the value names them, and stops
+// plainly at its bounds of lines and memory instead of running on.
+TEST_F(MediaInfoItemsTest, TheWalkKeepsItsOrderWithinItsBoundsAndStopsAtThem) {
+    constexpr uint32_t kKids = 0x10400;
+    constexpr uint32_t first = 0x20100;
+    constexpr uint32_t objects = 400;
+    // Two objects whose names are cut before their ids: one text, told apart by their second names.
+    constexpr uint32_t twinOne = 0x20001;
+    constexpr uint32_t twinTwo = 0x20002;
+    BentoWriter w;
+    Bytes elements;
+    constexpr uint16_t count = 1000;
+    for (uint32_t k = 0; k < count; ++k) {
+        const uint32_t id = k == 10 || k == 500 ? twinTwo : k == 20 ? twinOne : first + (k * 7) % objects;
+        PutLe32(elements, id);
+        PutLe32(elements, 0);
+    }
+    w.Stored(bento::kTocObject, kKids, bento::kTypeIdArray, w.Array(count, elements));
+    for (uint32_t i = 0; i < objects; ++i) {
+        // Names that differ only at their end, in the opposite order of the ids.
+        const uint32_t rank = objects - 1 - i;
+        w.Text(first + i, kName,
+               std::string(450, 'n') + static_cast<char>('A' + rank / 26) + static_cast<char>('a' + rank % 26));
+    }
+    w.Text(twinOne, kName, std::string(600, 'z'));
+    w.Text(twinOne, kThirdName, "one");
+    w.Text(twinTwo, kName, std::string(600, 'z'));
+    w.Text(twinTwo, kThirdName, "two");
+    Open(w);
+    const auto walk = [&](const TreeWalkBounds& bounds, TreeWalkEnd& end) {
+        std::vector<Line> lines;
+        end = WalkObjectTree(
+            container, bento::kTocObject, 1,
+            [&](const TreeLine& l) {
+                lines.push_back({l.level, l.bold, *l.text});
+                return true;
+            },
+            bounds);
+        return lines;
+    };
+    TreeWalkEnd end{};
+    const std::vector<Line> whole = walk(TreeWalkBounds{}, end);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+    std::vector<std::wstring> children;
+    std::vector<std::wstring> twins;
+    for (const Line& l : whole) {
+        if (l.level == 2) {
+            children.push_back(l.text);
+        } else if (l.level == 3 && l.text.size() > 5 && l.text.substr(l.text.size() - 5) == L"\"one\"") {
+            twins.push_back(L"one");
+        } else if (l.level == 3 && l.text.size() > 5 && l.text.substr(l.text.size() - 5) == L"\"two\"") {
+            twins.push_back(L"two");
+        }
+    }
+    EXPECT_EQ(children.size(), count);
+    EXPECT_TRUE(std::is_sorted(children.begin(), children.end(), ItemTextBefore));
+    EXPECT_EQ(twins, (std::vector<std::wstring>{L"two", L"one", L"two"}));
+
+    // 400 texts of some 470 characters in a bound of 512 KB: several batches, the same lines.
+    TreeWalkBounds tight;
+    tight.maxHeldBytes = 512 << 10;
+    EXPECT_EQ(walk(tight, end), whole);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+
+    TreeWalkBounds fewLines;
+    fewLines.maxLines = 7;
+    const std::vector<Line> cut = walk(fewLines, end);
+    EXPECT_EQ(end, TreeWalkEnd::lineBound);
+    EXPECT_EQ(cut, std::vector<Line>(whole.begin(), whole.begin() + 7));
+    fewLines.maxLines = whole.size(); // a bound the tree just fits in is no cut
+    EXPECT_EQ(walk(fewLines, end), whole);
+    EXPECT_EQ(end, TreeWalkEnd::complete);
+
+    TreeWalkBounds littleMemory;
+    littleMemory.maxHeldBytes = 64 << 10; // holds the objects' ids, not a batch of texts worth a pass
+    const std::vector<Line> stopped = walk(littleMemory, end);
+    EXPECT_EQ(end, TreeWalkEnd::memoryBound);
+    EXPECT_EQ(stopped, std::vector<Line>(whole.begin(), whole.begin() + 2));
 }
 
 } // namespace

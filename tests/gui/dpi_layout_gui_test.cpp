@@ -266,6 +266,61 @@ void CheckWindow(HWND window, const std::string& name, const std::vector<Placed>
     }
 }
 
+// The width of the marker bitmap on each column of a list's header.
+std::vector<int> MarkerWidths(HWND list) {
+    HWND header = ListView_GetHeader(list);
+    std::vector<int> widths;
+    for (int i = 0; i < Header_GetItemCount(header); ++i) {
+        HDITEMW item{};
+        item.mask = HDI_BITMAP | HDI_FORMAT;
+        Header_GetItem(header, i, &item);
+        BITMAP marker{};
+        if ((item.fmt & HDF_BITMAP) == 0 || item.hbm == nullptr || GetObjectW(item.hbm, sizeof marker, &marker) == 0) {
+            widths.push_back(0);
+        } else {
+            widths.push_back(marker.bmWidth);
+        }
+    }
+    return widths;
+}
+
+// The column whose marker differs from every other column's (the sorted one), or -1.
+int MarkedColumn(HWND list) {
+    HWND header = ListView_GetHeader(list);
+    std::vector<HBITMAP> markers;
+    for (int i = 0; i < Header_GetItemCount(header); ++i) {
+        HDITEMW item{};
+        item.mask = HDI_BITMAP;
+        Header_GetItem(header, i, &item);
+        markers.push_back(item.hbm);
+    }
+    for (size_t i = 0; i < markers.size(); ++i) {
+        if (std::count(markers.begin(), markers.end(), markers[i]) == 1 && markers.size() > 2) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The width of bitmap id as the program holds it, at 96 dots per inch.
+int BitmapWidthAt96(int id) {
+    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    DeleteObject(bitmap);
+    return info.bmWidth;
+}
+
+// The character height of the font a control draws with (negative: in pixels, without the internal leading).
+LONG FontHeightOf(HWND control) {
+    LOGFONTW font{};
+    auto* handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (handle == nullptr || GetObjectW(handle, sizeof font, &font) == 0) {
+        return 0;
+    }
+    return font.lfHeight;
+}
+
 class DpiLayoutGuiTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -315,6 +370,21 @@ TEST_F(DpiLayoutGuiTest, TheMainWindowFollowsAChangeOfResolution) {
             return widths;
         };
         const std::vector<int> fileWidths = columnWidths(files, kFileColumnCount);
+        // Sorted by a column first, so that the markers differ.
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = files;
+        click.hdr.idFrom = IDC_FILE_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = 2;
+        SendMessageW(window, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+        ASSERT_EQ(MarkedColumn(files), 2);
+        const int markerAt96 = BitmapWidthAt96(IDB_UNSORTED);
+        for (HWND list : {files, projects}) {
+            for (int width : MarkerWidths(list)) {
+                EXPECT_EQ(width, ScaleForDpi(markerAt96, dpi));
+            }
+        }
 
         const int lower = dpi * 4 / 5;
         RECT suggested{20, 10, 20 + RescaleForDpi(before.right - before.left, dpi, lower),
@@ -332,6 +402,13 @@ TEST_F(DpiLayoutGuiTest, TheMainWindowFollowsAChangeOfResolution) {
             EXPECT_EQ(ListView_GetColumnWidth(projects, i), ScaleForDpi(kProjectColumns[i].width, lower));
         }
         EXPECT_EQ(RectInParent(files).right, (after.right - after.left) - ScaleForDpi(9, lower));
+        // The sort markers are drawn for the new resolution, the sorted one still on its column.
+        for (HWND list : {files, projects}) {
+            for (int width : MarkerWidths(list)) {
+                EXPECT_EQ(width, ScaleForDpi(markerAt96, lower));
+            }
+        }
+        EXPECT_EQ(MarkedColumn(files), 2);
 
         const std::vector<int> lowerWidths = columnWidths(files, kFileColumnCount);
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&before));
@@ -343,6 +420,12 @@ TEST_F(DpiLayoutGuiTest, TheMainWindowFollowsAChangeOfResolution) {
             EXPECT_NEAR(ListView_GetColumnWidth(files, i), fileWidths[c], 1) << "column " << i;
         }
         EXPECT_TRUE(RectInParent(files) == filesBefore);
+        for (HWND list : {files, projects}) {
+            for (int width : MarkerWidths(list)) {
+                EXPECT_EQ(width, ScaleForDpi(markerAt96, dpi));
+            }
+        }
+        EXPECT_EQ(MarkedColumn(files), 2);
     });
 }
 
@@ -362,6 +445,74 @@ TEST_F(DpiLayoutGuiTest, TheHardwareTool) {
                             nullptr, question);
     WhenWindowAppears(CaptionIs(L"Hardware tool"), [](HWND window) {
         CheckWindow(window, "hardware tool", kHardwareAt96);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    tool.Run(nullptr);
+    EXPECT_TRUE(AllStepsRan());
+    ForgetSteps();
+}
+
+// The Hardware tool moved to a display of a fifth less resolution takes the frame the system proposes, and its
+// rows their places and fonts at that resolution; moved back, it is as it was.
+TEST_F(DpiLayoutGuiTest, TheHardwareToolFollowsAChangeOfResolution) {
+    DriveQuestion<DriveInfo> question;
+    question.ask = [](const std::wstring& root) {
+        DriveInfo d;
+        d.root = root;
+        d.type = 3;
+        d.ready = true;
+        d.totalBytes = root == L"C:\\" ? 500000000000ull : 40000000000ull;
+        d.freeBytes = d.totalBytes / 3;
+        d.volumeLabel = L"MEDIA";
+        return d;
+    };
+    HardwareToolWindow tool(GetModuleHandleW(nullptr), fixtures::DriveList({L"C:\\", L"D:\\"}), nullptr, question);
+    WhenWindowAppears(CaptionIs(L"Hardware tool"), [](HWND window) {
+        const int dpi = ScreenDpi();
+        // The rows' bars (ids from IDC_DRIVE_BAR_FIRST) and labels (sunken statics), in row order.
+        std::vector<HWND> rowControls;
+        for (HWND c : Children(window)) {
+            const int id = GetDlgCtrlID(c);
+            const bool bar = id >= IDC_DRIVE_BAR_FIRST && id < IDC_DRIVE_BAR_FIRST + 2;
+            const bool label =
+                lstrcmpiW(ClassOf(c).c_str(), L"Static") == 0 && (GetWindowLongW(c, GWL_STYLE) & SS_SUNKEN) != 0;
+            if (bar || label) {
+                rowControls.push_back(c);
+            }
+        }
+        ASSERT_EQ(rowControls.size(), 4u);
+        std::vector<RECT> places;
+        for (HWND c : rowControls) {
+            places.push_back(RectInParent(c));
+            EXPECT_EQ(FontHeightOf(c), -ScaleForDpi(10, dpi));
+        }
+        RECT before{};
+        GetWindowRect(window, &before);
+
+        const int lower = dpi * 4 / 5;
+        RECT suggested{30, 20, 30 + RescaleForDpi(before.right - before.left, dpi, lower),
+                       20 + RescaleForDpi(before.bottom - before.top, dpi, lower)};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(lower, lower), reinterpret_cast<LPARAM>(&suggested));
+        RECT after{};
+        GetWindowRect(window, &after);
+        EXPECT_TRUE(after == suggested);
+        for (size_t i = 0; i < rowControls.size(); ++i) {
+            SCOPED_TRACE("row control " + std::to_string(i));
+            EXPECT_EQ(FontHeightOf(rowControls[i]), -ScaleForDpi(10, lower));
+            // Each place is scaled from its figure at 96 dots per inch: a pixel of rounding apart from the old one.
+            const RECT now = RectInParent(rowControls[i]);
+            EXPECT_NEAR(now.left, RescaleForDpi(places[i].left, dpi, lower), 1);
+            EXPECT_NEAR(now.top, RescaleForDpi(places[i].top, dpi, lower), 1);
+            EXPECT_NEAR(now.right, RescaleForDpi(places[i].right, dpi, lower), 1);
+            EXPECT_NEAR(now.bottom, RescaleForDpi(places[i].bottom, dpi, lower), 1);
+        }
+        ExpectNoOverlap(window, "hardware tool at " + std::to_string(lower) + " dpi");
+
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&before));
+        for (size_t i = 0; i < rowControls.size(); ++i) {
+            EXPECT_TRUE(RectInParent(rowControls[i]) == places[i]) << "row control " << i;
+            EXPECT_EQ(FontHeightOf(rowControls[i]), -ScaleForDpi(10, dpi));
+        }
         PostMessageW(window, WM_CLOSE, 0, 0);
     });
     tool.Run(nullptr);

@@ -15,6 +15,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace tw::gui {
 namespace {
 
@@ -135,6 +137,71 @@ TEST(HardwareToolGuiTest, ADriveThatDoesNotAnswerShowsAnEmptyBarWithoutText) {
         EXPECT_EQ(font.lfHeight, -10);
         EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     });
+}
+
+// Renders a bar through WM_PRINTCLIENT, as the window paints it, and reads one pixel.
+COLORREF BarPixel(HWND bar, int x, int y) {
+    RECT client{};
+    GetClientRect(bar, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF pixel = GetPixel(dc, x < 0 ? client.right + x : x, y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixel;
+}
+
+// Each drive type's bar on its own background: light green for a network drive, light yellow for an optical
+// drive, light pink for every other type, whether the drive answers or not. The drives are answered by the test,
+// so every type is there on any machine.
+TEST(HardwareToolGuiTest, EachDriveTypeHasItsBarBackground) {
+    struct Case {
+        const wchar_t* root;
+        uint32_t type;
+        bool ready;
+    };
+    const Case cases[] = {
+        {L"C:\\", platform::kDriveFixed, true},     {L"N:\\", platform::kDriveRemote, true},
+        {L"O:\\", platform::kDriveOptical, true},   {L"P:\\", platform::kDriveOptical, false},
+        {L"R:\\", platform::kDriveRemovable, true}, {L"S:\\", platform::kDriveRamDisk, true},
+        {L"U:\\", platform::kDriveUnknown, true},   {L"X:\\", platform::kDriveNoRootDir, false},
+    };
+    std::vector<std::wstring> roots;
+    for (const Case& c : cases) {
+        roots.push_back(c.root);
+    }
+    DriveQuestion<DriveInfo> question;
+    question.ask = [&cases](const std::wstring& root) {
+        DriveInfo drive;
+        drive.root = root;
+        for (const Case& c : cases) {
+            if (root == c.root) {
+                drive.type = c.type;
+                drive.ready = c.ready;
+                drive.totalBytes = c.ready ? 300 : 0;
+                drive.freeBytes = c.ready ? 300 : 0; // nothing used: the whole bar shows its background
+            }
+        }
+        return drive;
+    };
+    question.bounded = [](const std::wstring&) { return false; };
+    RunTool(
+        fixtures::DriveList(roots),
+        [&](HWND, const Shown& s) {
+            ASSERT_EQ(s.bars.size(), std::size(cases));
+            for (size_t r = 0; r < s.bars.size(); ++r) {
+                const Colour expected = DriveBackground(cases[r].type);
+                // The bar's last pixels, clear of its centred text and its frame.
+                EXPECT_EQ(BarPixel(s.bars[r], -3, 9), RGB(expected.red, expected.green, expected.blue))
+                    << "row " << r << ", type " << cases[r].type;
+            }
+        },
+        nullptr, question);
 }
 
 // A network drive whose server is away is not waited for: its row shows it not ready, the console names it.

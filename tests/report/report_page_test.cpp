@@ -1,13 +1,13 @@
 // The report page's own text: data that cannot end its script element, the hashes its policy names, the drive of a
 // database.
-#include "cli/report_page.h"
+#include "ui/report_page.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace tw::cli {
+namespace tw {
 namespace {
 
 std::string Json(const std::wstring& text) {
@@ -98,4 +98,4 @@ TEST(ReportPage, ThePolicyNamesTheHashesOfItsOwnScriptAndStyle) {
 }
 
 } // namespace
-} // namespace tw::cli
+} // namespace tw

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "seams/console.h"
 #include "seams/hex_dump.h"
 
@@ -62,6 +62,45 @@ TEST(HexDumpTest, AddressesCountOnFromBothStartsAndKeepTheirLow32Bits) {
     console.lines.clear();
     console.HexDump(bytes.data(), 0, 0, true, false, 0);
     EXPECT_TRUE(console.lines.empty());
+}
+
+// The rows' offsets are 64-bit: lengths at and past 4 GB end in the right last row instead of wrapping to row 0
+// (a 32-bit offset never reached a length of 0xFFFFFFF8 and went round for ever). Only offsets are counted here,
+// so no 4 GB is allocated.
+TEST(HexDumpTest, RowsOfAnyLengthEndAtItsLastByte) {
+    struct Case {
+        uint64_t length;
+        uint64_t rows;
+        uint64_t lastOffset;
+        size_t lastCount;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},
+        {1, 1, 0, 1},
+        {16, 1, 0, 16},
+        {33, 3, 32, 1},
+        {0xFFFFFFF8ull, 0x10000000ull, 0xFFFFFFF0ull, 8},
+        {0x100000008ull, 0x10000001ull, 0x100000000ull, 8},
+    };
+    for (const Case& c : cases) {
+        uint64_t rows = 0;
+        uint64_t next = 0;
+        uint64_t lastOffset = 0;
+        size_t lastCount = 0;
+        bool contiguous = true;
+        ForEachHexDumpRow(c.length, [&](uint64_t offset, size_t count) {
+            contiguous = contiguous && offset == next && count >= 1 && count <= kHexDumpRowBytes;
+            next = offset + count;
+            lastOffset = offset;
+            lastCount = count;
+            ++rows;
+        });
+        EXPECT_TRUE(contiguous) << c.length;
+        EXPECT_EQ(next, c.length);
+        EXPECT_EQ(rows, c.rows) << c.length;
+        EXPECT_EQ(lastOffset, c.lastOffset) << c.length;
+        EXPECT_EQ(lastCount, c.lastCount) << c.length;
+    }
 }
 
 TEST(ConsoleFormatterTest, SystemErrorLines) {

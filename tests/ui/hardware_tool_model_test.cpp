@@ -1,7 +1,8 @@
 #include "ui/hardware_tool_model.h"
 
 #include "fixtures/drive_list.h"
-#include "platform/platform.h"
+#include "platform/drives.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,22 @@ TEST(HardwareToolModelTest, ADriveThatDoesNotAnswerHasAnEmptyBarOfTheShortestLen
     EXPECT_EQ(ScaleDrives(none).largest, 0u);
     EXPECT_EQ(LayOutDriveRows(none)[0].label.left, 20);
     EXPECT_TRUE(LayOutDriveRows({}).empty());
+}
+
+// Some file systems (network shares with quotas, Wine's mapped folders) report more free space than the drive
+// holds. Used space is then none rather than the wrapped difference: the label says 0 bytes used, the bar is
+// empty, and its text still gives the free space the drive reported.
+TEST(HardwareToolModelTest, ADriveReportingMoreFreeThanItHoldsHasNothingUsed) {
+    const DriveInfo odd = Drive(L"N:\\", 1000, 5000, platform::kDriveRemote, L"SHARE");
+    EXPECT_EQ(odd.UsedBytes(), 0u);
+    EXPECT_EQ(Drive(L"N:\\", 1000, 1000).UsedBytes(), 0u);
+    EXPECT_EQ(Drive(L"N:\\", 1000, 999).UsedBytes(), 1u);
+    const std::vector<DriveRow> rows = LayOutDriveRows({odd, Drive(L"C:\\", 300, 100)});
+    EXPECT_EQ(rows[0].position, 0u);
+    EXPECT_LE(rows[0].position, rows[0].range);
+    EXPECT_EQ(rows[0].labelText, L"N:\\ ( SHARE ) -  1000 bytes total / 0 bytes used");
+    EXPECT_EQ(rows[0].barText, platform::FormatByteSize(5000));
+    EXPECT_EQ(rows[1].position, rows[1].range * 2 / 3);
 }
 
 TEST(HardwareToolModelTest, BackgroundsAndNamesByDriveType) {

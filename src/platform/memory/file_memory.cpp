@@ -1,7 +1,8 @@
 // Memory backend of the read-only file: the files put by path with memory::PutFile. Opening a path that
 // holds none fails as the system fails for a missing file.
+#include "platform/files.h"
 #include "platform/memory_files.h"
-#include "platform/platform.h"
+#include "platform/system.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,8 @@
 // Drives of a POSIX system: the mount points of real file systems (those on a block device, and network
 // and container file systems), read from the system's mount table; their type from the mount table, their
 // size from statvfs, their label from the system's list of labelled devices.
-#include "platform/platform.h"
+#include "platform/drives.h"
+#include "platform/text.h"
 
 #include <dirent.h>
 #include <limits.h>

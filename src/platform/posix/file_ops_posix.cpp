@@ -1,7 +1,9 @@
 // File operations of the POSIX backend: a chunked copy that reports progress and looks at the cancel flag,
 // rename, unlink, fsync, the read-only bit as the owner's write permission, mkdir of every missing parent, and
 // st_dev and st_ino as a file's identity.
-#include "platform/platform.h"
+#include "platform/file_ops.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,9 @@
 // POSIX backend of the read-only file: open, fstat, lseek and read.
+#include "platform/files.h"
 #include "platform/path_core.h"
-#include "platform/platform.h"
+#include "platform/paths.h"
+#include "platform/system.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <cstring>

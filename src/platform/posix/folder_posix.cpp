@@ -1,5 +1,7 @@
 // Folder listing and path helpers for POSIX systems, with the observable rules of the Win32 backend.
-#include "platform/platform.h"
+#include "platform/folders.h"
+#include "platform/paths.h"
+#include "platform/text.h"
 
 #include <dirent.h>
 #include <fcntl.h>

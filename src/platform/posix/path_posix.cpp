@@ -1,6 +1,6 @@
 // Path helpers with the rules of the shell's Path*W functions, for '/' separated paths.
 #include "platform/path_core.h"
-#include "platform/platform.h"
+#include "platform/paths.h"
 
 namespace tw::platform {
 

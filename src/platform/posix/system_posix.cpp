@@ -1,5 +1,6 @@
 // System services of the POSIX backend: byte-size text, error texts, clock and local time.
-#include "platform/platform.h"
+#include "platform/system.h"
+#include "platform/text.h"
 
 #include <cmath>
 #include <cstring>

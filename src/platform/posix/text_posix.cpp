@@ -2,7 +2,7 @@
 // Western editions of Windows on which the editing application writes its databases. Text is ordered by the
 // platform's own weights (collation.cpp).
 #include "platform/collation.h"
-#include "platform/platform.h"
+#include "platform/text.h"
 #include "platform/text_core.h"
 
 #include <array>

@@ -6,6 +6,7 @@
 
 #include "discovery/database_search.h"
 #include "seams/console.h"
+#include "ui/hardware_tool_model.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/drive_answers.h"
 #include "ui/win32/text_progress_bar.h"
@@ -31,6 +32,13 @@ public:
 private:
     INT_PTR OnInitDialog() override;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The window moved to a display of resolution newDpi (WM_DPICHANGED): it takes the frame the system proposes,
+    // and its rows their places, borders and fonts at newDpi. The template's own controls are the dialog
+    // manager's to rescale.
+    void OnDpiChanged(int newDpi, const RECT& suggested);
+    // Puts bar and label of every row at its place for the window's resolution, with fonts made for it; deletes the
+    // fonts it replaced.
+    void PlaceRows();
     // Deletes every bar and label it made, then both fonts.
     void TearDown();
 
@@ -41,6 +49,9 @@ private:
     // The controls it makes and owns: the bars, and the labels beside them.
     std::vector<std::unique_ptr<TextProgressBar>> bars;
     std::vector<HWND> labels;
+    // The rows at 96 dots per inch, and the resolution the rows stand at now.
+    std::vector<DriveRow> rows;
+    int dpi = 96;
     HFONT boldFont = nullptr;
     HFONT normalFont = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "ui/win32/control_subclass.h"
 #include "ui/win32/window_dpi.h"
 
+#include <utility>
+
 namespace tw {
 
 namespace {
@@ -21,10 +23,17 @@ ListViewControl::ListViewControl(HWND list, HINSTANCE instance, const ListResour
     : window(list), instance(instance), resources(resources), dpi(WindowDpi(list)), columnCount(columnCount),
       popup(popup) {
     original = SubclassControl(window, this, ControlProc);
+    // A list that opens on a display of another resolution than the system's draws markers of its own.
+    RemakeMarkers(dpi);
 }
 
 ListViewControl::~ListViewControl() {
     RestoreControl(window, original);
+    for (HBITMAP marker : {ownSortedMarker, ownUnsortedMarker}) {
+        if (marker != nullptr) {
+            DeleteObject(marker);
+        }
+    }
 }
 
 void ListViewControl::InsertColumn(int id, const wchar_t* caption, int width) {
@@ -47,9 +56,49 @@ void ListViewControl::OnDpiChanged(int newDpi) {
     for (int id = 0; id < columnCount; ++id) {
         ListView_SetColumnWidth(window, id, RescaleForDpi(ListView_GetColumnWidth(window, id), oldDpi, newDpi));
     }
+    RemakeMarkers(newDpi);
+}
+
+HBITMAP ListViewControl::SortedMarker() const {
+    return ownSortedMarker != nullptr ? ownSortedMarker : resources.sortedMarker;
+}
+
+HBITMAP ListViewControl::UnsortedMarker() const {
+    return ownUnsortedMarker != nullptr ? ownUnsortedMarker : resources.unsortedMarker;
+}
+
+void ListViewControl::RemakeMarkers(int newDpi) {
+    const HBITMAP oldSorted = ownSortedMarker;
+    const HBITMAP oldUnsorted = ownUnsortedMarker;
+    ownSortedMarker = nullptr;
+    ownUnsortedMarker = nullptr;
+    if (newDpi != SystemDpi()) {
+        // Scaled once from the bitmaps at 96 dots per inch, as the shared ones are for the system's resolution.
+        for (auto [id, marker] :
+             {std::pair{IDB_SORTED, &ownSortedMarker}, std::pair{IDB_UNSORTED, &ownUnsortedMarker}}) {
+            HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+            HBITMAP scaled = ScaleBitmapForDpi(loaded, newDpi);
+            if (scaled != nullptr) {
+                DeleteObject(loaded);
+                *marker = scaled;
+            } else {
+                *marker = loaded; // at 96 dots per inch, or when no copy could be made
+            }
+        }
+    }
+    if (markersShown) {
+        SetMarkers(markedColumn);
+    }
+    for (HBITMAP marker : {oldSorted, oldUnsorted}) {
+        if (marker != nullptr) {
+            DeleteObject(marker);
+        }
+    }
 }
 
 void ListViewControl::SetMarkers(int sortedColumn) {
+    markersShown = true;
+    markedColumn = sortedColumn;
     HWND header = ListView_GetHeader(window);
     for (int id = 0; id < columnCount; ++id) {
         HDITEMW item{};
@@ -57,7 +106,7 @@ void ListViewControl::SetMarkers(int sortedColumn) {
         Header_GetItem(header, id, &item);
         item.mask = HDI_FORMAT | HDI_BITMAP;
         item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT | HDF_STRING;
-        item.hbm = id == sortedColumn ? resources.sortedMarker : resources.unsortedMarker;
+        item.hbm = id == sortedColumn ? SortedMarker() : UnsortedMarker();
         Header_SetItem(header, id, &item);
     }
 }

@@ -29,7 +29,8 @@ public:
     LRESULT OnNotify(const NMHDR& header);
     // The header click: sorts the rows by the column's order.
     virtual void SortByColumn(int column) = 0;
-    // The list's window moved to a display of resolution newDpi: every column keeps its width in inches.
+    // The list's window moved to a display of resolution newDpi: every column keeps its width in inches, and the
+    // sort markers are drawn at the size for newDpi.
     virtual void OnDpiChanged(int newDpi);
 
 protected:
@@ -63,6 +64,9 @@ protected:
     // The control's own handling of a message.
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    // Makes the list's own markers for dpi from bitmaps 140 and 141, or none where the shared ones, made for the
+    // system's resolution, fit; shows them on the columns if markers are shown, then deletes the ones it replaced.
+    void RemakeMarkers(int newDpi);
     // A width or size in pixels at 96 dots per inch, at the resolution of the list's display.
     [[nodiscard]] int Scaled(int pixels) const;
 
@@ -75,10 +79,18 @@ private:
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context);
 
+    // The marker bitmaps the list shows: its own when it made them for its resolution, else the shared ones.
+    [[nodiscard]] HBITMAP SortedMarker() const;
+    [[nodiscard]] HBITMAP UnsortedMarker() const;
+
     WNDPROC original = nullptr;
     HACCEL accelerators = nullptr;
     int columnCount;
     int popup;
+    HBITMAP ownSortedMarker = nullptr;
+    HBITMAP ownUnsortedMarker = nullptr;
+    bool markersShown = false;
+    int markedColumn = -1;
 };
 
 } // namespace tw

@@ -67,6 +67,7 @@ void ProjectListView::SortByColumn(int column) {
 void ProjectListView::OnDpiChanged(int newDpi) {
     dpi = newDpi;
     KeepColumnWidths();
+    RemakeMarkers(newDpi);
 }
 
 void ProjectListView::KeepColumnWidths() {

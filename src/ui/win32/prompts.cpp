@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace tw {
 
@@ -29,9 +30,11 @@ bool ChooseFolder(HWND owner, wchar_t* buffer, size_t capacity) {
     info.ulFlags = kBrowseOptions;
     bool chosen = false;
     if (PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info)) {
-        wchar_t path[MAX_PATH] = {};
-        if (SHGetPathFromIDListW(item, path) && wcslen(path) < capacity) {
-            wcscpy(buffer, path);
+        // SHGetPathFromIDListEx gives a folder deeper than MAX_PATH too; SHGetPathFromIDListW stops there.
+        std::vector<wchar_t> path(capacity, L'\0');
+        const BOOL got = SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(capacity), GPFIDL_DEFAULT);
+        if (got && path[capacity - 1] == L'\0') {
+            wcscpy(buffer, path.data());
             chosen = true;
         }
         CoTaskMemFree(item);

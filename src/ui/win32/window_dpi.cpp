@@ -34,6 +34,16 @@ int WindowDpi(HWND window) {
     return LogPixelsOf(window);
 }
 
+void LayOutOwnControlOnDpiChange(HWND control) {
+    // The values of DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS: DCDC_DISABLE_FONT_UPDATE and DCDC_DISABLE_RELAYOUT.
+    constexpr int kKeepFontAndPlace = 0x0001 | 0x0002;
+    using SetBehaviourFunction = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehaviour = UserFunction<SetBehaviourFunction>("SetDialogControlDpiChangeBehavior");
+    if (setBehaviour != nullptr && control != nullptr) {
+        setBehaviour(control, kKeepFontAndPlace, kKeepFontAndPlace);
+    }
+}
+
 int SystemDpi() {
     using GetDpiForSystemFunction = UINT(WINAPI*)();
     static const auto getDpiForSystem = UserFunction<GetDpiForSystemFunction>("GetDpiForSystem");

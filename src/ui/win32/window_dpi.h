@@ -16,6 +16,11 @@ namespace tw {
 // it, else the LOGPIXELSY of the screen.
 [[nodiscard]] int SystemDpi();
 
+// Tells the system that a control the program made on a dialog is laid out and given its font by the program
+// when the dialog moves to a display of another resolution (SetDialogControlDpiChangeBehavior, Windows 10 1703 and
+// later, looked up at run time): the dialog manager then neither moves it nor sets the dialog's font on it.
+void LayOutOwnControlOnDpiChange(HWND control);
+
 // A copy of bitmap at its size × dpi ÷ 96, scaled once with smoothing, which the caller owns; null at 96 dots
 // per inch and when no copy can be made: the bitmap itself serves then.
 [[nodiscard]] HBITMAP ScaleBitmapForDpi(HBITMAP bitmap, int dpi);

@@ -1,6 +1,7 @@
 // The report page: one self-contained HTML file of the loaded media, its data embedded as JSON and its script and
 // style inline under a Content-Security-Policy that allows nothing else. The page's script, style and skeleton are
-// src/cli/report/page.{js,css,html}, embedded at build time.
+// src/ui/report/page.{js,css,html}, embedded at build time. tarnwick-cli report and the window's "Save Report..."
+// write it; ui/report_input.h gathers what it shows.
 #pragma once
 
 #include "catalog/media_record.h"
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::cli {
+namespace tw {
 
 // The states of a file, as bits; a file may hold several.
 enum ReportState : uint32_t {
@@ -67,4 +68,4 @@ void AppendJsonString(std::wstring_view text, std::string& out);
 // The drive of the list whose root is the longest leading part of path, or -1.
 [[nodiscard]] int DriveOfPath(const std::vector<DriveInfo>& drives, const std::wstring& path);
 
-} // namespace tw::cli
+} // namespace tw

@@ -17,7 +17,7 @@ function(tw_embed name file out)
     set(${out} "${${out}}${result}" PARENT_SCOPE)
 endfunction()
 
-set(header "// Made at build time from src/cli/report by embed.cmake.\n#pragma once\n\n")
+set(header "// Made at build time from src/ui/report by embed.cmake.\n#pragma once\n\n")
 tw_embed(kReportSkeleton ${DIR}/page.html header)
 tw_embed(kReportStyle ${DIR}/page.css header)
 tw_embed(kReportScript ${DIR}/page.js header)

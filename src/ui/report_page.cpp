@@ -1,15 +1,15 @@
-#include "cli/report_page.h"
+#include "ui/report_page.h"
 
-#include "cli/catalog_table.h"
 #include "platform/platform.h"
 #include "report_assets.h"
+#include "ui/load_table.h"
 
 #include <array>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 
-namespace tw::cli {
+namespace tw {
 
 namespace {
 
@@ -106,7 +106,7 @@ void AppendStrings(const std::vector<std::wstring>& values, std::string& out) {
     out += ']';
 }
 
-// The columns of the load table, in its order (catalog_table.cpp).
+// The columns of the load table, in its order (kLoadTableColumns).
 enum Column : size_t { kProject, kName, kNameInBin, kSize, kCompUid, kCompression, kPath, kType, kDate, kSource };
 
 // The state a file is drawn in: the first of missing, duplicate, unreferenced, unused and used that it holds, or 5.
@@ -203,11 +203,7 @@ std::string SummaryData(const ReportInput& input) {
     out += ",\"bins\":";
     AppendStrings(input.bins, out);
     out += ",\"columns\":";
-    std::vector<std::wstring> names;
-    for (const TableColumn& column : RecordColumns()) {
-        names.push_back(column.name);
-    }
-    AppendStrings(names, out);
+    AppendStrings(LoadTableColumnNames(), out);
 
     out += ",\"drives\":[";
     for (size_t i = 0; i < input.drives.size(); ++i) {
@@ -262,7 +258,7 @@ std::string RowsData(const ReportInput& input) {
     std::vector<std::wstring> cells;
     for (size_t i = 0; i < n; ++i) {
         const ReportFile& file = input.files[i];
-        RecordCells(*file.record, cells);
+        LoadTableCells(*file.record, cells);
         project[i] = projects.Place(cells[kProject]);
         compression[i] = compressions.Place(cells[kCompression]);
         path[i] = paths.Place(cells[kPath]);
@@ -483,4 +479,4 @@ std::string ReportPage(const ReportInput& input) {
     return whole;
 }
 
-} // namespace tw::cli
+} // namespace tw
